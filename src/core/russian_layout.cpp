@@ -1,0 +1,122 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "russian_layout.h"
+
+#include "characters.h"
+
+#include <QHash>
+#include <QHashFunctions>
+
+std::optional<Hand> handFromRaw(int raw)
+{
+    if (raw == int(Hand::left) || raw == int(Hand::right))
+        return Hand(raw);
+    return std::nullopt;
+}
+
+std::optional<Finger> fingerFromRaw(int raw)
+{
+    if (raw >= int(Finger::pinky) && raw <= int(Finger::index))
+        return Finger(raw);
+    return std::nullopt;
+}
+
+QString KeyDef::fingerHint() const
+{
+    static const QString fingerWords[] = {QStringLiteral("мизинец"), QStringLiteral("безымянный"),
+                                          QStringLiteral("средний"),
+                                          QStringLiteral("указательный")};
+    const QString handWord = hand == Hand::left ? QStringLiteral("левый ") : QStringLiteral("правый ");
+    return handWord + fingerWords[int(finger)];
+}
+
+size_t qHash(const KeyDef &key, size_t seed) noexcept
+{
+    return qHashMulti(seed, key.character, int(key.hand), int(key.finger));
+}
+
+namespace {
+
+constexpr Hand L = Hand::left;
+constexpr Hand R = Hand::right;
+constexpr Finger pinky = Finger::pinky;
+constexpr Finger ring = Finger::ring;
+constexpr Finger middle = Finger::middle;
+constexpr Finger indexF = Finger::index;
+
+struct Spec
+{
+    const char16_t *character;
+    Hand hand;
+    Finger finger;
+};
+
+QList<KeyDef> makeRow(std::initializer_list<Spec> specs)
+{
+    QList<KeyDef> row;
+    row.reserve(qsizetype(specs.size()));
+    for (const Spec &s : specs)
+        row.append(KeyDef{QString::fromUtf16(s.character), s.hand, s.finger});
+    return row;
+}
+
+const QHash<QString, KeyDef> &keyMap()
+{
+    static const QHash<QString, KeyDef> map = [] {
+        QHash<QString, KeyDef> m;
+        for (const auto &row : RussianLayout::rows()) {
+            for (const KeyDef &k : row)
+                m.insert(k.character, k);
+        }
+        m.insert(QStringLiteral("ё"), KeyDef{QStringLiteral("ё"), Hand::left, Finger::pinky});
+        return m;
+    }();
+    return map;
+}
+
+} // namespace
+
+namespace RussianLayout {
+
+const QList<QList<KeyDef>> &rows()
+{
+    static const QList<QList<KeyDef>> table{
+        makeRow({{u"й", L, pinky}, {u"ц", L, ring}, {u"у", L, middle}, {u"к", L, indexF},
+                 {u"е", L, indexF}, {u"н", R, indexF}, {u"г", R, indexF}, {u"ш", R, middle},
+                 {u"щ", R, ring}, {u"з", R, pinky}, {u"х", R, pinky}, {u"ъ", R, pinky}}),
+        makeRow({{u"ф", L, pinky}, {u"ы", L, ring}, {u"в", L, middle}, {u"а", L, indexF},
+                 {u"п", L, indexF}, {u"р", R, indexF}, {u"о", R, indexF}, {u"л", R, middle},
+                 {u"д", R, ring}, {u"ж", R, pinky}, {u"э", R, pinky}}),
+        makeRow({{u"я", L, pinky}, {u"ч", L, ring}, {u"с", L, middle}, {u"м", L, indexF},
+                 {u"и", L, indexF}, {u"т", R, indexF}, {u"ь", R, indexF}, {u"б", R, middle},
+                 {u"ю", R, ring}, {u".", R, pinky}}),
+    };
+    return table;
+}
+
+const QSet<QString> &homeChars()
+{
+    static const QSet<QString> set{QStringLiteral("а"), QStringLiteral("о")};
+    return set;
+}
+
+const QSet<QString> &vowels()
+{
+    static const QSet<QString> set{QStringLiteral("а"), QStringLiteral("о"), QStringLiteral("у"),
+                                   QStringLiteral("ы"), QStringLiteral("э"), QStringLiteral("е"),
+                                   QStringLiteral("и"), QStringLiteral("ю"), QStringLiteral("я"),
+                                   QStringLiteral("ё")};
+    return set;
+}
+
+std::optional<KeyDef> key(QStringView ch)
+{
+    const QString l = Characters::canonical(Characters::lower(ch));
+    const auto &map = keyMap();
+    const auto it = map.constFind(l == u"," ? QStringLiteral(".") : l);
+    if (it == map.cend())
+        return std::nullopt;
+    return *it;
+}
+
+} // namespace RussianLayout

@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <optional>
+
+// The stored integers of these enumerations are part of the model; they
+// never change.
+enum class Hand : int { left = 0, right = 1 };
+enum class Finger : int { pinky = 0, ring = 1, middle = 2, index = 3 };
+
+[[nodiscard]] std::optional<Hand> handFromRaw(int raw);
+[[nodiscard]] std::optional<Finger> fingerFromRaw(int raw);
+// Pinky to index, the order in which hands and keyboards list them.
+inline constexpr std::array<Finger, 4> allFingers{Finger::pinky, Finger::ring, Finger::middle,
+                                                  Finger::index};
+
+// One key of the letter rows: the character it types without Shift and the
+// finger that strikes it. Its identity is its character.
+struct KeyDef
+{
+    QString character;
+    Hand hand = Hand::left;
+    Finger finger = Finger::pinky;
+
+    // "левый мизинец", "правый указательный", …
+    [[nodiscard]] QString fingerHint() const;
+    [[nodiscard]] const QString &id() const { return character; }
+
+    friend bool operator==(const KeyDef &, const KeyDef &) = default;
+};
+
+[[nodiscard]] size_t qHash(const KeyDef &key, size_t seed = 0) noexcept;
+
+// The Russian ЙЦУКЕН letter keys as the course teaches them. Built once on
+// first use (thread-safe) and never changed.
+namespace RussianLayout {
+
+// Top, home and bottom letter rows, left to right: 12, 11 and 10 keys.
+[[nodiscard]] const QList<QList<KeyDef>> &rows();
+// The home keys of the two index fingers, "а" and "о".
+[[nodiscard]] const QSet<QString> &homeChars();
+// The ten Russian vowels, "ё" included.
+[[nodiscard]] const QSet<QString> &vowels();
+// The key that types `ch`, whatever its case: "," is typed with Shift on the
+// "." key, "ё" has a key of its own outside the rows (left pinky).
+[[nodiscard]] std::optional<KeyDef> key(QStringView ch);
+
+} // namespace RussianLayout
