@@ -1,0 +1,53 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "profile_data.h"
+
+#include "characters.h"
+
+QString appearanceRawValue(Appearance appearance)
+{
+    switch (appearance) {
+    case Appearance::system: return QStringLiteral("system");
+    case Appearance::light: return QStringLiteral("light");
+    case Appearance::dark: return QStringLiteral("dark");
+    }
+    return {};
+}
+
+std::optional<Appearance> appearanceFromRaw(QStringView raw)
+{
+    for (Appearance a : allAppearances()) {
+        if (raw == appearanceRawValue(a))
+            return a;
+    }
+    return std::nullopt;
+}
+
+QList<Appearance> allAppearances()
+{
+    return {Appearance::system, Appearance::light, Appearance::dark};
+}
+
+QSet<qint64> ProfileData::completedLessons() const
+{
+    QSet<qint64> done;
+    for (auto it = exercisesPassed.cbegin(); it != exercisesPassed.cend(); ++it) {
+        if (it.value() > 2)
+            done.insert(it.key());
+    }
+    return done;
+}
+
+void ProfileData::recordKey(QStringView expected, bool error, std::optional<double> latency)
+{
+    KeyStat &stat = keyStats[Characters::canonical(Characters::lower(expected))];
+    stat.attempts += 1;
+    if (error)
+        stat.errors += 1;
+    stat.errEMA = stat.errEMA * 0.85 + (error ? 0.15 : 0.0);
+    // Latencies outside (0.05 s, 5 s) are bounces or daydreams, not typing.
+    if (latency && *latency > 0.05 && *latency < 5.0) {
+        stat.latencyEMA = stat.latencyEMA == 0.0 ? *latency
+                                                 : *latency * 0.15 + stat.latencyEMA * 0.85;
+    }
+}

@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QSet>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// What the user's typing of one character has shown so far.
+struct KeyStat
+{
+    qint64 attempts = 0;
+    qint64 errors = 0;
+    double errEMA = 0.0;     // moving average of the error indicator, newest weight 0.15
+    double latencyEMA = 0.0; // moving average of the latency in seconds, 0 until one is known
+
+    friend bool operator==(const KeyStat &, const KeyStat &) = default;
+};
+
+// The exercises finished on one local calendar day.
+struct DayStat
+{
+    QString date; // "yyyy-MM-dd"
+    qint64 chars = 0;
+    qint64 errors = 0;
+    double seconds = 0.0;
+    double bestSpeed = 0.0; // characters per minute
+
+    friend bool operator==(const DayStat &, const DayStat &) = default;
+};
+
+// The colour-scheme preference; the raw values are the stored form.
+enum class Appearance { system, light, dark };
+
+[[nodiscard]] QString appearanceRawValue(Appearance appearance);
+[[nodiscard]] std::optional<Appearance> appearanceFromRaw(QStringView raw);
+// system, light, dark: the order menus list them in.
+[[nodiscard]] QList<Appearance> allAppearances();
+
+// Everything Olvi remembers about its user.
+struct ProfileData
+{
+    // Keyed by the expected character, lower-cased and canonical ("А" and "а"
+    // share "а").
+    QMap<QString, KeyStat> keyStats;
+    // One record per practice day, oldest first, dates unique, at most 400.
+    QList<DayStat> days;
+    // Passed exercises per lesson id.
+    QMap<qint64, qint64> exercisesPassed;
+    qint64 currentLessonID = 1;
+    bool soundOn = true;
+    std::optional<Appearance> appearance;
+    std::optional<QString> manuscript;
+    std::optional<qint64> manuscriptChunk;
+
+    // Lesson ids passed at least three times.
+    [[nodiscard]] QSet<qint64> completedLessons() const;
+
+    // Folds one accepted keystroke into the statistics of the character that
+    // was expected.
+    void recordKey(QStringView expected, bool error, std::optional<double> latency);
+
+    friend bool operator==(const ProfileData &, const ProfileData &) = default;
+};
