@@ -1,0 +1,31 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "key_decision.h"
+
+KeyAction decideKey(const KeyPress &press, bool resultShown, bool finished)
+{
+    // Chords belong to menus and the desktop. Shift, Caps Lock and AltGr type
+    // characters, so they do not count.
+    if (press.modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return KeyAction::pass;
+    // The result card answers its own keys (Return).
+    if (resultShown || finished)
+        return KeyAction::pass;
+    // Holding a key never types it twice.
+    if (press.autoRepeat)
+        return KeyAction::swallow;
+    if (press.key == Qt::Key_Escape)
+        return KeyAction::restart;
+    // There is no correction of typed text.
+    if (press.key == Qt::Key_Backspace)
+        return KeyAction::swallow;
+    // Tab, Return, Delete, arrows, function and dead keys: not characters.
+    if (press.key >= Qt::Key_Escape)
+        return KeyAction::pass;
+    if (press.text.isEmpty())
+        return KeyAction::pass;
+    const char16_t first = press.text.front().unicode();
+    if (first < 0x20 || first == 0x7F)
+        return KeyAction::pass;
+    return KeyAction::type;
+}

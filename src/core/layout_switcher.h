@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QStringView>
+
+class InputSourceProvider;
+
+// Keeps the system's keyboard layout Russian while an exercise is typed.
+// Silent by design: when nothing can be switched, the engine's wrong-layout
+// warning is the user's guide.
+class LayoutSwitcher
+{
+public:
+    explicit LayoutSwitcher(InputSourceProvider &sources) : m_sources(sources) {}
+
+    // Selects a Russian source unless one is selected already.
+    void enforceRussian();
+    // Selects the first enabled Russian source that may be selected.
+    void switchToRussian();
+
+    [[nodiscard]] static bool isRussian(QStringView identifier);
+
+    [[nodiscard]] InputSourceProvider &sources() const { return m_sources; }
+
+private:
+    InputSourceProvider &m_sources;
+};
