@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Olvi developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "input_source_provider.h"
+#include "fake_input_sources.h"
 #include "layout_switcher.h"
 
 #include <QTest>
@@ -8,26 +8,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The system's layouts as a list the test writes, with a log of selections.
-class FakeSources final : public InputSourceProvider
-{
-public:
-    std::optional<QList<InputSource>> sources = QList<InputSource>{};
-    std::optional<qsizetype> current;
-    QList<qsizetype> selected;
-
-    [[nodiscard]] std::optional<QList<InputSource>> enabledSources() const override
-    {
-        return sources;
-    }
-    [[nodiscard]] std::optional<qsizetype> currentIndex() const override { return current; }
-    void select(qsizetype index) override
-    {
-        selected.append(index);
-        current = index;
-    }
-};
 
 InputSource src(const QString &id, std::optional<bool> selectable = std::nullopt)
 {
@@ -103,7 +83,7 @@ void TestLayoutSwitcher::enforceRussian()
     QFETCH(Index, current);
     QFETCH(QList<qsizetype>, selected);
 
-    FakeSources fake;
+    FakeInputSources fake;
     fake.sources = sources;
     fake.current = current;
 

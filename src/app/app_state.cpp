@@ -1,0 +1,253 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app_state.h"
+
+#include "alert_sound.h"
+#include "characters.h"
+#include "generator.h"
+#include "input_source_provider.h"
+#include "manuscript.h"
+#include "null_input_source_provider.h"
+#include "profile_store.h"
+#include "prose.h"
+#include "session_engine.h"
+
+#include <QRandomGenerator>
+
+namespace {
+
+InputSourceProvider *chooseInputSources(InputSourceProvider *given,
+                                        std::unique_ptr<InputSourceProvider> &owned)
+{
+    if (given)
+        return given;
+    owned = std::make_unique<NullInputSourceProvider>();
+    return owned.get();
+}
+
+} // namespace
+
+QString AppState::tabTitle(Tab tab)
+{
+    switch (tab) {
+    case Tab::Course: return QStringLiteral("Курс");
+    case Tab::Training: return QStringLiteral("Тренировка");
+    case Tab::Manuscript: return QStringLiteral("Рукопись");
+    case Tab::Progress: return QStringLiteral("Прогресс");
+    }
+    return {};
+}
+
+std::optional<AppState::Tab> AppState::tabFromTitle(QStringView title)
+{
+    for (Tab tab : allTabs()) {
+        if (title == tabTitle(tab))
+            return tab;
+    }
+    return std::nullopt;
+}
+
+QList<AppState::Tab> AppState::allTabs()
+{
+    return {Tab::Course, Tab::Training, Tab::Manuscript, Tab::Progress};
+}
+
+AppState::AppState(const AppServices &services, QObject *parent)
+    : QObject(parent),
+      m_inputSources(chooseInputSources(services.inputSources, m_ownedInputSources)),
+      m_alertSound(services.alertSound),
+      m_random(services.random ? services.random : QRandomGenerator::system()),
+      m_switcher(*m_inputSources)
+{
+    m_engine = new SessionEngine(services.clock ? services.clock : systemMonotonicClock(), this);
+    m_store = new ProfileStore(
+        services.dataFolder.isEmpty() ? ProfileStore::defaultBaseFolder() : services.dataFolder,
+        services.now ? services.now : ProfileStore::systemClock(), this);
+    m_activeLesson = Course::lesson(m_store->data().currentLessonID);
+
+    // Whoever switches the layout away while an exercise is typed is answered
+    // by switching back. Our own switch triggers this too, and then finds
+    // Russian selected and stops.
+    connect(m_inputSources, &InputSourceProvider::currentSourceChanged, this,
+            &AppState::onInputSourceChanged);
+    connect(m_store, &ProfileStore::dataChanged, this, &AppState::profileChanged);
+
+    // One timer: a burst of Latin letters keeps the warning up for the whole
+    // 1.5 s after the last of them, not after the first.
+    m_warningTimer.setSingleShot(true);
+    m_warningTimer.setInterval(wrongLayoutWarningMs);
+    connect(&m_warningTimer, &QTimer::timeout, this,
+            [this] { m_engine->setWrongLayoutWarning(false); });
+}
+
+AppState::~AppState() = default;
+
+void AppState::setTab(Tab tab)
+{
+    if (m_tab == tab)
+        return;
+    m_tab = tab;
+    Q_EMIT tabChanged();
+}
+
+void AppState::setActiveLesson(const Lesson &lesson)
+{
+    if (m_activeLesson == lesson)
+        return;
+    m_activeLesson = lesson;
+    Q_EMIT activeLessonChanged();
+}
+
+void AppState::setLastResult(std::optional<ExerciseResult> result)
+{
+    if (m_lastResult == result)
+        return;
+    m_lastResult = result;
+    Q_EMIT lastResultChanged();
+}
+
+void AppState::setManuscriptMode(bool on)
+{
+    if (m_manuscriptMode == on)
+        return;
+    m_manuscriptMode = on;
+    Q_EMIT manuscriptModeChanged();
+}
+
+QVariant AppState::lastResultValue() const
+{
+    return m_lastResult ? QVariant::fromValue(*m_lastResult) : QVariant();
+}
+
+void AppState::onInputSourceChanged()
+{
+    if (m_tab == Tab::Training && !m_lastResult && !m_engine->finished())
+        m_switcher.enforceRussian();
+}
+
+QString AppState::textFor(const Lesson &lesson) const
+{
+    QRandomGenerator &rng = *m_random;
+    switch (lesson.kind) {
+    case LessonKind::letters: return Generator::lettersExercise(lesson, m_store->data(), rng);
+    case LessonKind::capitals: return Generator::capitalsExercise(rng);
+    case LessonKind::yo: return Generator::yoExercise(rng);
+    case LessonKind::punctuation: return Generator::punctuationExercise(lesson.marks, rng);
+    case LessonKind::prose: {
+        const auto &excerpts = Prose::excerpts();
+        return excerpts.at(qsizetype(rng.bounded(quint32(excerpts.size())))).text;
+    }
+    }
+    return {};
+}
+
+QStringList AppState::manuscriptFragments() const
+{
+    return Manuscript::chunks(m_store->data().manuscript.value_or(QString()));
+}
+
+void AppState::startTraining(std::optional<Lesson> lesson)
+{
+    m_switcher.enforceRussian();
+    setManuscriptMode(false);
+    const Lesson chosen = lesson ? *lesson : Course::lesson(m_store->data().currentLessonID);
+    setActiveLesson(chosen);
+    setLastResult(std::nullopt);
+    m_engine->start(textFor(chosen));
+    setTab(Tab::Training);
+}
+
+void AppState::nextExercise()
+{
+    setLastResult(std::nullopt);
+    if (!m_manuscriptMode) {
+        m_engine->start(textFor(m_activeLesson));
+        return;
+    }
+    const QStringList fragments = manuscriptFragments();
+    // A hand-edited negative index counts as the first fragment.
+    const qint64 next = std::max<qint64>(m_store->data().manuscriptChunk.value_or(0), 0) + 1;
+    if (next >= fragments.size()) {
+        setManuscriptMode(false);
+        setTab(Tab::Manuscript);
+        return;
+    }
+    m_store->update([next](ProfileData &d) { d.manuscriptChunk = next; });
+    m_store->save();
+    m_engine->start(fragments.at(next));
+}
+
+void AppState::startManuscript(std::optional<qint64> from)
+{
+    const QStringList fragments = manuscriptFragments();
+    if (fragments.isEmpty()) {
+        setTab(Tab::Manuscript);
+        return;
+    }
+    qint64 index = from ? *from : m_store->data().manuscriptChunk.value_or(0);
+    index = std::clamp<qint64>(index, 0, fragments.size() - 1);
+    m_store->update([index](ProfileData &d) { d.manuscriptChunk = index; });
+    m_store->save();
+    m_switcher.enforceRussian();
+    setManuscriptMode(true);
+    setLastResult(std::nullopt);
+    m_engine->start(fragments.at(index));
+    setTab(Tab::Training);
+}
+
+void AppState::restartExercise()
+{
+    setLastResult(std::nullopt);
+    m_engine->start(m_engine->text().join(QString()));
+}
+
+void AppState::handleKey(const QString &character)
+{
+    switch (m_engine->handle(character)) {
+    case KeyResult::finished:
+        finishExercise();
+        break;
+    case KeyResult::wrongLayout:
+        m_switcher.enforceRussian();
+        m_warningTimer.start();
+        break;
+    case KeyResult::wrong:
+        if (m_store->data().soundOn && m_alertSound)
+            m_alertSound->beep();
+        break;
+    case KeyResult::correct:
+    case KeyResult::ignored:
+        break;
+    }
+}
+
+void AppState::finishExercise()
+{
+    const SessionEngine &e = *m_engine;
+    const double seconds = e.activeSeconds();
+    const double speed = seconds > 1.0 ? double(e.position()) / seconds * 60.0 : 0.0;
+    const qint64 total = qint64(e.position()) + e.errorCount();
+    const double accuracy = total >= 1 ? double(e.position()) / double(total) : 1.0;
+
+    m_store->update([&e](ProfileData &d) {
+        for (const KeyEvent &event : e.keyEvents())
+            d.recordKey(event.character, event.error, event.latency);
+    });
+    m_store->recordSession(e.text().size(), e.errorCount(), seconds, speed);
+
+    const bool passed = accuracy >= passAccuracy;
+    bool lessonCompleted = false;
+    if (passed && !m_manuscriptMode && m_activeLesson.kind != LessonKind::prose) {
+        const qint64 id = m_activeLesson.id;
+        m_store->update([&](ProfileData &d) {
+            const qint64 n = d.exercisesPassed.value(id, 0) + 1;
+            d.exercisesPassed.insert(id, n);
+            if (n >= 3 && id == d.currentLessonID && id < Course::lessons().size()) {
+                d.currentLessonID = id + 1;
+                lessonCompleted = true;
+            }
+        });
+    }
+    m_store->save();
+    setLastResult(ExerciseResult{speed, accuracy, passed, lessonCompleted});
+}

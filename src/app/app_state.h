@@ -1,0 +1,137 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "course.h"
+#include "layout_switcher.h"
+#include "monotonic_clock.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class AlertSound;
+class InputSourceProvider;
+class ProfileStore;
+class QRandomGenerator;
+class SessionEngine;
+
+// The figures of an exercise just finished.
+struct ExerciseResult
+{
+    Q_GADGET
+    Q_PROPERTY(double speed MEMBER speed)
+    Q_PROPERTY(double accuracy MEMBER accuracy)
+    Q_PROPERTY(bool passed MEMBER passed)
+    Q_PROPERTY(bool lessonCompleted MEMBER lessonCompleted)
+
+public:
+    double speed = 0.0;    // characters per minute of active typing
+    double accuracy = 1.0; // correct keys among all accepted keys, 0…1
+    bool passed = false;
+    bool lessonCompleted = false; // this exercise moved the course on
+
+    friend bool operator==(const ExerciseResult &, const ExerciseResult &) = default;
+};
+
+// What the application needs from outside; tests pass fakes, production the
+// real services. Null members get harmless defaults.
+struct AppServices
+{
+    InputSourceProvider *inputSources = nullptr; // not owned
+    AlertSound *alertSound = nullptr;            // not owned
+    QString dataFolder;                          // empty: the user's data folder
+    MonotonicClock clock;                        // empty: the system's monotonic clock
+    QRandomGenerator *random = nullptr;          // null: the system generator
+    std::function<QDateTime()> now;              // empty: the current local time
+};
+
+// The one controller: which tab is shown, which lesson is practised, the
+// exercise being typed and its result. Owns the profile store and the session
+// engine for its whole life.
+class AppState : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(Tab tab READ tab WRITE setTab NOTIFY tabChanged)
+    Q_PROPERTY(Lesson activeLesson READ activeLesson WRITE setActiveLesson NOTIFY
+                       activeLessonChanged)
+    Q_PROPERTY(QVariant lastResult READ lastResultValue NOTIFY lastResultChanged)
+    Q_PROPERTY(bool manuscriptMode READ manuscriptMode NOTIFY manuscriptModeChanged)
+    Q_PROPERTY(SessionEngine *engine READ engine CONSTANT)
+    Q_PROPERTY(ProfileStore *store READ store CONSTANT)
+
+public:
+    // QML needs enum keys with a capital first letter.
+    enum class Tab { Course, Training, Manuscript, Progress };
+    Q_ENUM(Tab)
+
+    // "Курс", "Тренировка", "Рукопись", "Прогресс": the titles are the raw values.
+    [[nodiscard]] static QString tabTitle(Tab tab);
+    [[nodiscard]] static std::optional<Tab> tabFromTitle(QStringView title);
+    [[nodiscard]] static QList<Tab> allTabs();
+
+    // A pass needs at least this accuracy.
+    static constexpr double passAccuracy = 0.96;
+    // How long the wrong-layout warning stays after a Latin letter.
+    static constexpr int wrongLayoutWarningMs = 1500;
+
+    explicit AppState(const AppServices &services = {}, QObject *parent = nullptr);
+    ~AppState() override;
+
+    [[nodiscard]] Tab tab() const { return m_tab; }
+    void setTab(Tab tab);
+    [[nodiscard]] const Lesson &activeLesson() const { return m_activeLesson; }
+    void setActiveLesson(const Lesson &lesson);
+    [[nodiscard]] const std::optional<ExerciseResult> &lastResult() const { return m_lastResult; }
+    // The result for QML: the gadget, or an invalid variant when absent.
+    [[nodiscard]] QVariant lastResultValue() const;
+    [[nodiscard]] bool manuscriptMode() const { return m_manuscriptMode; }
+    [[nodiscard]] SessionEngine *engine() const { return m_engine; }
+    [[nodiscard]] ProfileStore *store() const { return m_store; }
+
+    // Starts an exercise of `lesson`, or of the profile's current lesson.
+    Q_INVOKABLE void startTraining(std::optional<Lesson> lesson = std::nullopt);
+    // After a result: the next exercise of the lesson or the next fragment.
+    Q_INVOKABLE void nextExercise();
+    // Types the user's own text from fragment `from`, or from the stored one.
+    Q_INVOKABLE void startManuscript(std::optional<qint64> from = std::nullopt);
+    // The same text again from its start, with everything measured discarded.
+    Q_INVOKABLE void restartExercise();
+    // One typed character.
+    Q_INVOKABLE void handleKey(const QString &character);
+
+Q_SIGNALS:
+    void tabChanged();
+    void activeLessonChanged();
+    void lastResultChanged();
+    void manuscriptModeChanged();
+    // The profile changed (forwarded from the store).
+    void profileChanged();
+
+private:
+    void finishExercise();
+    void setLastResult(std::optional<ExerciseResult> result);
+    void setManuscriptMode(bool on);
+    void onInputSourceChanged();
+    [[nodiscard]] QString textFor(const Lesson &lesson) const;
+    [[nodiscard]] QStringList manuscriptFragments() const;
+
+    std::unique_ptr<InputSourceProvider> m_ownedInputSources;
+    InputSourceProvider *m_inputSources = nullptr;
+    AlertSound *m_alertSound = nullptr;
+    QRandomGenerator *m_random = nullptr;
+    LayoutSwitcher m_switcher;
+    ProfileStore *m_store = nullptr;
+    SessionEngine *m_engine = nullptr;
+    QTimer m_warningTimer;
+
+    Tab m_tab = Tab::Course;
+    Lesson m_activeLesson;
+    std::optional<ExerciseResult> m_lastResult;
+    bool m_manuscriptMode = false;
+};

@@ -1,0 +1,89 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "key_capture.h"
+
+#include "app_state.h"
+#include "key_decision.h"
+#include "session_engine.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWindow>
+
+namespace {
+KeyCapture *s_installed = nullptr;
+}
+
+KeyCapture::KeyCapture(QObject *parent) : QObject(parent) {}
+
+KeyCapture::~KeyCapture()
+{
+    if (s_installed == this) {
+        QCoreApplication::instance()->removeEventFilter(this);
+        s_installed = nullptr;
+    }
+}
+
+KeyCapture *KeyCapture::current()
+{
+    return s_installed;
+}
+
+bool KeyCapture::installed() const
+{
+    return s_installed == this;
+}
+
+void KeyCapture::setApp(AppState *app)
+{
+    if (m_app == app)
+        return;
+    m_app = app;
+    Q_EMIT appChanged();
+}
+
+void KeyCapture::setActive(bool active)
+{
+    if (m_active == active)
+        return;
+    m_active = active;
+    update();
+    Q_EMIT activeChanged();
+}
+
+void KeyCapture::update()
+{
+    auto *app = QCoreApplication::instance();
+    if (m_active && !s_installed && app) {
+        app->installEventFilter(this);
+        s_installed = this;
+        Q_EMIT installedChanged();
+    } else if (!m_active && s_installed == this) {
+        app->removeEventFilter(this);
+        s_installed = nullptr;
+        Q_EMIT installedChanged();
+    }
+}
+
+bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
+{
+    // A key press travels to the window first and then to its focus item; it
+    // is decided once, at the window.
+    if (event->type() != QEvent::KeyPress || !m_app || !qobject_cast<QWindow *>(watched))
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const KeyPress press{key->modifiers(), key->isAutoRepeat(), key->key(), key->text()};
+    switch (decideKey(press, m_app->lastResult().has_value(), m_app->engine()->finished())) {
+    case KeyAction::pass:
+        return false;
+    case KeyAction::swallow:
+        return true;
+    case KeyAction::restart:
+        m_app->restartExercise();
+        return true;
+    case KeyAction::type:
+        m_app->handleKey(key->text());
+        return true;
+    }
+    return false;
+}

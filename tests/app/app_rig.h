@@ -1,0 +1,77 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "alert_sound.h"
+#include "app_state.h"
+#include "fake_input_sources.h"
+#include "profile_json.h"
+#include "profile_store.h"
+#include "session_engine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class CountingAlertSound final : public AlertSound
+{
+public:
+    int beeps = 0;
+    void beep() override { ++beeps; }
+};
+
+// An AppState on a private data folder, with a hand-stepped clock, a seeded
+// random source, fake layouts (Latin selected) and a counted alert sound.
+struct AppRig
+{
+    QTemporaryDir folder;
+    double clock = 1000.0;
+    QDateTime now = QDateTime(QDate(2026, 12, 6), QTime(12, 0));
+    QRandomGenerator random{20261206};
+    FakeInputSources sources;
+    CountingAlertSound sound;
+    std::unique_ptr<AppState> app;
+
+    // Seeds the profile file, then starts the app on it.
+    explicit AppRig(const std::optional<ProfileData> &profile = std::nullopt)
+    {
+        sources.sources = FakeInputSources::usRu();
+        sources.current = 0;
+        if (profile) {
+            QDir(folder.path()).mkpath(QStringLiteral("Olvi"));
+            QFile file(folder.filePath(QStringLiteral("Olvi/profile.json")));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(ProfileJson::encode(*profile));
+        }
+        AppServices services;
+        services.inputSources = &sources;
+        services.alertSound = &sound;
+        services.dataFolder = folder.path();
+        services.clock = [this] { return clock; };
+        services.random = &random;
+        services.now = [this] { return now; };
+        app = std::make_unique<AppState>(services);
+    }
+
+    [[nodiscard]] SessionEngine &engine() const { return *app->engine(); }
+    [[nodiscard]] const ProfileData &profile() const { return app->store()->data(); }
+    [[nodiscard]] std::optional<ProfileData> profileOnDisk() const
+    {
+        QFile file(folder.filePath(QStringLiteral("Olvi/profile.json")));
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        return ProfileJson::decode(file.readAll());
+    }
+
+    // Types the rest of the exercise correctly, one key every `gap` seconds.
+    void typeRest(double gap = 0.2)
+    {
+        while (!engine().finished() && !engine().expected().isEmpty()) {
+            clock += gap;
+            app->handleKey(engine().expected());
+        }
+    }
+};
