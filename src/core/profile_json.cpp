@@ -62,6 +62,9 @@ private:
     // exhausting the stack, and leaves room for unknown members of a later
     // version.
     static constexpr int maxDepth = 64;
+    // A full profile holds some 4 000 values. The bound keeps a hostile 16 MiB
+    // file (millions of tiny values) from costing gigabytes of memory.
+    static constexpr qsizetype maxValues = 250'000;
 
     [[nodiscard]] bool atEnd() const { return m_pos >= m_text.size(); }
     [[nodiscard]] char peek() const { return atEnd() ? '\0' : m_text[m_pos]; }
@@ -96,6 +99,8 @@ private:
 
     bool parseValue(Value &out, int depth)
     {
+        if (++m_values > maxValues)
+            return false;
         switch (peek()) {
         case '{': return parseObject(out, depth + 1);
         case '[': return parseArray(out, depth + 1);
@@ -289,6 +294,7 @@ private:
 
     QByteArrayView m_text;
     qsizetype m_pos = 0;
+    qsizetype m_values = 0;
 };
 
 // The exact value of a JSON number token if it is a whole number in the
@@ -494,7 +500,14 @@ public:
     {
         out += '"';
         const QByteArray utf8 = text.toUtf8();
-        for (const char c : utf8) {
+        // Copy runs that need no escaping in one go: a manuscript is long.
+        qsizetype run = 0;
+        for (qsizetype i = 0; i < utf8.size(); ++i) {
+            const auto c = static_cast<unsigned char>(utf8[i]);
+            if (c >= 0x20 && c != '"' && c != '\\')
+                continue;
+            out.append(utf8.constData() + run, i - run);
+            run = i + 1;
             switch (c) {
             case '"': out += "\\\""; break;
             case '\\': out += "\\\\"; break;
@@ -503,17 +516,15 @@ public:
             case '\t': out += "\\t"; break;
             case '\b': out += "\\b"; break;
             case '\f': out += "\\f"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    static constexpr char hex[] = "0123456789abcdef";
-                    out += "\\u00";
-                    out += hex[(c >> 4) & 0xf];
-                    out += hex[c & 0xf];
-                } else {
-                    out += c;
-                }
+            default: {
+                static constexpr char hex[] = "0123456789abcdef";
+                out += "\\u00";
+                out += hex[c >> 4];
+                out += hex[c & 0xf];
+            }
             }
         }
+        out.append(utf8.constData() + run, utf8.size() - run);
         out += '"';
     }
 

@@ -324,6 +324,10 @@ void TestProfileJson::acceptedDocuments_data()
                        + compact(fullObject()).sliced(1)
             << full;
 
+    QByteArray padded = compact(fullObject());
+    padded.append(ProfileJson::maxDocumentSize - padded.size(), '\n');
+    QTest::newRow("exactly at the size limit") << padded << full;
+
     QTest::newRow("required members only")
             << QByteArray("{\"keyStats\":{},\"days\":[],\"exercisesPassed\":{},"
                           "\"currentLessonID\":1,\"soundOn\":false}")
@@ -453,6 +457,11 @@ void TestProfileJson::rejectedDocuments_data()
     QTest::newRow("deep nesting") << QByteArray(100000, '[');
     QTest::newRow("deep nesting in an unknown member")
             << "{\"x\":" + QByteArray(200, '[') + QByteArray(200, ']') + "," + good.sliced(1);
+
+    QByteArray manyValues = "{\"x\":[0";
+    for (int i = 0; i < 250'000; ++i)
+        manyValues += ",0";
+    QTest::newRow("250 000 values in an unknown member") << manyValues + "]," + good.sliced(1);
 
     // a valid profile padded with white space past the size limit
     QByteArray huge = good;
