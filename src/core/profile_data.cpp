@@ -4,6 +4,10 @@
 
 #include "characters.h"
 
+#include <QLocale>
+#include <QtNumeric>
+#include <limits>
+
 QString appearanceRawValue(Appearance appearance)
 {
     switch (appearance) {
@@ -28,6 +32,27 @@ QList<Appearance> allAppearances()
     return {Appearance::system, Appearance::light, Appearance::dark};
 }
 
+QString dayKeyForDate(QDate date)
+{
+    return QLocale::c().toString(date, QStringLiteral("yyyy-MM-dd"));
+}
+
+std::optional<QDate> dateForDayKey(QStringView key)
+{
+    const QDate date = QLocale::c().toDate(key.toString(), QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+qint64 saturatingAdd(qint64 a, qint64 b)
+{
+    qint64 sum = 0;
+    if (!qAddOverflow(a, b, &sum))
+        return sum;
+    return b > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+}
+
 QSet<qint64> ProfileData::completedLessons() const
 {
     QSet<qint64> done;
@@ -41,9 +66,9 @@ QSet<qint64> ProfileData::completedLessons() const
 void ProfileData::recordKey(QStringView expected, bool error, std::optional<double> latency)
 {
     KeyStat &stat = keyStats[Characters::canonical(Characters::lower(expected))];
-    stat.attempts += 1;
+    stat.attempts = saturatingAdd(stat.attempts, 1);
     if (error)
-        stat.errors += 1;
+        stat.errors = saturatingAdd(stat.errors, 1);
     stat.errEMA = stat.errEMA * 0.85 + (error ? 0.15 : 0.0);
     // Latencies outside (0.05 s, 5 s) are bounces or daydreams, not typing.
     if (latency && *latency > 0.05 && *latency < 5.0) {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QMap>
 #include <QSet>
@@ -40,6 +41,16 @@ enum class Appearance { system, light, dark };
 [[nodiscard]] std::optional<Appearance> appearanceFromRaw(QStringView raw);
 // system, light, dark: the order menus list them in.
 [[nodiscard]] QList<Appearance> allAppearances();
+
+// A calendar day as the profile writes it: "yyyy-MM-dd" with Western digits,
+// whatever the user's locale.
+[[nodiscard]] QString dayKeyForDate(QDate date);
+// The date a day key names; nothing for text that names no date.
+[[nodiscard]] std::optional<QDate> dateForDayKey(QStringView key);
+
+// a + b, held at the 64-bit limits instead of overflowing: counts read from a
+// damaged file must not make a later sum undefined.
+[[nodiscard]] qint64 saturatingAdd(qint64 a, qint64 b);
 
 // Everything Olvi remembers about its user.
 struct ProfileData

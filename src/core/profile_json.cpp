@@ -1,0 +1,710 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "profile_json.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// ---------------------------------------------------------------- reading
+
+// One parsed JSON value. A number keeps its text (a view into the document)
+// until a field decides whether it wants an integer or a double.
+struct Value
+{
+    enum class Kind { null, boolean, number, string, array, object };
+
+    Kind kind = Kind::null;
+    bool boolean = false;
+    QByteArrayView number;
+    QString string;
+    std::vector<QString> keys;   // object member keys, parallel to `elements`
+    std::vector<Value> elements; // array items or object member values
+
+    // The member with this key; the last one when a key repeats, as most
+    // readers do.
+    [[nodiscard]] const Value *member(QStringView key) const
+    {
+        for (auto i = keys.size(); i > 0; --i) {
+            if (keys[i - 1] == key)
+                return &elements[i - 1];
+        }
+        return nullptr;
+    }
+};
+
+// A recursive-descent reader of RFC 8259 JSON. It fails rather than guesses.
+class Parser
+{
+public:
+    explicit Parser(QByteArrayView text) : m_text(text) {}
+
+    [[nodiscard]] std::optional<Value> document()
+    {
+        Value root;
+        skipSpace();
+        if (!parseValue(root, 0))
+            return std::nullopt;
+        skipSpace();
+        if (m_pos != m_text.size())
+            return std::nullopt;
+        return root;
+    }
+
+private:
+    // A profile nests three deep; the bound keeps hostile input from
+    // exhausting the stack, and leaves room for unknown members of a later
+    // version.
+    static constexpr int maxDepth = 64;
+    // A full profile holds some 4 000 values. The bound keeps a hostile 16 MiB
+    // file (millions of tiny values) from costing gigabytes of memory.
+    static constexpr qsizetype maxValues = 250'000;
+
+    [[nodiscard]] bool atEnd() const { return m_pos >= m_text.size(); }
+    [[nodiscard]] char peek() const { return atEnd() ? '\0' : m_text[m_pos]; }
+    [[nodiscard]] bool peekDigit() const { return peek() >= '0' && peek() <= '9'; }
+
+    bool consume(char c)
+    {
+        if (peek() != c || atEnd())
+            return false;
+        ++m_pos;
+        return true;
+    }
+
+    void skipSpace()
+    {
+        while (!atEnd()) {
+            const char c = m_text[m_pos];
+            if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+                return;
+            ++m_pos;
+        }
+    }
+
+    bool literal(QByteArrayView word)
+    {
+        if (m_text.sliced(m_pos).startsWith(word)) {
+            m_pos += word.size();
+            return true;
+        }
+        return false;
+    }
+
+    bool parseValue(Value &out, int depth)
+    {
+        if (++m_values > maxValues)
+            return false;
+        switch (peek()) {
+        case '{': return parseObject(out, depth + 1);
+        case '[': return parseArray(out, depth + 1);
+        case '"': out.kind = Value::Kind::string; return parseString(out.string);
+        case 't': out.kind = Value::Kind::boolean; out.boolean = true; return literal("true");
+        case 'f': out.kind = Value::Kind::boolean; return literal("false");
+        case 'n': out.kind = Value::Kind::null; return literal("null");
+        default: return parseNumber(out);
+        }
+    }
+
+    bool parseObject(Value &out, int depth)
+    {
+        if (depth > maxDepth)
+            return false;
+        out.kind = Value::Kind::object;
+        ++m_pos;
+        skipSpace();
+        if (consume('}'))
+            return true;
+        for (;;) {
+            skipSpace();
+            QString key;
+            if (peek() != '"' || !parseString(key))
+                return false;
+            skipSpace();
+            if (!consume(':'))
+                return false;
+            skipSpace();
+            Value value;
+            if (!parseValue(value, depth))
+                return false;
+            out.keys.push_back(std::move(key));
+            out.elements.push_back(std::move(value));
+            skipSpace();
+            if (consume(','))
+                continue;
+            return consume('}');
+        }
+    }
+
+    bool parseArray(Value &out, int depth)
+    {
+        if (depth > maxDepth)
+            return false;
+        out.kind = Value::Kind::array;
+        ++m_pos;
+        skipSpace();
+        if (consume(']'))
+            return true;
+        for (;;) {
+            skipSpace();
+            Value value;
+            if (!parseValue(value, depth))
+                return false;
+            out.elements.push_back(std::move(value));
+            skipSpace();
+            if (consume(','))
+                continue;
+            return consume(']');
+        }
+    }
+
+    // Appends the raw bytes [from, to) as UTF-8, failing on malformed UTF-8
+    // (overlong forms and encoded surrogates included).
+    bool appendUtf8(QString &out, qsizetype from, qsizetype to)
+    {
+        if (from == to)
+            return true;
+        // A byte order mark inside a string is text, not a marker to drop.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless
+                                                        | QStringDecoder::Flag::ConvertInitialBom);
+        out += decoder.decode(m_text.sliced(from, to - from));
+        return !decoder.hasError();
+    }
+
+    bool parseHex4(char16_t &unit)
+    {
+        if (m_text.size() - m_pos < 4)
+            return false;
+        unit = 0;
+        for (int i = 0; i < 4; ++i) {
+            const char c = m_text[m_pos++];
+            int digit = 0;
+            if (c >= '0' && c <= '9')
+                digit = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                digit = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                digit = c - 'A' + 10;
+            else
+                return false;
+            unit = char16_t(unit * 16 + digit);
+        }
+        return true;
+    }
+
+    bool parseEscape(QString &out)
+    {
+        if (atEnd())
+            return false;
+        switch (m_text[m_pos++]) {
+        case '"': out += u'"'; return true;
+        case '\\': out += u'\\'; return true;
+        case '/': out += u'/'; return true;
+        case 'b': out += u'\b'; return true;
+        case 'f': out += u'\f'; return true;
+        case 'n': out += u'\n'; return true;
+        case 'r': out += u'\r'; return true;
+        case 't': out += u'\t'; return true;
+        case 'u': break;
+        default: return false;
+        }
+        char16_t unit = 0;
+        if (!parseHex4(unit))
+            return false;
+        if (QChar::isLowSurrogate(unit))
+            return false;
+        if (QChar::isHighSurrogate(unit)) {
+            // Only a whole surrogate pair makes a character.
+            char16_t low = 0;
+            if (!literal("\\u") || !parseHex4(low) || !QChar::isLowSurrogate(low))
+                return false;
+            out += QChar(unit);
+            out += QChar(low);
+            return true;
+        }
+        out += QChar(unit);
+        return true;
+    }
+
+    bool parseString(QString &out)
+    {
+        ++m_pos; // the opening quote
+        qsizetype runStart = m_pos;
+        while (!atEnd()) {
+            const auto c = static_cast<unsigned char>(m_text[m_pos]);
+            if (c == '"') {
+                if (!appendUtf8(out, runStart, m_pos))
+                    return false;
+                ++m_pos;
+                return true;
+            }
+            if (c < 0x20)
+                return false;
+            if (c == '\\') {
+                if (!appendUtf8(out, runStart, m_pos))
+                    return false;
+                ++m_pos;
+                if (!parseEscape(out))
+                    return false;
+                runStart = m_pos;
+                continue;
+            }
+            ++m_pos;
+        }
+        return false;
+    }
+
+    void skipDigits()
+    {
+        while (peekDigit())
+            ++m_pos;
+    }
+
+    bool parseNumber(Value &out)
+    {
+        const qsizetype start = m_pos;
+        consume('-');
+        if (!peekDigit())
+            return false;
+        if (!consume('0'))
+            skipDigits();
+        if (consume('.')) {
+            if (!peekDigit())
+                return false;
+            skipDigits();
+        }
+        if (peek() == 'e' || peek() == 'E') {
+            ++m_pos;
+            if (!consume('+'))
+                consume('-');
+            if (!peekDigit())
+                return false;
+            skipDigits();
+        }
+        out.kind = Value::Kind::number;
+        out.number = m_text.sliced(start, m_pos - start);
+        return true;
+    }
+
+    QByteArrayView m_text;
+    qsizetype m_pos = 0;
+    qsizetype m_values = 0;
+};
+
+// The exact value of a JSON number token if it is a whole number in the
+// 64-bit range, judged on its decimal digits so that nothing is rounded.
+std::optional<qint64> wholeNumber(QByteArrayView token)
+{
+    const bool negative = token.startsWith('-');
+    if (negative)
+        token = token.sliced(1);
+
+    // The value is 0.<digits> × 10^point once leading zeros are gone.
+    QByteArray digits;
+    qsizetype i = 0;
+    while (i < token.size() && token[i] >= '0' && token[i] <= '9')
+        digits += token[i++];
+    qint64 point = digits.size();
+    if (i < token.size() && token[i] == '.') {
+        ++i;
+        while (i < token.size() && token[i] >= '0' && token[i] <= '9')
+            digits += token[i++];
+    }
+    if (i < token.size() && (token[i] == 'e' || token[i] == 'E')) {
+        ++i;
+        const bool negativeExponent = i < token.size() && token[i] == '-';
+        if (i < token.size() && (token[i] == '-' || token[i] == '+'))
+            ++i;
+        qint64 exponent = 0;
+        // Past a million the exponent decides the outcome alone; stop growing.
+        for (; i < token.size(); ++i)
+            exponent = std::min<qint64>(exponent * 10 + (token[i] - '0'), 1'000'000);
+        point += negativeExponent ? -exponent : exponent;
+    }
+
+    qsizetype lead = 0;
+    while (lead < digits.size() && digits[lead] == '0')
+        ++lead;
+    if (lead == digits.size())
+        return 0;
+    digits = digits.sliced(lead);
+    point -= lead;
+
+    if (point <= 0)
+        return std::nullopt; // 0.xxx with a non-zero digit
+    for (qsizetype k = std::min<qint64>(point, digits.size()); k < digits.size(); ++k) {
+        if (digits[k] != '0')
+            return std::nullopt; // a fraction
+    }
+    if (point > 19)
+        return std::nullopt; // beyond 64 bits
+    QByteArray whole = digits.left(point);
+    whole.append(point - whole.size(), '0');
+    if (negative)
+        whole.prepend('-');
+
+    qint64 value = 0;
+    const auto [end, ec] = std::from_chars(whole.cbegin(), whole.cend(), value);
+    if (ec != std::errc() || end != whole.cend())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> finiteNumber(QByteArrayView token)
+{
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(token.begin(), token.end(), value);
+    if (ec != std::errc() || end != token.end() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+bool readInteger(const Value &object, QStringView key, qint64 &out)
+{
+    const Value *v = object.member(key);
+    if (!v || v->kind != Value::Kind::number)
+        return false;
+    const auto n = wholeNumber(v->number);
+    if (!n)
+        return false;
+    out = *n;
+    return true;
+}
+
+bool readDouble(const Value &object, QStringView key, double &out)
+{
+    const Value *v = object.member(key);
+    if (!v || v->kind != Value::Kind::number)
+        return false;
+    const auto d = finiteNumber(v->number);
+    if (!d)
+        return false;
+    out = *d;
+    return true;
+}
+
+bool readBool(const Value &object, QStringView key, bool &out)
+{
+    const Value *v = object.member(key);
+    if (!v || v->kind != Value::Kind::boolean)
+        return false;
+    out = v->boolean;
+    return true;
+}
+
+const Value *requiredOf(const Value &object, QStringView key, Value::Kind kind)
+{
+    const Value *v = object.member(key);
+    return v && v->kind == kind ? v : nullptr;
+}
+
+// An optional member: absent or null is fine; anything else must be `kind`.
+// Returns false only for a value of the wrong kind.
+bool optionalOf(const Value &object, QStringView key, Value::Kind kind, const Value *&out)
+{
+    out = object.member(key);
+    if (out && out->kind == Value::Kind::null)
+        out = nullptr;
+    return !out || out->kind == kind;
+}
+
+bool readKeyStat(const Value &v, KeyStat &out)
+{
+    return v.kind == Value::Kind::object && readInteger(v, u"attempts", out.attempts)
+           && readInteger(v, u"errors", out.errors) && readDouble(v, u"errEMA", out.errEMA)
+           && readDouble(v, u"latencyEMA", out.latencyEMA);
+}
+
+bool readDayStat(const Value &v, DayStat &out)
+{
+    if (v.kind != Value::Kind::object)
+        return false;
+    const Value *date = requiredOf(v, u"date", Value::Kind::string);
+    if (!date)
+        return false;
+    out.date = date->string;
+    return readInteger(v, u"chars", out.chars) && readInteger(v, u"errors", out.errors)
+           && readDouble(v, u"seconds", out.seconds) && readDouble(v, u"bestSpeed", out.bestSpeed);
+}
+
+// A lesson id as a member key: optional minus sign and decimal digits only.
+std::optional<qint64> lessonId(const QString &key)
+{
+    const QByteArray latin = key.toLatin1();
+    if (latin.isEmpty() || latin.size() != key.size())
+        return std::nullopt;
+    for (qsizetype i = 0; i < latin.size(); ++i) {
+        const char c = latin[i];
+        if (!(c >= '0' && c <= '9') && !(c == '-' && i == 0))
+            return std::nullopt;
+    }
+    qint64 id = 0;
+    const auto [end, ec] = std::from_chars(latin.cbegin(), latin.cend(), id);
+    if (ec != std::errc() || end != latin.cend())
+        return std::nullopt;
+    return id;
+}
+
+// ---------------------------------------------------------------- writing
+
+// Emits indented JSON; the caller supplies members already in key order.
+class Writer
+{
+public:
+    bool ok = true;
+    QByteArray out;
+
+    void beginObject() { open('{'); }
+    void endObject() { close('}'); }
+    void beginArray() { open('['); }
+    void endArray() { close(']'); }
+
+    void key(QStringView name)
+    {
+        item();
+        string(name);
+        out += ": ";
+    }
+    // Starts an array element.
+    void item()
+    {
+        if (!m_first.back())
+            out += ',';
+        m_first.back() = false;
+        newline();
+    }
+
+    void integer(qint64 value) { out += QByteArray::number(value); }
+    void boolean(bool value) { out += value ? "true" : "false"; }
+
+    void number(double value)
+    {
+        if (!std::isfinite(value)) {
+            ok = false;
+            return;
+        }
+        // to_chars without a precision writes the shortest text that reads
+        // back to exactly this double.
+        char buffer[32];
+        const auto result = std::to_chars(std::begin(buffer), std::end(buffer), value);
+        out.append(buffer, result.ptr - buffer);
+    }
+
+    void string(QStringView text)
+    {
+        out += '"';
+        const QByteArray utf8 = text.toUtf8();
+        // Copy runs that need no escaping in one go: a manuscript is long.
+        qsizetype run = 0;
+        for (qsizetype i = 0; i < utf8.size(); ++i) {
+            const auto c = static_cast<unsigned char>(utf8[i]);
+            if (c >= 0x20 && c != '"' && c != '\\')
+                continue;
+            out.append(utf8.constData() + run, i - run);
+            run = i + 1;
+            switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            default: {
+                static constexpr char hex[] = "0123456789abcdef";
+                out += "\\u00";
+                out += hex[c >> 4];
+                out += hex[c & 0xf];
+            }
+            }
+        }
+        out.append(utf8.constData() + run, utf8.size() - run);
+        out += '"';
+    }
+
+private:
+    void open(char bracket)
+    {
+        out += bracket;
+        m_first.push_back(true);
+    }
+    void close(char bracket)
+    {
+        const bool empty = m_first.back();
+        m_first.pop_back();
+        if (!empty)
+            newline();
+        out += bracket;
+    }
+    void newline()
+    {
+        out += '\n';
+        out.append(qsizetype(m_first.size()) * 4, ' ');
+    }
+
+    std::vector<bool> m_first; // per open bracket: no member written yet
+};
+
+} // namespace
+
+namespace ProfileJson {
+
+QByteArray encode(const ProfileData &profile)
+{
+    Writer w;
+    w.beginObject();
+    if (profile.appearance) {
+        w.key(u"appearance");
+        w.string(appearanceRawValue(*profile.appearance));
+    }
+    w.key(u"currentLessonID");
+    w.integer(profile.currentLessonID);
+
+    w.key(u"days");
+    w.beginArray();
+    for (const DayStat &day : profile.days) {
+        w.item();
+        w.beginObject();
+        w.key(u"bestSpeed");
+        w.number(day.bestSpeed);
+        w.key(u"chars");
+        w.integer(day.chars);
+        w.key(u"date");
+        w.string(day.date);
+        w.key(u"errors");
+        w.integer(day.errors);
+        w.key(u"seconds");
+        w.number(day.seconds);
+        w.endObject();
+    }
+    w.endArray();
+
+    // Lesson ids become member keys, so they sort as texts ("10" before "2").
+    QList<std::pair<QString, qint64>> passed;
+    for (auto it = profile.exercisesPassed.cbegin(); it != profile.exercisesPassed.cend(); ++it)
+        passed.append({QString::number(it.key()), it.value()});
+    std::sort(passed.begin(), passed.end());
+    w.key(u"exercisesPassed");
+    w.beginObject();
+    for (const auto &[id, count] : passed) {
+        w.key(id);
+        w.integer(count);
+    }
+    w.endObject();
+
+    w.key(u"keyStats");
+    w.beginObject();
+    for (auto it = profile.keyStats.cbegin(); it != profile.keyStats.cend(); ++it) {
+        w.key(it.key());
+        w.beginObject();
+        w.key(u"attempts");
+        w.integer(it->attempts);
+        w.key(u"errEMA");
+        w.number(it->errEMA);
+        w.key(u"errors");
+        w.integer(it->errors);
+        w.key(u"latencyEMA");
+        w.number(it->latencyEMA);
+        w.endObject();
+    }
+    w.endObject();
+
+    if (profile.manuscript) {
+        w.key(u"manuscript");
+        w.string(*profile.manuscript);
+    }
+    if (profile.manuscriptChunk) {
+        w.key(u"manuscriptChunk");
+        w.integer(*profile.manuscriptChunk);
+    }
+    w.key(u"soundOn");
+    w.boolean(profile.soundOn);
+    w.endObject();
+    w.out += '\n';
+
+    return w.ok ? w.out : QByteArray();
+}
+
+std::optional<ProfileData> decode(QByteArrayView document)
+{
+    if (document.size() > maxDocumentSize)
+        return std::nullopt;
+    const std::optional<Value> root = Parser(document).document();
+    if (!root || root->kind != Value::Kind::object)
+        return std::nullopt;
+
+    ProfileData profile;
+
+    const Value *keyStats = requiredOf(*root, u"keyStats", Value::Kind::object);
+    if (!keyStats)
+        return std::nullopt;
+    for (size_t i = 0; i < keyStats->keys.size(); ++i) {
+        KeyStat stat;
+        if (!readKeyStat(keyStats->elements[i], stat))
+            return std::nullopt;
+        profile.keyStats.insert(keyStats->keys[i], stat);
+    }
+
+    const Value *days = requiredOf(*root, u"days", Value::Kind::array);
+    if (!days)
+        return std::nullopt;
+    profile.days.reserve(qsizetype(days->elements.size()));
+    for (const Value &element : days->elements) {
+        DayStat day;
+        if (!readDayStat(element, day))
+            return std::nullopt;
+        profile.days.append(day);
+    }
+
+    const Value *passed = requiredOf(*root, u"exercisesPassed", Value::Kind::object);
+    if (!passed)
+        return std::nullopt;
+    for (size_t i = 0; i < passed->keys.size(); ++i) {
+        const std::optional<qint64> id = lessonId(passed->keys[i]);
+        const Value &count = passed->elements[i];
+        if (!id || count.kind != Value::Kind::number)
+            return std::nullopt;
+        const std::optional<qint64> n = wholeNumber(count.number);
+        if (!n)
+            return std::nullopt;
+        profile.exercisesPassed.insert(*id, *n);
+    }
+
+    if (!readInteger(*root, u"currentLessonID", profile.currentLessonID)
+        || !readBool(*root, u"soundOn", profile.soundOn))
+        return std::nullopt;
+
+    const Value *appearance = nullptr;
+    if (!optionalOf(*root, u"appearance", Value::Kind::string, appearance))
+        return std::nullopt;
+    if (appearance) {
+        profile.appearance = appearanceFromRaw(appearance->string);
+        if (!profile.appearance)
+            return std::nullopt;
+    }
+
+    const Value *manuscript = nullptr;
+    if (!optionalOf(*root, u"manuscript", Value::Kind::string, manuscript))
+        return std::nullopt;
+    if (manuscript)
+        profile.manuscript = manuscript->string;
+
+    const Value *chunk = nullptr;
+    if (!optionalOf(*root, u"manuscriptChunk", Value::Kind::number, chunk))
+        return std::nullopt;
+    if (chunk) {
+        profile.manuscriptChunk = wholeNumber(chunk->number);
+        if (!profile.manuscriptChunk)
+            return std::nullopt;
+    }
+
+    return profile;
+}
+
+} // namespace ProfileJson

@@ -1,0 +1,167 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "profile_statistics.h"
+
+#include "characters.h"
+
+#include <QLocale>
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The records from index `from` to `to` (exclusive), clamped to the list.
+double bestSpeedOf(const QList<DayStat> &days, qsizetype from, qsizetype to)
+{
+    from = std::max<qsizetype>(from, 0);
+    to = std::min(to, days.size());
+    if (from >= to)
+        return 0.0;
+    double best = days[from].bestSpeed;
+    for (qsizetype i = from + 1; i < to; ++i)
+        best = std::max(best, days[i].bestSpeed);
+    return best;
+}
+
+} // namespace
+
+namespace ProfileStatistics {
+
+int streak(const ProfileData &profile, const QDateTime &now)
+{
+    QSet<QString> practiced;
+    for (const DayStat &day : profile.days) {
+        if (day.chars >= 1)
+            practiced.insert(day.date);
+    }
+    if (practiced.isEmpty())
+        return 0;
+
+    // Stepping back by calendar date, not by 24 hours, keeps days whole
+    // across daylight-saving changes.
+    QDate day = now.toLocalTime().date();
+    if (!practiced.contains(dayKeyForDate(day)))
+        day = day.addDays(-1);
+    int count = 0;
+    while (day.isValid() && practiced.contains(dayKeyForDate(day))) {
+        ++count;
+        day = day.addDays(-1);
+    }
+    return count;
+}
+
+double recentSpeed(const ProfileData &profile)
+{
+    const qsizetype n = profile.days.size();
+    return bestSpeedOf(profile.days, n - 7, n);
+}
+
+double overallAccuracy(const ProfileData &profile)
+{
+    qint64 chars = 0;
+    qint64 errors = 0;
+    for (const DayStat &day : profile.days) {
+        chars = saturatingAdd(chars, day.chars);
+        errors = saturatingAdd(errors, day.errors);
+    }
+    if (chars < 1)
+        return 1.0;
+    return double(chars - std::clamp<qint64>(errors, 0, chars)) / double(chars);
+}
+
+QList<SpeedPoint> speedPoints(const ProfileData &profile)
+{
+    QList<SpeedPoint> points;
+    const qsizetype n = profile.days.size();
+    for (qsizetype i = std::max<qsizetype>(n - 14, 0); i < n; ++i) {
+        const DayStat &record = profile.days[i];
+        if (!(record.bestSpeed > 0.0))
+            continue;
+        const std::optional<QDate> date = dateForDayKey(record.date);
+        if (!date)
+            continue;
+        // startOfDay, not 00:00, for zones whose clocks skip midnight.
+        points.append(SpeedPoint{record.date, date->startOfDay(), record.bestSpeed});
+    }
+    return points;
+}
+
+QMap<QString, double> keyErrorLevels(const ProfileData &profile)
+{
+    double worst = 0.0;
+    bool any = false;
+    for (const KeyStat &stat : profile.keyStats) {
+        if (stat.attempts > 4) {
+            worst = any ? std::max(worst, stat.errEMA) : stat.errEMA;
+            any = true;
+        }
+    }
+    QMap<QString, double> levels;
+    if (!any || worst <= 0.001)
+        return levels;
+
+    for (auto it = profile.keyStats.cbegin(); it != profile.keyStats.cend(); ++it) {
+        if (it->attempts <= 4 || it.key().isEmpty())
+            continue;
+        QString character = Characters::first(it.key());
+        // The comma is Shift plus the full stop's key.
+        if (character == u',')
+            character = QStringLiteral(".");
+        const double level = it->errEMA / worst;
+        auto existing = levels.find(character);
+        if (existing == levels.end())
+            levels.insert(character, level);
+        else
+            *existing = std::max(*existing, level);
+    }
+    return levels;
+}
+
+QString speedTrendNote(const ProfileData &profile)
+{
+    const qsizetype n = profile.days.size();
+    if (n < 2)
+        return QStringLiteral("первые замеры впереди");
+    const double recent = bestSpeedOf(profile.days, n - 7, n);
+    const qsizetype remaining = n - std::min<qsizetype>(n - 1, 7);
+    const double earlier = bestSpeedOf(profile.days, remaining - 7, remaining);
+    const double delta = std::round(recent - earlier); // halves away from zero
+    if (delta >= 1.0)
+        return u'+' + QString::number(delta, 'f', 0) + QStringLiteral(" за неделю");
+    return QStringLiteral("держим уровень");
+}
+
+QString totalTimeText(const ProfileData &profile)
+{
+    double seconds = 0.0;
+    for (const DayStat &day : profile.days)
+        seconds += day.seconds;
+    // Damaged records must not make the text negative or overflow.
+    const qint64 total = seconds >= 1.0 ? qint64(std::min(seconds, 9.0e18)) : 0;
+    const qint64 hours = total / 3600;
+    const qint64 minutes = total % 3600 / 60;
+    if (total < 3600)
+        return QString::number(minutes) + QStringLiteral(" м");
+    return QString::number(hours) + QStringLiteral(" ч ") + QString::number(minutes)
+           + QStringLiteral(" м");
+}
+
+QString firstDayNote(const ProfileData &profile)
+{
+    if (profile.days.isEmpty())
+        return QStringLiteral("начните сегодня");
+    return QStringLiteral("с ") + readableDate(profile.days.first().date);
+}
+
+QString readableDate(QStringView key)
+{
+    const std::optional<QDate> date = dateForDayKey(key);
+    if (!date)
+        return key.toString();
+    // Qt's Russian "MMMM" after a day number is the genitive, "6 декабря".
+    return QLocale(QLocale::Russian, QLocale::Russia).toString(*date, QStringLiteral("d MMMM"));
+}
+
+} // namespace ProfileStatistics

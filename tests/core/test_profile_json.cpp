@@ -1,0 +1,479 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "profile_json.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(ProfileData)
+
+namespace {
+
+constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
+constexpr qint64 int64Min = std::numeric_limits<qint64>::min();
+
+// A document with every member, built with Qt's own JSON classes so that the
+// test does not lean on the writer under test.
+QJsonObject fullObject()
+{
+    return QJsonObject{
+        {u"keyStats"_s,
+         QJsonObject{{u"о"_s, QJsonObject{{u"attempts"_s, 96}, {u"errors"_s, 2},
+                                          {u"errEMA"_s, 0.03}, {u"latencyEMA"_s, 0.27}}}}},
+        {u"days"_s, QJsonArray{QJsonObject{{u"date"_s, u"2026-01-02"_s}, {u"chars"_s, 412},
+                                           {u"errors"_s, 9}, {u"seconds"_s, 171.4},
+                                           {u"bestSpeed"_s, 158.2}}}},
+        {u"exercisesPassed"_s, QJsonObject{{u"1"_s, 3}}},
+        {u"currentLessonID"_s, 2},
+        {u"soundOn"_s, true},
+        {u"appearance"_s, u"dark"_s},
+        {u"manuscript"_s, u"Текст."_s},
+        {u"manuscriptChunk"_s, 0},
+    };
+}
+
+ProfileData fullProfile()
+{
+    ProfileData p;
+    p.keyStats.insert(u"о"_s, KeyStat{96, 2, 0.03, 0.27});
+    p.days.append(DayStat{u"2026-01-02"_s, 412, 9, 171.4, 158.2});
+    p.exercisesPassed.insert(1, 3);
+    p.currentLessonID = 2;
+    p.soundOn = true;
+    p.appearance = Appearance::dark;
+    p.manuscript = u"Текст."_s;
+    p.manuscriptChunk = 0;
+    return p;
+}
+
+QByteArray compact(const QJsonObject &o)
+{
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+// The full document with one change made to it.
+QByteArray changed(const std::function<void(QJsonObject &)> &change)
+{
+    QJsonObject o = fullObject();
+    change(o);
+    return compact(o);
+}
+
+// Changes the first element of the array at `key`, or the member `inner` of
+// the object at `key`.
+void editNested(QJsonObject &root, const QString &key, const QString &inner,
+                const std::function<void(QJsonObject &)> &change)
+{
+    if (root[key].isArray()) {
+        QJsonArray array = root[key].toArray();
+        QJsonObject element = array[0].toObject();
+        change(element);
+        array[0] = element;
+        root[key] = array;
+    } else {
+        QJsonObject outer = root[key].toObject();
+        QJsonObject element = outer[inner].toObject();
+        change(element);
+        outer[inner] = element;
+        root[key] = outer;
+    }
+}
+
+// The full document with the text `from` replaced once by `to`: for numbers
+// and bytes Qt's classes cannot produce.
+QByteArray replaced(QByteArrayView from, QByteArrayView to)
+{
+    QByteArray text = compact(fullObject());
+    const qsizetype at = text.indexOf(from);
+    if (at < 0)
+        qFatal("test data: %s is not in the document", from.toByteArray().constData());
+    return text.replace(at, from.size(), to.toByteArray());
+}
+
+// Keys of each object in `text` in the order written, one list per object;
+// relies on the writer putting each member on a line of its own.
+QList<QStringList> keysPerObject(const QByteArray &text)
+{
+    static const QRegularExpression memberLine(u"^( *)\"((?:[^\"\\\\]|\\\\.)*)\":"_s);
+    QList<QStringList> objects;
+    QMap<qsizetype, qsizetype> openObjectAtIndent; // indent of members -> objects index
+    const QStringList lines = QString::fromUtf8(text).split(u'\n');
+    for (const QString &line : lines) {
+        const QRegularExpressionMatch m = memberLine.match(line);
+        qsizetype lead = 0;
+        while (lead < line.size() && line[lead] == u' ')
+            ++lead;
+        if (m.hasMatch())
+            objects[openObjectAtIndent.value(lead)].append(m.captured(2));
+        if (line.endsWith(u'{')) {
+            openObjectAtIndent[lead + 4] = objects.size();
+            objects.append(QStringList());
+        }
+    }
+    return objects;
+}
+
+} // namespace
+
+class TestProfileJson : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void newProfileFile();
+    void roundTripOfARichProfile();
+    void outputKeysAreSorted();
+    void nonFiniteNumbersAreNotWritten();
+    void acceptedDocuments_data();
+    void acceptedDocuments();
+    void rejectedDocuments_data();
+    void rejectedDocuments();
+};
+
+void TestProfileJson::newProfileFile()
+{
+    // when a new profile is written
+    const QByteArray text = ProfileJson::encode(ProfileData());
+
+    // then only the required members are there, human-readable
+    QCOMPARE(text, QByteArray("{\n"
+                              "    \"currentLessonID\": 1,\n"
+                              "    \"days\": [],\n"
+                              "    \"exercisesPassed\": {},\n"
+                              "    \"keyStats\": {},\n"
+                              "    \"soundOn\": true\n"
+                              "}\n"));
+    QVERIFY(!text.contains("appearance"));
+    QVERIFY(!text.contains("manuscript"));
+    QVERIFY(!text.contains("null"));
+    // and it reads back as a new profile
+    QCOMPARE(ProfileJson::decode(text), ProfileData());
+}
+
+void TestProfileJson::roundTripOfARichProfile()
+{
+    // given a profile with awkward texts, extreme doubles and 64-bit counts
+    ProfileData p;
+    p.keyStats.insert(u"ж"_s, KeyStat{int64Max, int64Max - 1, 0.1 + 0.2, 1.0 / 3.0});
+    p.keyStats.insert(u"ё"_s, KeyStat{(qint64(1) << 53) + 1, 0, 1e-300, 5e-324});
+    p.keyStats.insert(u"\""_s, KeyStat{5, 1, std::numeric_limits<double>::max(), 0.27});
+    p.keyStats.insert(u"\\"_s, KeyStat{7, 7, 1.0, 4.999999999999999});
+    p.keyStats.insert(u" "_s, KeyStat{1, 0, 0.0, 0.0});
+    p.keyStats.insert(u"👍🏽"_s, KeyStat{1, 0, 0.15, 0.3});
+    p.days.append(DayStat{u"2025-12-31"_s, int64Min, -1, 1e300, 123456.789});
+    p.days.append(DayStat{u"2026-01-01"_s, 0, 0, 0.0, 0.0});
+    p.days.append(DayStat{u"2026-01-02"_s, 412, 9, 171.4, 1e20});
+    p.exercisesPassed = {{-1, 1}, {2, 3}, {10, int64Max}, {int64Max, 0}};
+    p.currentLessonID = int64Min;
+    p.soundOn = false;
+    p.appearance = Appearance::light;
+    p.manuscript = u"«Ёлка», сказал он, — \"да\"\nи\tвсё\r\n\\ / \u0001 конец"_s;
+    p.manuscriptChunk = int64Max;
+
+    // when it is written and read back
+    const QByteArray text = ProfileJson::encode(p);
+    const std::optional<ProfileData> back = ProfileJson::decode(text);
+
+    // then nothing is lost and writing again gives the same bytes
+    QVERIFY(back);
+    QCOMPARE(*back, p);
+    QCOMPARE(ProfileJson::encode(*back), text);
+    QVERIFY(text.contains("\"ж\": {")); // keys stay readable characters
+    QVERIFY(text.contains("0.30000000000000004"));
+    QVERIFY(text.contains("9223372036854775807"));
+
+    for (Appearance a : allAppearances()) {
+        p.appearance = a;
+        QCOMPARE(ProfileJson::decode(ProfileJson::encode(p))->appearance, a);
+    }
+}
+
+void TestProfileJson::outputKeysAreSorted()
+{
+    ProfileData p = fullProfile();
+    p.keyStats.insert(u"а"_s, KeyStat{5, 0, 0.0, 0.0});
+    p.keyStats.insert(u","_s, KeyStat{5, 0, 0.0, 0.0});
+    p.keyStats.insert(u"я"_s, KeyStat{5, 0, 0.0, 0.0});
+    p.exercisesPassed = {{2, 1}, {10, 1}, {3, 1}};
+    p.days.append(DayStat{u"2026-01-03"_s, 1, 0, 1.0, 1.0});
+
+    const QList<QStringList> objects = keysPerObject(ProfileJson::encode(p));
+
+    // the top level, four key statistics, two days and exercisesPassed
+    QCOMPARE(objects.size(), 1 + 4 + 2 + 1 + 1);
+    QCOMPARE(objects.first(),
+             (QStringList{u"appearance"_s, u"currentLessonID"_s, u"days"_s, u"exercisesPassed"_s,
+                          u"keyStats"_s, u"manuscript"_s, u"manuscriptChunk"_s, u"soundOn"_s}));
+    for (const QStringList &keys : objects) {
+        QStringList sorted = keys;
+        sorted.sort();
+        QCOMPARE(keys, sorted);
+        QVERIFY(!keys.isEmpty());
+    }
+    QVERIFY(objects.contains(QStringList{u"10"_s, u"2"_s, u"3"_s}));
+    QVERIFY(objects.contains(
+            QStringList{u"attempts"_s, u"errEMA"_s, u"errors"_s, u"latencyEMA"_s}));
+    QVERIFY(objects.contains(
+            QStringList{u"bestSpeed"_s, u"chars"_s, u"date"_s, u"errors"_s, u"seconds"_s}));
+}
+
+void TestProfileJson::nonFiniteNumbersAreNotWritten()
+{
+    ProfileData p;
+    p.days.append(DayStat{u"2026-01-02"_s, 1, 0, std::nan(""), 1.0});
+    QVERIFY(ProfileJson::encode(p).isEmpty());
+
+    p.days.clear();
+    p.keyStats.insert(u"а"_s, KeyStat{1, 0, 0.0, std::numeric_limits<double>::infinity()});
+    QVERIFY(ProfileJson::encode(p).isEmpty());
+}
+
+void TestProfileJson::acceptedDocuments_data()
+{
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<ProfileData>("expected");
+
+    const ProfileData full = fullProfile();
+
+    QTest::newRow("compact, as Qt writes it") << compact(fullObject()) << full;
+
+    QTest::newRow("any order and white space")
+            << QByteArray(" \r\n\t{ \"soundOn\" :true , \"manuscriptChunk\":0,"
+                          "\"manuscript\":\"Текст.\",\n\n\"keyStats\":{\"о\":{\"latencyEMA\":0.27,"
+                          "\"errEMA\":0.03,\"errors\":2,\"attempts\":96}},\"exercisesPassed\":"
+                          "{\"1\":3},\"days\":[{\"seconds\":171.4,\"errors\":9,\"date\":"
+                          "\"2026-01-02\",\"chars\":412,\"bestSpeed\":158.2}],"
+                          "\"currentLessonID\":2,\"appearance\":\"dark\"}\n\n")
+            << full;
+
+    QTest::newRow("unknown members at every level") << changed([](QJsonObject &o) {
+        o[u"version"_s] = 7;
+        o[u"extra"_s] = QJsonObject{{u"nested"_s, QJsonArray{1, u"x"_s, QJsonValue()}}};
+        editNested(o, u"keyStats"_s, u"о"_s, [](QJsonObject &k) { k[u"future"_s] = true; });
+        editNested(o, u"days"_s, {}, [](QJsonObject &d) { d[u"weekday"_s] = u"пт"_s; });
+    }) << full;
+
+    QTest::newRow("null optional members") << changed([](QJsonObject &o) {
+        o[u"appearance"_s] = QJsonValue();
+        o[u"manuscript"_s] = QJsonValue();
+        o[u"manuscriptChunk"_s] = QJsonValue();
+    }) << [&] {
+        ProfileData p = full;
+        p.appearance.reset();
+        p.manuscript.reset();
+        p.manuscriptChunk.reset();
+        return p;
+    }();
+
+    QTest::newRow("escapes") << replaced("\"Текст.\"", "\"a\\/b \\\"q\\\" \\\\ \\u0436\\n\\ud83d\\ude00\"")
+                             << [&] {
+                                    ProfileData p = full;
+                                    p.manuscript = u"a/b \"q\" \\ ж\n😀"_s;
+                                    return p;
+                                }();
+
+    QTest::newRow("escaped key") << replaced("\"о\"", "\"\\u043e\"") << full;
+
+    QTest::newRow("whole numbers in double fields")
+            << replaced("\"seconds\":171.4", "\"seconds\":12") << [&] {
+                   ProfileData p = full;
+                   p.days[0].seconds = 12.0;
+                   return p;
+               }();
+
+    QTest::newRow("whole numbers written with fraction or exponent")
+            << replaced("\"chars\":412", "\"chars\":4.12e2") << full;
+    QTest::newRow("whole number with zero fraction")
+            << replaced("\"chars\":412", "\"chars\":412.000") << full;
+    QTest::newRow("whole number with negative exponent")
+            << replaced("\"chars\":412", "\"chars\":41200E-2") << full;
+
+    QTest::newRow("64-bit limits exactly") << replaced("\"currentLessonID\":2",
+                                                       "\"currentLessonID\":-9223372036854775808")
+                                           << [&] {
+                                                  ProfileData p = full;
+                                                  p.currentLessonID = int64Min;
+                                                  return p;
+                                              }();
+
+    QTest::newRow("beyond 2^53 with a fraction, exactly")
+            << replaced("\"chars\":412", "\"chars\":9007199254740993.0") << [&] {
+                   ProfileData p = full;
+                   p.days[0].chars = (qint64(1) << 53) + 1;
+                   return p;
+               }();
+
+    QTest::newRow("lesson ids as decimal keys")
+            << replaced("{\"1\":3}", "{\"2\":1,\"10\":4,\"-3\":0}") << [&] {
+                   ProfileData p = full;
+                   p.exercisesPassed = {{2, 1}, {10, 4}, {-3, 0}};
+                   return p;
+               }();
+
+    QTest::newRow("nested unknown member")
+            << "{\"x\":" + QByteArray(50, '[') + QByteArray(50, ']') + ","
+                       + compact(fullObject()).sliced(1)
+            << full;
+
+    QByteArray padded = compact(fullObject());
+    padded.append(ProfileJson::maxDocumentSize - padded.size(), '\n');
+    QTest::newRow("exactly at the size limit") << padded << full;
+
+    QTest::newRow("required members only")
+            << QByteArray("{\"keyStats\":{},\"days\":[],\"exercisesPassed\":{},"
+                          "\"currentLessonID\":1,\"soundOn\":false}")
+            << [] {
+                   ProfileData p;
+                   p.soundOn = false;
+                   return p;
+               }();
+}
+
+void TestProfileJson::acceptedDocuments()
+{
+    QFETCH(QByteArray, document);
+    QFETCH(ProfileData, expected);
+
+    const std::optional<ProfileData> profile = ProfileJson::decode(document);
+
+    QVERIFY(profile);
+    QCOMPARE(*profile, expected);
+}
+
+void TestProfileJson::rejectedDocuments_data()
+{
+    QTest::addColumn<QByteArray>("document");
+
+    // the full document itself is fine; every row breaks exactly one thing
+    QVERIFY(ProfileJson::decode(compact(fullObject())));
+
+    for (const QString &key : {u"keyStats"_s, u"days"_s, u"exercisesPassed"_s,
+                               u"currentLessonID"_s, u"soundOn"_s}) {
+        QTest::addRow("without %s", qPrintable(key))
+                << changed([&](QJsonObject &o) { o.remove(key); });
+    }
+    for (const QString &key : {u"attempts"_s, u"errors"_s, u"errEMA"_s, u"latencyEMA"_s}) {
+        QTest::addRow("key statistic without %s", qPrintable(key)) << changed([&](QJsonObject &o) {
+            editNested(o, u"keyStats"_s, u"о"_s, [&](QJsonObject &k) { k.remove(key); });
+        });
+    }
+    for (const QString &key :
+         {u"date"_s, u"chars"_s, u"errors"_s, u"seconds"_s, u"bestSpeed"_s}) {
+        QTest::addRow("day without %s", qPrintable(key)) << changed([&](QJsonObject &o) {
+            editNested(o, u"days"_s, {}, [&](QJsonObject &d) { d.remove(key); });
+        });
+    }
+
+    const QList<std::pair<QString, QJsonValue>> wrongTopLevel = {
+        {u"keyStats"_s, QJsonArray()},        {u"days"_s, QJsonObject()},
+        {u"exercisesPassed"_s, QJsonArray()}, {u"currentLessonID"_s, u"2"_s},
+        {u"currentLessonID"_s, QJsonValue()}, {u"soundOn"_s, 1},
+        {u"soundOn"_s, u"true"_s},            {u"appearance"_s, 1},
+        {u"appearance"_s, u"sepia"_s},        {u"appearance"_s, u"Dark"_s},
+        {u"manuscript"_s, 5},                 {u"manuscript"_s, QJsonArray{u"a"_s}},
+        {u"manuscriptChunk"_s, u"0"_s},       {u"manuscriptChunk"_s, 0.5},
+        {u"currentLessonID"_s, 2.5},
+    };
+    for (const auto &[key, value] : wrongTopLevel) {
+        QTest::addRow("%s holding %s", qPrintable(key),
+                      QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).constData())
+                << changed([&](QJsonObject &o) { o[key] = value; });
+    }
+
+    const QList<std::pair<QString, QJsonValue>> wrongKeyStat = {
+        {u"attempts"_s, u"96"_s}, {u"attempts"_s, 1.5}, {u"errors"_s, true},
+        {u"errEMA"_s, u"0.1"_s},  {u"errEMA"_s, QJsonValue()}, {u"latencyEMA"_s, QJsonObject()},
+    };
+    for (const auto &[key, value] : wrongKeyStat) {
+        QTest::addRow("key statistic %s holding %s", qPrintable(key),
+                      QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).constData())
+                << changed([&](QJsonObject &o) {
+                       editNested(o, u"keyStats"_s, u"о"_s, [&](QJsonObject &k) { k[key] = value; });
+                   });
+    }
+
+    const QList<std::pair<QString, QJsonValue>> wrongDay = {
+        {u"date"_s, 20260102},   {u"chars"_s, 12.5},         {u"chars"_s, u"412"_s},
+        {u"errors"_s, false},    {u"seconds"_s, u"1"_s},     {u"bestSpeed"_s, QJsonValue()},
+    };
+    for (const auto &[key, value] : wrongDay) {
+        QTest::addRow("day %s holding %s", qPrintable(key),
+                      QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).constData())
+                << changed([&](QJsonObject &o) {
+                       editNested(o, u"days"_s, {}, [&](QJsonObject &d) { d[key] = value; });
+                   });
+    }
+
+    QTest::newRow("key statistic not an object") << replaced("{\"attempts\"", "5,\"x\":{\"attempts\"");
+    QTest::newRow("day not an object") << replaced("[{", "[7,{");
+    QTest::newRow("pass count a string") << replaced("{\"1\":3}", "{\"1\":\"3\"}");
+    QTest::newRow("pass count with a fraction") << replaced("{\"1\":3}", "{\"1\":3.5}");
+    for (const char *key : {"x1", "1x", "", " 1", "1.0", "+1", "١", "99999999999999999999"}) {
+        QTest::addRow("lesson id \"%s\"", key)
+                << replaced("{\"1\":3}", QByteArray("{\"") + key + "\":3}");
+    }
+
+    QTest::newRow("integer beyond 64 bits")
+            << replaced("\"currentLessonID\":2", "\"currentLessonID\":9223372036854775808");
+    QTest::newRow("integer beyond 64 bits by exponent")
+            << replaced("\"chars\":412", "\"chars\":1e19");
+    QTest::newRow("tiny fraction") << replaced("\"chars\":412", "\"chars\":412.0000000000000001");
+    QTest::newRow("fraction by exponent") << replaced("\"chars\":412", "\"chars\":4125e-1");
+    QTest::newRow("double out of range") << replaced("\"seconds\":171.4", "\"seconds\":1e400");
+
+    const QByteArray good = compact(fullObject());
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("only white space") << QByteArray(" \n ");
+    QTest::newRow("truncated") << good.left(good.size() / 2);
+    QTest::newRow("last brace missing") << good.chopped(1);
+    QTest::newRow("trailing garbage") << good + "x";
+    QTest::newRow("two documents") << good + good;
+    QTest::newRow("trailing comma") << replaced("{\"1\":3}", "{\"1\":3,}");
+    QTest::newRow("array at the top") << QByteArray("[" + good + "]");
+    QTest::newRow("null document") << QByteArray("null");
+    QTest::newRow("single quotes") << replaced("\"dark\"", "'dark'");
+    QTest::newRow("NaN") << replaced("\"seconds\":171.4", "\"seconds\":NaN");
+    QTest::newRow("leading zero") << replaced("\"chars\":412", "\"chars\":0412");
+    QTest::newRow("bare fraction") << replaced("\"seconds\":171.4", "\"seconds\":.4");
+    QTest::newRow("plus sign") << replaced("\"chars\":412", "\"chars\":+412");
+    QTest::newRow("raw line break in a string") << replaced("Текст.", "Те\nкст.");
+    QTest::newRow("unknown escape") << replaced("Текст.", "Те\\xкст.");
+    QTest::newRow("short unicode escape") << replaced("Текст.", "\\u04");
+    QTest::newRow("lone high surrogate") << replaced("Текст.", "\\ud83d.");
+    QTest::newRow("lone low surrogate") << replaced("Текст.", "\\ude00");
+    QTest::newRow("invalid UTF-8") << replaced("Текст.", "\xff\xfe");
+    QTest::newRow("invalid UTF-8 in a key") << replaced("\"о\"", "\"\xd0\"");
+    QTest::newRow("overlong UTF-8") << replaced("Текст.", "\xc0\xaf");
+    QTest::newRow("UTF-8 surrogate") << replaced("Текст.", "\xed\xa0\x80");
+    QTest::newRow("deep nesting") << QByteArray(100000, '[');
+    QTest::newRow("deep nesting in an unknown member")
+            << "{\"x\":" + QByteArray(200, '[') + QByteArray(200, ']') + "," + good.sliced(1);
+
+    QByteArray manyValues = "{\"x\":[0";
+    for (int i = 0; i < 250'000; ++i)
+        manyValues += ",0";
+    QTest::newRow("250 000 values in an unknown member") << manyValues + "]," + good.sliced(1);
+
+    // a valid profile padded with white space past the size limit
+    QByteArray huge = good;
+    huge.append(17 * 1024 * 1024 - huge.size(), ' ');
+    QTest::newRow("17 MiB") << huge;
+}
+
+void TestProfileJson::rejectedDocuments()
+{
+    QFETCH(QByteArray, document);
+    QVERIFY(!ProfileJson::decode(document));
+}
+
+QTEST_GUILESS_MAIN(TestProfileJson)
+#include "test_profile_json.moc"
