@@ -5,6 +5,8 @@
 #include "course.h"
 #include "layout_switcher.h"
 #include "monotonic_clock.h"
+#include "profile_store.h"
+#include "session_engine.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -17,9 +19,7 @@
 
 class AlertSound;
 class InputSourceProvider;
-class ProfileStore;
 class QRandomGenerator;
-class SessionEngine;
 
 // The figures of an exercise just finished.
 struct ExerciseResult

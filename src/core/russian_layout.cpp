@@ -44,18 +44,18 @@ constexpr Finger ring = Finger::ring;
 constexpr Finger middle = Finger::middle;
 constexpr Finger indexF = Finger::index;
 
-struct Spec
+struct KeySeed
 {
     const char16_t *character;
     Hand hand;
     Finger finger;
 };
 
-QList<KeyDef> makeRow(std::initializer_list<Spec> specs)
+QList<KeyDef> makeRow(std::initializer_list<KeySeed> seeds)
 {
     QList<KeyDef> row;
-    row.reserve(qsizetype(specs.size()));
-    for (const Spec &s : specs)
+    row.reserve(qsizetype(seeds.size()));
+    for (const KeySeed &s : seeds)
         row.append(KeyDef{QString::fromUtf16(s.character), s.hand, s.finger});
     return row;
 }

@@ -128,19 +128,20 @@ void TestAppState::finishedExerciseFigures()
     QFETCH(bool, passed);
 
     // given a manuscript fragment of 100 characters
-    const QString text = QString(u"ж").repeated(50) + QString(u"а").repeated(50);
+    const QString text = u"ж"_s.repeated(50) + u"а"_s.repeated(50);
     AppRig rig(profileWithManuscript(text));
     rig.app->startManuscript();
     QCOMPARE(rig.engine().text().size(), 100);
 
-    // when it is typed with some wrong keys at even gaps
+    // when it is typed with some wrong keys, one second between the first
+    // keys and no time between the rest (so the sum is exact)
     const int keystrokes = 100 + wrongKeys;
-    const double gap = activeSeconds / (keystrokes - 1);
     for (int i = 0; i < keystrokes; ++i) {
-        if (i > 0)
-            rig.clock += gap;
+        if (i > 0 && i <= activeSeconds)
+            rig.clock += 1.0;
         rig.app->handleKey(i < wrongKeys ? u"1"_s : rig.engine().expected());
     }
+    QCOMPARE(rig.engine().activeSeconds(), activeSeconds);
 
     // then the result holds the figures and the day is recorded
     QVERIFY(rig.app->lastResult().has_value());
@@ -284,7 +285,7 @@ void TestAppState::negativeStoredFragmentCountsAsTheFirst()
 
 void TestAppState::noManuscriptShowsTheManuscriptTab()
 {
-    AppRig rig(profileAtLesson(2));
+    AppRig rig;
     rig.app->startManuscript();
 
     QCOMPARE(rig.app->tab(), AppState::Tab::Manuscript);
