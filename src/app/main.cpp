@@ -1,18 +1,68 @@
 // SPDX-FileCopyrightText: 2026 Olvi developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QGuiApplication>
+#include "app_state.h"
+#include "canberra_alert_sound.h"
+#include "system_color_scheme.h"
+#include "theme.h"
+#include "xkb_input_source_provider.h"
+
+#include <QApplication>
+#include <QQmlEngineExtensionPlugin>
+#include <QQuickWindow>
 #include <QQmlApplicationEngine>
+#include <QTimer>
 #include <QUrl>
+
+#include <memory>
+
+Q_IMPORT_QML_PLUGIN(OlviPlugin)
 
 int main(int argc, char *argv[])
 {
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("Olvi"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Олви"));
+    // Olvi draws flat 2D shapes and text; the software renderer starts faster
+    // and repaints a keystroke sooner than OpenGL on machines whose only GL is
+    // a software rasteriser. QT_QUICK_BACKEND still overrides.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+
+    // A QApplication (not a QGuiApplication): the progress chart draws with
+    // widgets, and the alert falls back to the widget bell.
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Olvi"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Олви"));
+    QApplication::setDesktopFileName(QStringLiteral("olvi"));
+
+    // Layout switching needs an X server; elsewhere (Wayland) nothing is
+    // switched and the wrong-layout warning guides the user.
+    std::unique_ptr<XkbInputSourceProvider> xkb;
+    if (QGuiApplication::platformName() == u"xcb") {
+        xkb = std::make_unique<XkbInputSourceProvider>();
+        if (!xkb->isConnected())
+            xkb.reset();
+    }
+    CanberraAlertSound sound;
+
+    AppServices services;
+    services.inputSources = xkb.get();
+    services.alertSound = &sound;
+    AppState state(services);
+
+    SystemColorScheme scheme;
+    Theme *theme = Theme::instance();
+    theme->setSystemDark(scheme.dark());
+    QObject::connect(&scheme, &SystemColorScheme::darkChanged, theme,
+                     [&scheme, theme] { theme->setSystemDark(scheme.dark()); });
 
     QQmlApplicationEngine engine;
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, &app,
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    engine.setInitialProperties({{QStringLiteral("app"), QVariant::fromValue(&state)}});
+    // The module lives in the resources, under qrc:/Olvi.
+    engine.addImportPath(QStringLiteral("qrc:/"));
     engine.load(QUrl(QStringLiteral("qrc:/Olvi/Main.qml")));
-    return QGuiApplication::exec();
+
+    // The sound server is reached once the window is up, not on the first
+    // wrong key.
+    QTimer::singleShot(0, &app, [&sound] { sound.prepare(); });
+    return QApplication::exec();
 }

@@ -1,0 +1,27 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+import QtQuick
+import Olvi
+
+// A figure of the result card: the value over its caption.
+Column {
+    property alias value: valueText.text
+    property alias caption: captionText.text
+
+    spacing: 2
+
+    Text {
+        id: valueText
+        anchors.horizontalCenter: parent.horizontalCenter
+        font.family: Theme.serifFamily
+        font.pixelSize: 30
+        font.bold: true
+        color: Theme.ink
+    }
+    Text {
+        id: captionText
+        anchors.horizontalCenter: parent.horizontalCenter
+        font.pixelSize: 12
+        color: Theme.inkFaint
+    }
+}

@@ -1,0 +1,145 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+import QtQuick
+import Olvi
+import QtQuick.Layouts
+
+// The window's content: header with tabs, a rule, and the current tab's screen.
+Rectangle {
+    id: root
+
+    required property AppState app
+
+    color: Theme.paper
+    implicitWidth: 1000
+    implicitHeight: 760
+
+    RootViewModel {
+        id: model
+        app: root.app
+    }
+
+    Component.onCompleted: model.applyAppearance()
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        Rectangle {
+            objectName: "header"
+            Layout.fillWidth: true
+            Layout.preferredHeight: 46
+            color: Theme.bar
+
+            Rectangle {
+                anchors.centerIn: parent
+                width: tabs.implicitWidth + 6
+                height: tabs.implicitHeight + 6
+                radius: 8
+                color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.06)
+
+                Row {
+                    id: tabs
+                    anchors.centerIn: parent
+                    spacing: 2
+
+                    Repeater {
+                        model: model.tabTitles
+                        delegate: Item {
+                            id: tabButton
+                            required property int index
+                            required property string modelData
+                            readonly property bool current: root.app.tab === index
+
+                            objectName: "tab" + index
+                            width: 96
+                            height: label.implicitHeight + 10
+
+                            // The raised look of the current tab: a soft shadow under a card.
+                            Rectangle {
+                                anchors.fill: parent
+                                anchors.topMargin: 1
+                                anchors.bottomMargin: -1
+                                radius: 6
+                                visible: tabButton.current
+                                color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.12)
+                            }
+                            Rectangle {
+                                anchors.fill: parent
+                                radius: 6
+                                color: tabButton.current ? Theme.keyBase : "transparent"
+                            }
+                            Text {
+                                id: label
+                                anchors.centerIn: parent
+                                text: tabButton.modelData
+                                font.pixelSize: 12
+                                font.weight: tabButton.current ? Font.DemiBold : Font.Normal
+                                color: tabButton.current ? Theme.ink : Theme.inkSoft
+                            }
+                            MouseArea {
+                                anchors.fill: parent
+                                onClicked: model.switchTo(tabButton.index)
+                            }
+                        }
+                    }
+                }
+            }
+
+            Row {
+                anchors.right: parent.right
+                anchors.rightMargin: 16
+                anchors.verticalCenter: parent.verticalCenter
+                spacing: 14
+
+                Text {
+                    objectName: "streak"
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: text !== ""
+                    text: model.streakText
+                    font.pixelSize: 12
+                    color: Theme.inkSoft
+                }
+                AppearanceMenu {
+                    objectName: "appearanceMenu"
+                    anchors.verticalCenter: parent.verticalCenter
+                    titles: model.appearanceTitles
+                    currentIndex: model.appearanceIndex
+                    onChosen: index => model.chooseAppearance(index)
+                }
+            }
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.preferredHeight: 1
+            color: Theme.hairline
+        }
+
+        // A new screen on every tab change, so a screen's own state starts fresh.
+        Loader {
+            id: screen
+            objectName: "screen"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            sourceComponent: [courseScreen, trainingScreen, manuscriptScreen, progressScreen][root.app.tab]
+        }
+    }
+
+    Component {
+        id: courseScreen
+        CourseView { app: root.app }
+    }
+    Component {
+        id: trainingScreen
+        TrainingView { app: root.app }
+    }
+    Component {
+        id: manuscriptScreen
+        ManuscriptView { app: root.app }
+    }
+    Component {
+        id: progressScreen
+        StatsView { app: root.app }
+    }
+}

@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+#include <QStringList>
+
+#include <functional>
+
+class AppState;
+
+// The window header: tabs, the streak and the colour-scheme menu.
+class RootViewModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(AppState *app READ app WRITE setApp NOTIFY appChanged)
+    Q_PROPERTY(QStringList tabTitles READ tabTitles CONSTANT)
+    Q_PROPERTY(QStringList appearanceTitles READ appearanceTitles CONSTANT)
+    Q_PROPERTY(QString streakText READ streakText NOTIFY profileChanged)
+    Q_PROPERTY(int appearanceIndex READ appearanceIndex NOTIFY profileChanged)
+
+public:
+    explicit RootViewModel(QObject *parent = nullptr);
+
+    [[nodiscard]] AppState *app() const { return m_app; }
+    void setApp(AppState *app);
+
+    [[nodiscard]] static QStringList tabTitles();
+    // "Как в системе", "Светлая", "Тёмная": the order of Appearance.
+    [[nodiscard]] static QStringList appearanceTitles();
+    // "3-й день подряд"; empty without a streak.
+    [[nodiscard]] QString streakText() const;
+    // The stored preference as an index into appearanceTitles (none: system).
+    [[nodiscard]] int appearanceIndex() const;
+
+    // Shows a tab; the training tab starts an exercise when there is none.
+    Q_INVOKABLE void switchTo(int tab);
+    // Stores the chosen preference and applies it.
+    Q_INVOKABLE void chooseAppearance(int index);
+    // Pushes the stored preference to the theme.
+    Q_INVOKABLE void applyAppearance();
+
+    // The current moment, for the streak; tests set it.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+
+Q_SIGNALS:
+    void appChanged();
+    void profileChanged();
+
+private:
+    QPointer<AppState> m_app;
+    QMetaObject::Connection m_profileConnection;
+};

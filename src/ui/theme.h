@@ -1,0 +1,95 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "profile_data.h"
+#include "theme_palette.h"
+
+#include <QColor>
+#include <QObject>
+#include <QQmlEngine>
+
+class SystemColorScheme;
+
+// The palette of the current colour scheme, for every screen. The scheme is
+// forced light or dark by the user's choice, or follows the desktop.
+class Theme : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    Q_PROPERTY(bool dark READ dark NOTIFY paletteChanged)
+    Q_PROPERTY(QColor desk READ desk NOTIFY paletteChanged)
+    Q_PROPERTY(QColor paper READ paper NOTIFY paletteChanged)
+    Q_PROPERTY(QColor bar READ bar NOTIFY paletteChanged)
+    Q_PROPERTY(QColor card READ card NOTIFY paletteChanged)
+    Q_PROPERTY(QColor ink READ ink NOTIFY paletteChanged)
+    Q_PROPERTY(QColor inkSoft READ inkSoft NOTIFY paletteChanged)
+    Q_PROPERTY(QColor inkFaint READ inkFaint NOTIFY paletteChanged)
+    Q_PROPERTY(QColor hairline READ hairline NOTIFY paletteChanged)
+    Q_PROPERTY(QColor accent READ accent NOTIFY paletteChanged)
+    Q_PROPERTY(QColor accentDeep READ accentDeep NOTIFY paletteChanged)
+    Q_PROPERTY(QColor error READ error NOTIFY paletteChanged)
+    Q_PROPERTY(QColor keyBase READ keyBase NOTIFY paletteChanged)
+    Q_PROPERTY(QColor ghost READ ghost NOTIFY paletteChanged)
+    Q_PROPERTY(QColor onAccent READ onAccent NOTIFY paletteChanged)
+    Q_PROPERTY(QColor thumbSoft READ thumbSoft NOTIFY paletteChanged)
+    Q_PROPERTY(QColor thumbAccent READ thumbAccent NOTIFY paletteChanged)
+    Q_PROPERTY(QString monoFamily READ monoFamily CONSTANT)
+    Q_PROPERTY(QString serifFamily READ serifFamily CONSTANT)
+    Q_PROPERTY(QString uiFamily READ uiFamily CONSTANT)
+
+public:
+    ~Theme() override;
+
+    // The one instance shared by QML and C++.
+    [[nodiscard]] static Theme *instance();
+    static Theme *create(QQmlEngine *, QJSEngine *);
+
+    [[nodiscard]] bool dark() const { return m_dark; }
+    [[nodiscard]] const ThemePalette &palette() const;
+
+    // Forces a scheme; system (or none) follows the desktop.
+    void setAppearance(std::optional<Appearance> appearance);
+    // What the desktop prefers; a platform service tells.
+    void setSystemDark(bool dark);
+
+    // Finger zone colours (finger as its raw value, pinky 0 … index 3).
+    Q_INVOKABLE [[nodiscard]] QColor zoneBar(int finger) const;
+    Q_INVOKABLE [[nodiscard]] QColor zoneTint(int finger) const;
+    // A palette role by name ("accent", …); transparent for an unknown name.
+    Q_INVOKABLE [[nodiscard]] QColor role(const QString &name) const;
+
+    [[nodiscard]] QColor desk() const { return palette().desk; }
+    [[nodiscard]] QColor paper() const { return palette().paper; }
+    [[nodiscard]] QColor bar() const { return palette().bar; }
+    [[nodiscard]] QColor card() const { return palette().card; }
+    [[nodiscard]] QColor ink() const { return palette().ink; }
+    [[nodiscard]] QColor inkSoft() const { return palette().inkSoft; }
+    [[nodiscard]] QColor inkFaint() const { return palette().inkFaint; }
+    [[nodiscard]] QColor hairline() const { return palette().hairline; }
+    [[nodiscard]] QColor accent() const { return palette().accent; }
+    [[nodiscard]] QColor accentDeep() const { return palette().accentDeep; }
+    [[nodiscard]] QColor error() const { return palette().error; }
+    [[nodiscard]] QColor keyBase() const { return palette().keyBase; }
+    [[nodiscard]] QColor ghost() const { return palette().ghost; }
+    [[nodiscard]] QColor onAccent() const { return palette().onAccent; }
+    [[nodiscard]] QColor thumbSoft() const { return palette().thumbSoft; }
+    [[nodiscard]] QColor thumbAccent() const { return palette().thumbAccent; }
+    [[nodiscard]] QString monoFamily() const;
+    [[nodiscard]] QString serifFamily() const;
+    [[nodiscard]] QString uiFamily() const;
+
+Q_SIGNALS:
+    void paletteChanged();
+
+private:
+    // Not default-constructible from outside, so QML takes the shared
+    // instance from create() instead of making its own.
+    explicit Theme(QObject *parent);
+    void update();
+
+    std::optional<Appearance> m_appearance;
+    bool m_systemDark = false;
+    bool m_dark = false;
+};
