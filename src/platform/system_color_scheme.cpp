@@ -34,6 +34,9 @@ SystemColorScheme::SystemColorScheme(QObject *parent) : QObject(parent)
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
+    // QtDBus finds the slot's parameter types by name; QDBusVariant has none
+    // until it is registered.
+    qRegisterMetaType<QDBusVariant>();
     bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"),
                 this, SLOT(onSettingChanged(QString, QString, QDBusVariant)));
     // Asked without waiting: start-up never stalls on a slow or absent portal.

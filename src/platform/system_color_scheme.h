@@ -2,11 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDBusVariant>
 #include <QObject>
 
 #include <optional>
-
-class QDBusVariant;
 
 // Whether the desktop prefers a dark scheme: the freedesktop appearance
 // setting through the settings portal, followed live; without a portal, or
