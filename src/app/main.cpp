@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Olvi"));
     QApplication::setApplicationDisplayName(QStringLiteral("Олви"));
-    QApplication::setDesktopFileName(QStringLiteral("olvi"));
+    QApplication::setDesktopFileName(QStringLiteral("org.olvi.Olvi"));
 
     // Layout switching needs an X server; elsewhere (Wayland) nothing is
     // switched and the wrong-layout warning guides the user.
