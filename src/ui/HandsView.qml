@@ -3,11 +3,38 @@
 import QtQuick
 import Olvi
 
-// Both hands with the finger to strike next. (Its drawing comes with the
-// hands work; until then it keeps its place in the layout.)
+// Both hands seen from above, with the finger (or the thumbs) that strikes
+// the expected character lit.
 Item {
+    id: root
+
     property string expected
 
-    implicitWidth: 132 * 2 + 26
-    implicitHeight: 146
+    implicitWidth: row.implicitWidth
+    implicitHeight: row.implicitHeight
+
+    HandsViewModel {
+        id: hands
+        expected: root.expected
+    }
+
+    Row {
+        id: row
+        anchors.centerIn: parent
+        spacing: 26
+
+        HandShape {
+            objectName: "leftHand"
+            outlines: hands
+            mirrored: true
+            active: hands.leftActive
+            thumbActive: hands.thumbsActive
+        }
+        HandShape {
+            objectName: "rightHand"
+            outlines: hands
+            active: hands.rightActive
+            thumbActive: hands.thumbsActive
+        }
+    }
 }

@@ -3,14 +3,116 @@
 import QtQuick
 import Olvi
 
-// The on-screen keyboard. (Its drawing comes with the keyboard work; until
-// then it keeps its place in the layout.)
+// The letter keys of the layout. Training mode marks the next key, the Shift
+// of the other hand and the space bar; heat-map mode (training: false)
+// colours each key by its error level from `errors` (a key's lower-case
+// character to its level, see KeyboardViewModel) and has no Shift/space row.
 Item {
+    id: root
+
     property bool training: true
     property string next
     property var errors: ({})
     property real keySize: 52
 
-    implicitWidth: keySize * 12 + 6 * 11
-    implicitHeight: keySize * 3 + 6 * 2 + (training ? 6 + keySize * 0.72 : 0)
+    implicitWidth: column.implicitWidth
+    implicitHeight: column.implicitHeight
+
+    KeyboardViewModel {
+        id: keyboard
+        training: root.training
+        next: root.next
+        errors: root.errors
+    }
+
+    // A Shift key or the space bar: a flat cap with a thin frame. (Inline
+    // components do not see this file's ids, hence the properties.)
+    component WideCap: Rectangle {
+        property real keySize
+        property color frameColor
+        property alias label: caption.text
+        property alias labelColor: caption.color
+
+        height: keySize * 0.72
+        radius: 8
+
+        Rectangle {
+            anchors.fill: parent
+            radius: 8
+            color: "transparent"
+            border.width: 1
+            border.color: parent.frameColor
+        }
+        Text {
+            id: caption
+            anchors.centerIn: parent
+            font.pixelSize: 13
+            font.weight: Font.Medium
+        }
+    }
+
+    component ShiftCap: WideCap {
+        property bool lit
+
+        width: keySize * 1.6
+        color: lit ? Theme.accent : Theme.bar
+        label: "⇧"
+        labelColor: lit ? Theme.onAccent : Theme.inkFaint
+    }
+
+    Column {
+        id: column
+        anchors.horizontalCenter: parent.horizontalCenter
+        spacing: 6
+
+        Repeater {
+            model: keyboard.rows
+
+            Row {
+                required property var modelData
+
+                anchors.horizontalCenter: parent.horizontalCenter
+                spacing: 6
+
+                Repeater {
+                    model: parent.modelData
+
+                    KeyCapView {
+                        required property KeyCap modelData
+
+                        objectName: "key_" + modelData.character
+                        cap: modelData
+                        size: root.keySize
+                        bumpColor: keyboard.bumpColor
+                    }
+                }
+            }
+        }
+
+        Row {
+            anchors.horizontalCenter: parent.horizontalCenter
+            spacing: 6
+            visible: root.training
+
+            ShiftCap {
+                objectName: "leftShift"
+                keySize: root.keySize
+                frameColor: keyboard.frameColor
+                lit: keyboard.leftShiftLit
+            }
+            WideCap {
+                objectName: "spaceBar"
+                keySize: root.keySize
+                frameColor: keyboard.frameColor
+                width: root.keySize * 6.5
+                color: keyboard.spaceLit ? Theme.thumbAccent : Theme.keyBase
+            }
+            ShiftCap {
+                objectName: "rightShift"
+                keySize: root.keySize
+                frameColor: keyboard.frameColor
+                lit: keyboard.rightShiftLit
+            }
+        }
+    }
 }

@@ -1,0 +1,102 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "russian_layout.h"
+
+#include <QObject>
+#include <QQmlEngine>
+#include <QSizeF>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+// The fixed drawing of one hand seen from above: a right hand, centred in its
+// frame; the left hand is the same drawing mirrored. Lengths in pixels, x to
+// the right and y downwards from the frame's centre.
+namespace HandGeometry {
+
+struct FingerGeometry
+{
+    Finger finger = Finger::index;
+    double width = 0.0;  // of the capsule
+    double length = 0.0; // standing above the palm
+    double dx = 0.0;     // of the capsule's centre
+    double angle = 0.0;  // degrees, clockwise, about the capsule's base
+};
+
+inline constexpr double frameWidth = 132;
+inline constexpr double frameHeight = 146;
+inline constexpr double palmWidth = 84;
+inline constexpr double palmHeight = 74;
+inline constexpr double palmOffsetY = 32;
+// How far each finger reaches down into the palm.
+inline constexpr double overlap = 26;
+
+// In drawing order: index, middle, ring, pinky.
+[[nodiscard]] const std::array<FingerGeometry, 4> &fingers();
+
+// SVG path data in frame coordinates (origin at the frame's top-left).
+[[nodiscard]] QString thumbPath();
+[[nodiscard]] QString fingerPath(const FingerGeometry &finger);
+[[nodiscard]] QString palmPath();
+
+} // namespace HandGeometry
+
+// Which fingers of the two hands strike the next character: the key's finger
+// on its own hand, the other hand's pinky for Shift, both thumbs for a space.
+// Also hands the fixed outlines to the drawing.
+class HandsViewModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QString expected READ expected WRITE setExpected NOTIFY expectedChanged)
+    // A finger's raw value (FingerId), or -1 for none.
+    Q_PROPERTY(int leftActive READ leftActive NOTIFY litChanged)
+    Q_PROPERTY(int rightActive READ rightActive NOTIFY litChanged)
+    Q_PROPERTY(bool thumbsActive READ thumbsActive NOTIFY litChanged)
+    Q_PROPERTY(QString thumbPath READ thumbPath CONSTANT)
+    Q_PROPERTY(QStringList fingerPaths READ fingerPaths CONSTANT) // index … pinky
+    Q_PROPERTY(QString palmPath READ palmPath CONSTANT)
+    // Every part at once, for the outline layer.
+    Q_PROPERTY(QString outlinePath READ outlinePath CONSTANT)
+
+public:
+    // Finger as QML sees it; the same raw values as Finger.
+    enum FingerId { Pinky = 0, Ring = 1, Middle = 2, Index = 3 };
+    Q_ENUM(FingerId)
+
+    struct Lit
+    {
+        std::optional<Finger> left;
+        std::optional<Finger> right;
+        bool thumbs = false;
+
+        friend bool operator==(const Lit &, const Lit &) = default;
+    };
+
+    explicit HandsViewModel(QObject *parent = nullptr);
+
+    [[nodiscard]] QString expected() const { return m_expected; }
+    void setExpected(const QString &expected);
+
+    [[nodiscard]] int leftActive() const;
+    [[nodiscard]] int rightActive() const;
+    [[nodiscard]] bool thumbsActive() const { return m_lit.thumbs; }
+    [[nodiscard]] static QString thumbPath();
+    [[nodiscard]] static QStringList fingerPaths();
+    [[nodiscard]] static QString palmPath();
+    [[nodiscard]] static QString outlinePath();
+
+    // What lights for an expected character ("" for none).
+    [[nodiscard]] static Lit litFor(const QString &expected);
+
+Q_SIGNALS:
+    void expectedChanged();
+    void litChanged();
+
+private:
+    QString m_expected;
+    Lit m_lit;
+};

@@ -1,0 +1,220 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "keyboard_view_model.h"
+
+#include "characters.h"
+#include "theme.h"
+#include "theme_palette.h"
+
+#include <algorithm>
+
+namespace {
+
+QColor withOpacity(QColor color, double opacity)
+{
+    color.setAlphaF(float(opacity));
+    return color;
+}
+
+// Heat levels at or below this count as no errors.
+constexpr double noErrorLevel = 0.001;
+// Above this level the label turns light to stay readable on the dark fill.
+constexpr double lightLabelLevel = 0.7;
+
+} // namespace
+
+KeyCap::KeyCap(const KeyDef &key, QObject *parent) : QObject(parent), m_key(key) {}
+
+QString KeyCap::label() const
+{
+    return Characters::upper(m_key.character);
+}
+
+QColor KeyCap::zoneBarColor() const
+{
+    return ::zoneBarColor(m_key.finger);
+}
+
+void KeyCap::setState(const State &state)
+{
+    if (state == m_state)
+        return;
+    m_state = state;
+    Q_EMIT changed();
+}
+
+KeyboardViewModel::KeyboardViewModel(QObject *parent) : QObject(parent)
+{
+    for (const QList<KeyDef> &row : RussianLayout::rows()) {
+        QList<KeyCap *> caps;
+        for (const KeyDef &key : row)
+            caps.append(new KeyCap(key, this));
+        m_rows.append(caps);
+    }
+    connect(Theme::instance(), &Theme::paletteChanged, this, [this] {
+        refreshAll();
+        Q_EMIT paletteChanged();
+    });
+    refreshAll();
+}
+
+QVariantList KeyboardViewModel::rows() const
+{
+    QVariantList rows;
+    for (const QList<KeyCap *> &row : m_rows) {
+        QVariantList caps;
+        for (KeyCap *cap : row)
+            caps.append(QVariant::fromValue(cap));
+        rows.append(QVariant(caps));
+    }
+    return rows;
+}
+
+KeyCap *KeyboardViewModel::cap(QStringView character) const
+{
+    for (const QList<KeyCap *> &row : m_rows) {
+        for (KeyCap *cap : row) {
+            if (cap->key().character == character)
+                return cap;
+        }
+    }
+    return nullptr;
+}
+
+void KeyboardViewModel::setTraining(bool training)
+{
+    if (training == m_training)
+        return;
+    m_training = training;
+    m_nextKey = nextKeyCharacter();
+    refreshAll();
+    Q_EMIT trainingChanged();
+}
+
+void KeyboardViewModel::setNext(const QString &next)
+{
+    if (next == m_next)
+        return;
+    m_next = next;
+    const QString before = m_nextKey;
+    m_nextKey = nextKeyCharacter();
+    if (m_nextKey != before) {
+        refreshKey(cap(before));
+        refreshKey(cap(m_nextKey));
+    }
+    refreshShiftAndSpace();
+    Q_EMIT nextChanged();
+}
+
+void KeyboardViewModel::setErrors(const QVariantMap &errors)
+{
+    if (errors == m_errors)
+        return;
+    m_errors = errors;
+    refreshAll();
+    Q_EMIT errorsChanged();
+}
+
+QString KeyboardViewModel::nextKeyCharacter() const
+{
+    if (!m_training || m_next.isEmpty())
+        return {};
+    const auto key = RussianLayout::key(m_next);
+    return key ? key->character : QString();
+}
+
+bool KeyboardViewModel::needsShift(QStringView ch)
+{
+    static constexpr QStringView shiftedMarks = u",!?;:«»";
+    return Characters::isUpper(ch) || (ch.size() == 1 && shiftedMarks.contains(ch.front()));
+}
+
+void KeyboardViewModel::refreshKey(KeyCap *cap)
+{
+    if (!cap)
+        return;
+    std::optional<double> level;
+    if (!m_training) {
+        const auto it = m_errors.constFind(cap->character());
+        if (it != m_errors.constEnd())
+            level = it->toDouble();
+    }
+    const bool isNext = !m_nextKey.isEmpty() && cap->character() == m_nextKey;
+    const Theme *theme = Theme::instance();
+    cap->setState(stateOf(cap->key(), m_training, isNext, level, theme->palette(), theme->dark()));
+}
+
+void KeyboardViewModel::refreshAll()
+{
+    for (const QList<KeyCap *> &row : std::as_const(m_rows)) {
+        for (KeyCap *cap : row)
+            refreshKey(cap);
+    }
+    refreshShiftAndSpace();
+}
+
+void KeyboardViewModel::refreshShiftAndSpace()
+{
+    bool left = false;
+    bool right = false;
+    if (m_training && needsShift(m_next)) {
+        // The Shift of the other hand; "Ё" finds the undrawn "ё" key and
+        // still lights one.
+        if (const auto key = RussianLayout::key(m_next)) {
+            left = key->hand == Hand::right;
+            right = key->hand == Hand::left;
+        }
+    }
+    if (left != m_leftShiftLit || right != m_rightShiftLit) {
+        m_leftShiftLit = left;
+        m_rightShiftLit = right;
+        Q_EMIT shiftChanged();
+    }
+    const bool space = m_training && m_next == u" ";
+    if (space != m_spaceLit) {
+        m_spaceLit = space;
+        Q_EMIT spaceLitChanged();
+    }
+}
+
+KeyCap::State KeyboardViewModel::stateOf(const KeyDef &key, bool training, bool isNext,
+                                         std::optional<double> level,
+                                         const ThemePalette &palette, bool dark)
+{
+    KeyCap::State s;
+    s.next = training && isNext;
+    const bool hot = !training && level && *level > noErrorLevel;
+    if (s.next)
+        s.fill = palette.accent;
+    else if (training)
+        s.fill = zoneTintColor(key.finger, dark);
+    else if (hot)
+        s.fill = withOpacity(palette.accent, std::min(*level, 1.0) * 0.75 + 0.12);
+    else
+        s.fill = palette.card;
+    const bool lightLabel = s.next || (!training && level && *level > lightLabelLevel);
+    s.labelColor = lightLabel ? palette.onAccent : withOpacity(palette.ink, 0.75);
+    s.borderColor = s.next ? palette.accentDeep : withOpacity(palette.ink, 0.1);
+    s.shadowOpacity = s.next ? 0.45 : 0.0;
+    s.zoneBarShown = training && !s.next;
+    s.homeBumpShown = training && RussianLayout::homeChars().contains(key.character);
+    return s;
+}
+
+QVariantMap KeyboardViewModel::errorLevels(const QMap<QString, double> &levels)
+{
+    QVariantMap map;
+    for (auto it = levels.cbegin(); it != levels.cend(); ++it)
+        map.insert(it.key(), it.value());
+    return map;
+}
+
+QColor KeyboardViewModel::bumpColor() const
+{
+    return withOpacity(Theme::instance()->ink(), 0.35);
+}
+
+QColor KeyboardViewModel::frameColor() const
+{
+    return withOpacity(Theme::instance()->ink(), 0.1);
+}

@@ -1,0 +1,155 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "russian_layout.h"
+
+#include <QColor>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QQmlEngine>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <optional>
+
+struct ThemePalette;
+
+// What one letter key of the on-screen keyboard shows. Its fields change
+// together (a key becomes or stops being the next one, the heat level or the
+// scheme changes), so one signal announces them; only the keys whose look
+// actually changed emit it.
+class KeyCap : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The keyboard makes its keys.")
+    Q_PROPERTY(QString character READ character CONSTANT)
+    Q_PROPERTY(QString label READ label CONSTANT)
+    Q_PROPERTY(QColor zoneBarColor READ zoneBarColor CONSTANT)
+    Q_PROPERTY(bool next READ isNext NOTIFY changed)
+    Q_PROPERTY(QColor fill READ fill NOTIFY changed)
+    Q_PROPERTY(QColor labelColor READ labelColor NOTIFY changed)
+    Q_PROPERTY(QColor borderColor READ borderColor NOTIFY changed)
+    Q_PROPERTY(double shadowOpacity READ shadowOpacity NOTIFY changed)
+    Q_PROPERTY(bool zoneBarShown READ zoneBarShown NOTIFY changed)
+    Q_PROPERTY(bool homeBumpShown READ homeBumpShown NOTIFY changed)
+
+public:
+    struct State
+    {
+        bool next = false; // also: the label is semibold
+        QColor fill;
+        QColor labelColor;
+        QColor borderColor;
+        double shadowOpacity = 0.0; // of an `accent` shadow
+        bool zoneBarShown = false;
+        bool homeBumpShown = false;
+
+        friend bool operator==(const State &, const State &) = default;
+    };
+
+    KeyCap(const KeyDef &key, QObject *parent);
+
+    [[nodiscard]] const KeyDef &key() const { return m_key; }
+    [[nodiscard]] QString character() const { return m_key.character; }
+    // Key labels are upper case in every mode.
+    [[nodiscard]] QString label() const;
+    [[nodiscard]] QColor zoneBarColor() const;
+    [[nodiscard]] const State &state() const { return m_state; }
+    [[nodiscard]] bool isNext() const { return m_state.next; }
+    [[nodiscard]] QColor fill() const { return m_state.fill; }
+    [[nodiscard]] QColor labelColor() const { return m_state.labelColor; }
+    [[nodiscard]] QColor borderColor() const { return m_state.borderColor; }
+    [[nodiscard]] double shadowOpacity() const { return m_state.shadowOpacity; }
+    [[nodiscard]] bool zoneBarShown() const { return m_state.zoneBarShown; }
+    [[nodiscard]] bool homeBumpShown() const { return m_state.homeBumpShown; }
+
+    // Emits changed() only when the state differs.
+    void setState(const State &state);
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    KeyDef m_key;
+    State m_state;
+};
+
+// The on-screen keyboard. In training mode it marks the key of the next
+// character, the Shift of the other hand and the space bar; in heat-map mode
+// it colours each key by its error level. A new next character touches only
+// the previous and the new next key, so a keystroke redraws two keys at most.
+//
+// The heat map takes `errors` as a map from a key's lower-case character to
+// its level (absent or at most 0.001: no errors; above 1 drawn as 1), the
+// shape of ProfileStatistics::keyErrorLevels; errorLevels() converts one.
+class KeyboardViewModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(bool training READ training WRITE setTraining NOTIFY trainingChanged)
+    Q_PROPERTY(QString next READ next WRITE setNext NOTIFY nextChanged)
+    Q_PROPERTY(QVariantMap errors READ errors WRITE setErrors NOTIFY errorsChanged)
+    // One list of KeyCap per letter row, top to bottom.
+    Q_PROPERTY(QVariantList rows READ rows CONSTANT)
+    Q_PROPERTY(bool leftShiftLit READ leftShiftLit NOTIFY shiftChanged)
+    Q_PROPERTY(bool rightShiftLit READ rightShiftLit NOTIFY shiftChanged)
+    Q_PROPERTY(bool spaceLit READ spaceLit NOTIFY spaceLitChanged)
+    // Scheme-wide translucent inks: the home bump and the Shift/space border.
+    Q_PROPERTY(QColor bumpColor READ bumpColor NOTIFY paletteChanged)
+    Q_PROPERTY(QColor frameColor READ frameColor NOTIFY paletteChanged)
+
+public:
+    explicit KeyboardViewModel(QObject *parent = nullptr);
+
+    [[nodiscard]] bool training() const { return m_training; }
+    void setTraining(bool training);
+    [[nodiscard]] QString next() const { return m_next; }
+    void setNext(const QString &next);
+    [[nodiscard]] QVariantMap errors() const { return m_errors; }
+    void setErrors(const QVariantMap &errors);
+
+    [[nodiscard]] QVariantList rows() const;
+    [[nodiscard]] bool leftShiftLit() const { return m_leftShiftLit; }
+    [[nodiscard]] bool rightShiftLit() const { return m_rightShiftLit; }
+    [[nodiscard]] bool spaceLit() const { return m_spaceLit; }
+    [[nodiscard]] QColor bumpColor() const;
+    [[nodiscard]] QColor frameColor() const;
+
+    // The key carrying `character` (lower case), or null.
+    [[nodiscard]] KeyCap *cap(QStringView character) const;
+
+    // Typed with Shift: a capital letter or one of ",!?;:«»".
+    [[nodiscard]] static bool needsShift(QStringView ch);
+    // How a key looks; `level` is its heat-map entry, if any.
+    [[nodiscard]] static KeyCap::State stateOf(const KeyDef &key, bool training, bool isNext,
+                                               std::optional<double> level,
+                                               const ThemePalette &palette, bool dark);
+    // Per-key error levels as the heat map takes them.
+    [[nodiscard]] static QVariantMap errorLevels(const QMap<QString, double> &levels);
+
+Q_SIGNALS:
+    void trainingChanged();
+    void nextChanged();
+    void errorsChanged();
+    void shiftChanged();
+    void spaceLitChanged();
+    void paletteChanged();
+
+private:
+    void refreshKey(KeyCap *cap);
+    void refreshAll();
+    void refreshShiftAndSpace();
+    [[nodiscard]] QString nextKeyCharacter() const;
+
+    bool m_training = true;
+    QString m_next;
+    QVariantMap m_errors;
+    QList<QList<KeyCap *>> m_rows;
+    QString m_nextKey; // the character of the marked key, "" for none
+    bool m_leftShiftLit = false;
+    bool m_rightShiftLit = false;
+    bool m_spaceLit = false;
+};
