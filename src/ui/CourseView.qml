@@ -3,8 +3,194 @@
 import QtQuick
 import Olvi
 
+// The course tab: the badge and the continue button on the left, the stages
+// on the right.
 Rectangle {
+    id: root
+
     required property AppState app
 
     color: Theme.paper
+
+    CourseViewModel {
+        id: model
+        app: root.app
+    }
+
+    // ---- the sidebar -----------------------------------------------------
+    Item {
+        id: sidebar
+        width: 300
+        height: parent.height
+
+        Column {
+            x: 34
+            width: parent.width - 68
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: 16
+
+            OlviBadge {}
+
+            Column {
+                spacing: 6
+                Text {
+                    text: "Олви"
+                    font.family: Theme.serifFamily
+                    font.pixelSize: 40
+                    font.bold: true
+                    color: Theme.ink
+                }
+                Text {
+                    text: "Слепой метод печати\nдля тех, кто пишет."
+                    font.family: Theme.serifFamily
+                    font.pixelSize: 15
+                    font.italic: true
+                    lineHeightMode: Text.FixedHeight
+                    lineHeight: fontMetrics.height + 3
+                    color: Theme.inkSoft
+                    FontMetrics {
+                        id: fontMetrics
+                        font.family: Theme.serifFamily
+                        font.pixelSize: 15
+                        font.italic: true
+                    }
+                }
+            }
+
+            // 8 more above the button than between the other items
+            Item {
+                width: parent.width
+                height: 44 + 8
+                Rectangle {
+                    objectName: "continueButton"
+                    anchors.bottom: parent.bottom
+                    width: parent.width
+                    height: 44
+                    radius: 9
+                    color: Theme.accent
+                    Text {
+                        objectName: "continueLabel"
+                        anchors.centerIn: parent
+                        text: model.continueText
+                        font.pixelSize: 14
+                        font.weight: Font.DemiBold
+                        color: Theme.onAccent
+                    }
+                    MouseArea {
+                        anchors.fill: parent
+                        cursorShape: Qt.PointingHandCursor
+                        onClicked: model.continueCourse()
+                    }
+                }
+            }
+
+            Text {
+                width: parent.width
+                horizontalAlignment: Text.AlignHCenter
+                text: "10 минут в день достаточно"
+                font.pixelSize: 12
+                color: Theme.inkFaint
+            }
+        }
+    }
+
+    Rectangle {
+        x: sidebar.width
+        width: 1
+        height: parent.height
+        color: Theme.hairline
+    }
+
+    // ---- the stages ------------------------------------------------------
+    Flickable {
+        x: sidebar.width + 1
+        width: parent.width - x
+        height: parent.height
+        contentHeight: stageColumn.implicitHeight + 48
+        boundsBehavior: Flickable.StopAtBounds
+        clip: true
+
+        Column {
+            id: stageColumn
+            x: 30
+            y: 24
+            width: parent.width - 60
+            spacing: 10
+
+            Repeater {
+                model: model.stages
+                delegate: Rectangle {
+                    id: stageRow
+                    required property int index
+                    required property var modelData
+                    readonly property bool current: modelData.current
+                    readonly property bool done: modelData.done
+
+                    objectName: "stage" + index
+                    width: stageColumn.width
+                    height: Math.max(22, titles.implicitHeight) + 28
+                    radius: 10
+                    color: current || done ? Theme.card : "transparent"
+                    border.width: current ? 1.5 : 1
+                    border.color: current ? Theme.accent : Theme.hairline
+
+                    // The stage's state: a green disc with a tick, or a ring.
+                    Rectangle {
+                        objectName: "stageIcon" + stageRow.index
+                        x: 18
+                        anchors.verticalCenter: parent.verticalCenter
+                        width: 22
+                        height: 22
+                        radius: 11
+                        color: stageRow.modelData.icon === "done" ? Qt.rgba(91 / 255, 115 / 255, 80 / 255, 1)
+                                                                  : "transparent"
+                        border.width: stageRow.modelData.icon === "done" ? 0 : 2
+                        border.color: stageRow.modelData.icon === "current" ? Theme.accent : Theme.ghost
+                        Icon {
+                            anchors.centerIn: parent
+                            visible: stageRow.modelData.icon === "done"
+                            name: "checkmark"
+                            size: 13
+                            color: Qt.rgba(245 / 255, 242 / 255, 236 / 255, 1)
+                        }
+                    }
+
+                    Column {
+                        id: titles
+                        x: 18 + 22 + 16
+                        anchors.verticalCenter: parent.verticalCenter
+                        spacing: 3
+                        Text {
+                            text: stageRow.modelData.title
+                            font.pixelSize: 15
+                            font.weight: Font.DemiBold
+                            color: Theme.ink
+                        }
+                        Text {
+                            text: stageRow.modelData.subtitle
+                            font.pixelSize: 12
+                            color: Theme.inkFaint
+                        }
+                    }
+
+                    Text {
+                        objectName: "stageLabel" + stageRow.index
+                        anchors.right: parent.right
+                        anchors.rightMargin: 18
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: stageRow.modelData.label
+                        font.pixelSize: 12
+                        font.weight: stageRow.current ? Font.DemiBold : Font.Normal
+                        color: stageRow.current ? Theme.accent : Theme.inkSoft
+                    }
+
+                    MouseArea {
+                        anchors.fill: parent
+                        cursorShape: Qt.PointingHandCursor
+                        onClicked: model.openStage(stageRow.index)
+                    }
+                }
+            }
+        }
+    }
 }

@@ -3,8 +3,308 @@
 import QtQuick
 import Olvi
 
+// The manuscript tab: an editor for the user's own text, or the summary of
+// the stored text with the buttons that type it.
 Rectangle {
+    id: root
+
     required property AppState app
 
     color: Theme.paper
+
+    ManuscriptViewModel {
+        id: model
+        app: root.app
+    }
+
+    // ---- the editor ------------------------------------------------------
+    Loader {
+        anchors.fill: parent
+        active: !model.summaryShown
+        sourceComponent: Item {
+            objectName: "editorFace"
+
+            Column {
+                id: heading
+                x: 40
+                y: 28
+                width: parent.width - 80
+                spacing: 6
+                Text {
+                    text: "Своя рукопись"
+                    font.family: Theme.serifFamily
+                    font.pixelSize: 30
+                    font.bold: true
+                    color: Theme.ink
+                }
+                Text {
+                    text: "Вставьте свой текст — главу, рассказ, письмо — и печатайте его.\n"
+                          + "Пальцы привыкают к вашим словам, а не к чужим упражнениям."
+                    font.pixelSize: 14
+                    font.italic: true
+                    lineHeightMode: Text.FixedHeight
+                    lineHeight: descriptionMetrics.height + 3
+                    color: Theme.inkSoft
+                    FontMetrics {
+                        id: descriptionMetrics
+                        font.pixelSize: 14
+                        font.italic: true
+                    }
+                }
+            }
+
+            Rectangle {
+                id: editorCard
+                x: 40
+                anchors.top: heading.bottom
+                anchors.topMargin: 14
+                anchors.bottom: bottomRow.top
+                anchors.bottomMargin: 14
+                width: parent.width - 80
+                radius: 12
+                color: Theme.card
+                border.width: 1
+                border.color: Theme.hairline
+
+                Flickable {
+                    id: flick
+                    anchors.fill: parent
+                    anchors.margins: 1
+                    contentWidth: width
+                    contentHeight: editor.implicitHeight
+                    boundsBehavior: Flickable.StopAtBounds
+                    clip: true
+
+                    function follow(r) {
+                        if (contentY >= r.y)
+                            contentY = r.y
+                        else if (contentY + height <= r.y + r.height)
+                            contentY = r.y + r.height - height
+                    }
+
+                    TextEdit {
+                        id: editor
+                        objectName: "manuscriptEditor"
+                        width: flick.width
+                        padding: 12
+                        textFormat: TextEdit.PlainText
+                        wrapMode: TextEdit.Wrap
+                        selectByMouse: true
+                        font.family: Theme.monoFamily
+                        font.pixelSize: 14
+                        color: Theme.ink
+                        selectionColor: Theme.accent
+                        selectedTextColor: Theme.onAccent
+                        focus: true
+                        onCursorRectangleChanged: flick.follow(cursorRectangle)
+                        // Only tells the model; it reads the text when it needs it.
+                        onTextChanged: model.edited()
+                        Component.onCompleted: {
+                            text = model.draft
+                            model.editor = editor
+                        }
+                        Connections {
+                            target: model
+                            function onDraftReplaced() { editor.text = model.draft }
+                        }
+                    }
+                }
+            }
+
+            Item {
+                id: bottomRow
+                x: 40
+                y: parent.height - 28 - height
+                width: parent.width - 80
+                height: 40
+
+                Row {
+                    anchors.verticalCenter: parent.verticalCenter
+                    spacing: 12
+                    Text {
+                        objectName: "counter"
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: model.counterText
+                        font.pixelSize: 12
+                        color: Theme.inkFaint
+                    }
+                    Row {
+                        objectName: "latinWarning"
+                        anchors.verticalCenter: parent.verticalCenter
+                        visible: model.latinWarning !== ""
+                        spacing: 5
+                        Icon {
+                            anchors.verticalCenter: parent.verticalCenter
+                            name: "exclamationmark.triangle"
+                            size: 13
+                            color: Theme.error
+                        }
+                        Text {
+                            objectName: "latinWarningText"
+                            anchors.verticalCenter: parent.verticalCenter
+                            text: model.latinWarning
+                            font.pixelSize: 12
+                            color: Theme.error
+                        }
+                    }
+                }
+
+                Row {
+                    anchors.right: parent.right
+                    anchors.verticalCenter: parent.verticalCenter
+                    spacing: 12
+
+                    Text {
+                        objectName: "cancelButton"
+                        anchors.verticalCenter: parent.verticalCenter
+                        visible: model.cancelShown
+                        text: "Отмена"
+                        font.pixelSize: 13
+                        color: Theme.inkSoft
+                        MouseArea {
+                            anchors.fill: parent
+                            anchors.margins: -6
+                            cursorShape: Qt.PointingHandCursor
+                            onClicked: model.cancel()
+                        }
+                    }
+                    Rectangle {
+                        objectName: "trainButton"
+                        width: trainLabel.implicitWidth + 40
+                        height: 40
+                        radius: 9
+                        color: model.canTrain ? Theme.accent
+                                              : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.15)
+                        Text {
+                            id: trainLabel
+                            anchors.centerIn: parent
+                            text: "Тренироваться на этом тексте"
+                            font.pixelSize: 14
+                            font.weight: Font.DemiBold
+                            color: model.canTrain ? Theme.onAccent : Theme.inkFaint
+                        }
+                        MouseArea {
+                            anchors.fill: parent
+                            enabled: model.canTrain
+                            cursorShape: Qt.PointingHandCursor
+                            onClicked: model.train()
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    // ---- the summary -----------------------------------------------------
+    Column {
+        objectName: "summaryFace"
+        visible: model.summaryShown
+        anchors.centerIn: parent
+        spacing: 22
+
+        Column {
+            anchors.horizontalCenter: parent.horizontalCenter
+            spacing: 8
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: "Своя рукопись"
+                font.family: Theme.serifFamily
+                font.pixelSize: 34
+                font.bold: true
+                color: Theme.ink
+            }
+            Text {
+                objectName: "summaryText"
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: model.summaryText
+                font.pixelSize: 13
+                color: Theme.inkSoft
+            }
+        }
+
+        Rectangle {
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: previewText.width
+            height: previewText.implicitHeight
+            radius: 14
+            color: Theme.card
+            Text {
+                id: previewText
+                objectName: "preview"
+                width: Math.min(implicitWidth, 620, root.width - 80)
+                padding: 24
+                wrapMode: Text.WordWrap
+                horizontalAlignment: Text.AlignHCenter
+                text: model.preview
+                font.family: Theme.serifFamily
+                font.pixelSize: 15
+                font.italic: true
+                lineHeightMode: Text.FixedHeight
+                lineHeight: previewMetrics.height + 5
+                color: Theme.inkSoft
+                FontMetrics {
+                    id: previewMetrics
+                    font.family: Theme.serifFamily
+                    font.pixelSize: 15
+                    font.italic: true
+                }
+            }
+        }
+
+        Row {
+            anchors.horizontalCenter: parent.horizontalCenter
+            spacing: 12
+
+            Rectangle {
+                objectName: "continueButton"
+                width: continueLabel.implicitWidth + 44
+                height: 44
+                radius: 9
+                color: Theme.accent
+                Text {
+                    id: continueLabel
+                    anchors.centerIn: parent
+                    text: model.continueText
+                    font.pixelSize: 14
+                    font.weight: Font.DemiBold
+                    color: Theme.onAccent
+                }
+                MouseArea {
+                    anchors.fill: parent
+                    cursorShape: Qt.PointingHandCursor
+                    onClicked: model.continueTyping()
+                }
+            }
+            Repeater {
+                model: [
+                    { name: "restartButton", title: "Сначала" },
+                    { name: "replaceButton", title: "Заменить текст" }
+                ]
+                delegate: Rectangle {
+                    id: plain
+                    required property int index
+                    required property var modelData
+                    objectName: modelData.name
+                    width: plainLabel.implicitWidth + 36
+                    height: 44
+                    radius: 9
+                    color: "transparent"
+                    border.width: 1
+                    border.color: Theme.hairline
+                    Text {
+                        id: plainLabel
+                        anchors.centerIn: parent
+                        text: plain.modelData.title
+                        font.pixelSize: 14
+                        color: Theme.ink
+                    }
+                    MouseArea {
+                        anchors.fill: parent
+                        cursorShape: Qt.PointingHandCursor
+                        onClicked: plain.index === 0 ? model.restart() : model.replace()
+                    }
+                }
+            }
+        }
+    }
 }

@@ -3,8 +3,255 @@
 import QtQuick
 import Olvi
 
+// The progress tab: four figure tiles, the speed chart and the error heat map.
 Rectangle {
+    id: root
+
     required property AppState app
 
     color: Theme.paper
+
+    StatsViewModel {
+        id: model
+        app: root.app
+    }
+
+    Flickable {
+        id: scroller
+        anchors.fill: parent
+        contentHeight: stack.implicitHeight + 40
+        boundsBehavior: Flickable.StopAtBounds
+        clip: true
+
+        Column {
+            id: stack
+            x: 28
+            y: 20
+            width: scroller.width - 56
+            spacing: 14
+
+            // ---- the tiles -----------------------------------------------
+            Row {
+                id: tileRow
+                width: parent.width
+                spacing: 12
+
+                Repeater {
+                    model: model.tiles
+                    delegate: Rectangle {
+                        id: tile
+                        required property int index
+                        required property var modelData
+
+                        objectName: "tile" + index
+                        width: (tileRow.width - tileRow.spacing * 3) / 4
+                        height: tileColumn.implicitHeight + 24
+                        radius: 10
+                        color: Theme.card
+                        border.width: 1
+                        border.color: Theme.hairline
+
+                        Column {
+                            id: tileColumn
+                            x: 16
+                            y: 12
+                            width: parent.width - 32
+                            spacing: 3
+
+                            Text {
+                                width: parent.width
+                                elide: Text.ElideRight
+                                text: tile.modelData.label
+                                font.pixelSize: 11
+                                font.weight: Font.Medium
+                                font.letterSpacing: 0.6
+                                font.capitalization: Font.AllUppercase
+                                color: Theme.inkFaint
+                            }
+                            Item {
+                                width: parent.width
+                                height: value.implicitHeight
+                                Text {
+                                    id: value
+                                    objectName: "tileValue" + tile.index
+                                    text: tile.modelData.value
+                                    font.family: Theme.serifFamily
+                                    font.pixelSize: 24
+                                    font.bold: true
+                                    color: Theme.ink
+                                }
+                                Text {
+                                    objectName: "tileUnit" + tile.index
+                                    x: value.implicitWidth + 5
+                                    anchors.baseline: value.baseline
+                                    visible: text !== ""
+                                    text: tile.modelData.unit
+                                    font.pixelSize: 12
+                                    color: Theme.inkSoft
+                                }
+                            }
+                            Text {
+                                objectName: "tileNote" + tile.index
+                                width: parent.width
+                                elide: Text.ElideRight
+                                text: tile.modelData.note
+                                font.pixelSize: 11
+                                color: Theme.inkSoft
+                            }
+                        }
+                    }
+                }
+            }
+
+            // ---- the speed card ------------------------------------------
+            Rectangle {
+                width: parent.width
+                height: speedColumn.implicitHeight + 32
+                radius: 10
+                color: Theme.card
+                border.width: 1
+                border.color: Theme.hairline
+
+                Column {
+                    id: speedColumn
+                    x: 16
+                    y: 16
+                    width: parent.width - 32
+                    spacing: 8
+
+                    Text {
+                        text: "Скорость за две недели"
+                        font.pixelSize: 12
+                        font.weight: Font.DemiBold
+                        color: Theme.inkSoft
+                    }
+                    // The chart module is loaded only when there is a chart to draw.
+                    Loader {
+                        id: chartLoader
+                        objectName: "speedChart"
+                        width: parent.width
+                        height: 170
+                        active: model.chartShown
+                        visible: active
+                        source: "SpeedChart.qml"
+                        onLoaded: item.stats = model
+                    }
+                    Text {
+                        objectName: "chartPlaceholder"
+                        visible: !model.chartShown
+                        width: parent.width
+                        height: Math.max(120, implicitHeight)
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                        wrapMode: Text.WordWrap
+                        text: "Позанимайтесь пару дней — здесь появится график."
+                        font.family: Theme.serifFamily
+                        font.pixelSize: 13
+                        font.italic: true
+                        color: Theme.inkFaint
+                    }
+                }
+            }
+
+            // ---- the heat-map card ---------------------------------------
+            Rectangle {
+                width: parent.width
+                height: heatColumn.implicitHeight + 32
+                radius: 10
+                color: Theme.card
+                border.width: 1
+                border.color: Theme.hairline
+
+                Column {
+                    id: heatColumn
+                    x: 16
+                    y: 16
+                    width: parent.width - 32
+                    spacing: 10
+
+                    Item {
+                        width: parent.width
+                        height: Math.max(heatTitle.implicitHeight, legend.implicitHeight)
+                        Text {
+                            id: heatTitle
+                            anchors.verticalCenter: parent.verticalCenter
+                            text: "Где ошибаются пальцы"
+                            font.pixelSize: 12
+                            font.weight: Font.DemiBold
+                            color: Theme.inkSoft
+                        }
+                        Row {
+                            id: legend
+                            anchors.right: parent.right
+                            anchors.verticalCenter: parent.verticalCenter
+                            spacing: 8
+                            Text {
+                                anchors.verticalCenter: parent.verticalCenter
+                                text: "реже"
+                                font.pixelSize: 10
+                                color: Theme.inkFaint
+                            }
+                            Rectangle {
+                                objectName: "heatLegend"
+                                anchors.verticalCenter: parent.verticalCenter
+                                width: 90
+                                height: 8
+                                radius: 4
+                                gradient: Gradient {
+                                    orientation: Gradient.Horizontal
+                                    GradientStop { position: 0.0; color: Theme.card }
+                                    GradientStop {
+                                        position: 0.5
+                                        color: Qt.rgba(Theme.accent.r, Theme.accent.g, Theme.accent.b, 0.5)
+                                    }
+                                    GradientStop { position: 1.0; color: Theme.accent }
+                                }
+                            }
+                            Text {
+                                anchors.verticalCenter: parent.verticalCenter
+                                text: "чаще"
+                                font.pixelSize: 10
+                                color: Theme.inkFaint
+                            }
+                        }
+                    }
+
+                    KeyboardView {
+                        objectName: "heatMap"
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        visible: model.heatMapShown
+                        training: false
+                        keySize: 40
+                        errors: model.heatLevels
+                    }
+                    Text {
+                        objectName: "heatPlaceholder"
+                        visible: !model.heatMapShown
+                        width: parent.width
+                        topPadding: 12
+                        bottomPadding: 12
+                        horizontalAlignment: Text.AlignHCenter
+                        wrapMode: Text.WordWrap
+                        text: "Пока ошибок слишком мало для карты — и это отлично."
+                        font.family: Theme.serifFamily
+                        font.pixelSize: 13
+                        font.italic: true
+                        color: Theme.inkFaint
+                    }
+                }
+            }
+        }
+    }
+
+    // The scroll indicator, while there is more than fits.
+    Rectangle {
+        visible: scroller.contentHeight > scroller.height
+        anchors.right: parent.right
+        anchors.rightMargin: 3
+        y: scroller.visibleArea.yPosition * scroller.height
+        width: 4
+        height: scroller.visibleArea.heightRatio * scroller.height
+        radius: 2
+        color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.25)
+    }
 }

@@ -1,0 +1,54 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+import QtQuick
+import Olvi
+
+// The product badge: the caps О, Л, В, И with the zone bars of the four
+// fingers, pinky to index.
+Row {
+    spacing: 7
+
+    Repeater {
+        model: ["О", "Л", "В", "И"]
+        delegate: Item {
+            id: cap
+            required property int index
+            required property string modelData
+
+            width: 44
+            height: 44
+
+            // A faint shadow one pixel down.
+            Rectangle {
+                anchors.fill: parent
+                anchors.topMargin: 1
+                anchors.bottomMargin: -1
+                radius: 9
+                color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.08)
+            }
+            Rectangle {
+                anchors.fill: parent
+                radius: 9
+                color: Theme.keyBase
+                border.width: 1
+                border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.1)
+            }
+            Text {
+                anchors.centerIn: parent
+                text: cap.modelData
+                font.family: Theme.monoFamily
+                font.pixelSize: 19
+                font.weight: Font.Medium
+                color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.85)
+            }
+            Rectangle {
+                x: 5
+                y: parent.height - 4 - height
+                width: parent.width - 10
+                height: 4
+                radius: 2
+                color: Theme.zoneBar(cap.index)
+            }
+        }
+    }
+}

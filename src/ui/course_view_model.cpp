@@ -1,0 +1,128 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "course_view_model.h"
+
+#include "app_state.h"
+
+#include <QVariantMap>
+
+#include <algorithm>
+
+namespace {
+
+QString iconName(StageIcon icon)
+{
+    switch (icon) {
+    case StageIcon::done: return QStringLiteral("done");
+    case StageIcon::current: return QStringLiteral("current");
+    case StageIcon::idle: break;
+    }
+    return QStringLiteral("idle");
+}
+
+} // namespace
+
+CourseViewModel::CourseViewModel(QObject *parent) : QObject(parent) {}
+
+void CourseViewModel::setApp(AppState *app)
+{
+    if (m_app == app)
+        return;
+    disconnect(m_profileConnection);
+    m_app = app;
+    if (m_app) {
+        m_profileConnection = connect(m_app, &AppState::profileChanged, this,
+                                      &CourseViewModel::profileChanged);
+    }
+    Q_EMIT appChanged();
+    Q_EMIT profileChanged();
+}
+
+StageRow CourseViewModel::row(const Stage &stage, const QSet<qint64> &done, const Lesson &current)
+{
+    StageRow r;
+    r.title = stage.title;
+    r.subtitle = stage.subtitle;
+    const auto isDone = [&done](const Lesson &l) { return done.contains(l.id); };
+    const auto isProse = [](const Lesson &l) { return l.kind == LessonKind::prose; };
+    r.doneCount = std::count_if(stage.lessons.cbegin(), stage.lessons.cend(), isDone);
+    r.current = std::any_of(stage.lessons.cbegin(), stage.lessons.cend(),
+                            [&current](const Lesson &l) { return l.id == current.id; });
+    // A prose stage has no end: it is never done however often it is passed.
+    r.done = r.doneCount == stage.lessons.size()
+             && std::none_of(stage.lessons.cbegin(), stage.lessons.cend(), isProse);
+    r.icon = r.done ? StageIcon::done : r.current ? StageIcon::current : StageIcon::idle;
+
+    const qint64 count = stage.lessons.size();
+    if (!stage.lessons.isEmpty() && isProse(stage.lessons.first()))
+        r.label = QStringLiteral("без предела");
+    else if (r.done)
+        r.label = QStringLiteral("пройден");
+    else if (r.current)
+        r.label = QStringLiteral("урок %1 из %2")
+                      .arg(current.id - stage.lessons.first().id + 1)
+                      .arg(count);
+    else
+        r.label = QString::number(count) + QStringLiteral(" уроков");
+    return r;
+}
+
+QList<StageRow> CourseViewModel::rows(const ProfileData &profile)
+{
+    const QSet<qint64> done = profile.completedLessons();
+    const Lesson current = Course::lesson(profile.currentLessonID);
+    QList<StageRow> result;
+    for (const Stage &stage : Course::stages())
+        result.append(row(stage, done, current));
+    return result;
+}
+
+std::optional<Lesson> CourseViewModel::lessonToStart(const Stage &stage, const QSet<qint64> &done)
+{
+    if (stage.lessons.isEmpty())
+        return std::nullopt;
+    for (const Lesson &lesson : stage.lessons) {
+        if (!done.contains(lesson.id))
+            return lesson;
+    }
+    return stage.lessons.first();
+}
+
+QString CourseViewModel::continueText() const
+{
+    const qint64 id = m_app ? Course::lesson(m_app->store()->data().currentLessonID).id : 1;
+    return QStringLiteral("Продолжить — урок %1").arg(id);
+}
+
+QVariantList CourseViewModel::stages() const
+{
+    QVariantList list;
+    if (!m_app)
+        return list;
+    for (const StageRow &r : rows(m_app->store()->data())) {
+        list.append(QVariantMap{
+            {QStringLiteral("title"), r.title},
+            {QStringLiteral("subtitle"), r.subtitle},
+            {QStringLiteral("label"), r.label},
+            {QStringLiteral("current"), r.current},
+            {QStringLiteral("done"), r.done},
+            {QStringLiteral("icon"), iconName(r.icon)},
+        });
+    }
+    return list;
+}
+
+void CourseViewModel::continueCourse()
+{
+    if (m_app)
+        m_app->startTraining();
+}
+
+void CourseViewModel::openStage(int index)
+{
+    const QList<Stage> &all = Course::stages();
+    if (!m_app || index < 0 || index >= all.size())
+        return;
+    if (const auto lesson = lessonToStart(all.at(index), m_app->store()->data().completedLessons()))
+        m_app->startTraining(*lesson);
+}

@@ -1,0 +1,191 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "manuscript_view_model.h"
+
+#include "app_state.h"
+#include "characters.h"
+#include "manuscript.h"
+
+#include <QVariant>
+
+#include <algorithm>
+
+ManuscriptViewModel::ManuscriptViewModel(QObject *parent) : QObject(parent)
+{
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(idleMs);
+    connect(&m_idle, &QTimer::timeout, this, &ManuscriptViewModel::readEditor);
+}
+
+void ManuscriptViewModel::setApp(AppState *app)
+{
+    if (m_app == app)
+        return;
+    disconnect(m_profileConnection);
+    m_app = app;
+    if (m_app) {
+        m_profileConnection = connect(m_app, &AppState::profileChanged, this,
+                                      &ManuscriptViewModel::refreshSaved);
+    }
+    Q_EMIT appChanged();
+    refreshSaved();
+    // A fresh screen opens on the stored text.
+    if (m_draft.isEmpty() && !m_saved.isEmpty())
+        replaceDraft(m_saved, m_editing);
+}
+
+void ManuscriptViewModel::setEditor(QObject *editor)
+{
+    if (m_editor == editor)
+        return;
+    m_editor = editor;
+    Q_EMIT editorChanged();
+}
+
+void ManuscriptViewModel::refreshSaved()
+{
+    const bool wasSummary = summaryShown();
+    m_saved = m_app ? m_app->store()->data().manuscript.value_or(QString()) : QString();
+    m_savedLength = Characters::count(m_saved);
+    m_fragments = Manuscript::chunks(m_saved);
+    Q_EMIT savedChanged();
+    if (summaryShown() != wasSummary)
+        Q_EMIT faceChanged();
+}
+
+void ManuscriptViewModel::setDraft(const QString &draft)
+{
+    m_idle.stop();
+    if (draft == m_draft)
+        return;
+    m_draft = draft;
+    recount();
+}
+
+void ManuscriptViewModel::replaceDraft(const QString &text, bool editing)
+{
+    const bool wasSummary = summaryShown();
+    setDraft(text);
+    if (editing != m_editing) {
+        m_editing = editing;
+        Q_EMIT editingChanged();
+    }
+    if (summaryShown() != wasSummary)
+        Q_EMIT faceChanged();
+    Q_EMIT draftReplaced();
+}
+
+void ManuscriptViewModel::recount()
+{
+    const QString cleaned = Manuscript::normalize(m_draft);
+    m_cleanedLength = Characters::count(cleaned);
+    m_cleanedFragments = Manuscript::chunks(cleaned).size();
+    m_foreign = Manuscript::foreignCharacters(cleaned);
+    Q_EMIT draftChanged();
+}
+
+void ManuscriptViewModel::edited()
+{
+    if (!m_editor)
+        return;
+    // A pasted chapter is counted once the typing pauses, so keystrokes in a
+    // long text stay cheap.
+    if (m_editor->property("length").toInt() > largeDraft)
+        m_idle.start();
+    else
+        readEditor();
+}
+
+void ManuscriptViewModel::readEditor()
+{
+    if (m_editor)
+        setDraft(m_editor->property("text").toString());
+}
+
+QString ManuscriptViewModel::counterText() const
+{
+    if (m_cleanedLength == 0)
+        return QStringLiteral("Пусто — вставьте текст");
+    return QStringLiteral("%1 знаков · %2 фрагментов").arg(m_cleanedLength).arg(m_cleanedFragments);
+}
+
+QString ManuscriptViewModel::latinWarning() const
+{
+    if (m_foreign.isEmpty())
+        return {};
+    return QStringLiteral("В тексте есть латиница (") + m_foreign.mid(0, 6).join(QString())
+           + QStringLiteral("…) — её курс не тренирует");
+}
+
+qint64 ManuscriptViewModel::currentIndex() const
+{
+    const qint64 stored = m_app ? m_app->store()->data().manuscriptChunk.value_or(0) : 0;
+    return std::clamp<qint64>(stored, 0, std::max<qint64>(m_fragments.size() - 1, 0));
+}
+
+QString ManuscriptViewModel::summaryText() const
+{
+    return QStringLiteral("%1 знаков · фрагмент %2 из %3")
+        .arg(m_savedLength)
+        .arg(currentIndex() + 1)
+        .arg(m_fragments.size());
+}
+
+QString ManuscriptViewModel::preview() const
+{
+    if (m_fragments.isEmpty())
+        return {};
+    const QString &fragment = m_fragments.at(currentIndex());
+    return u'«' + fragment.left(Characters::prefixLength(fragment, previewLength))
+           + QStringLiteral("…»");
+}
+
+QString ManuscriptViewModel::continueText() const
+{
+    return QStringLiteral("Продолжить с фрагмента %1").arg(currentIndex() + 1);
+}
+
+void ManuscriptViewModel::train()
+{
+    if (!m_app)
+        return;
+    // An edit still waiting for the pause counts too.
+    if (m_idle.isActive())
+        readEditor();
+    const QString cleaned = Manuscript::normalize(m_draft);
+    if (Characters::count(cleaned) < minimumLength)
+        return;
+    m_app->store()->update([&cleaned](ProfileData &d) {
+        d.manuscript = cleaned;
+        d.manuscriptChunk = 0;
+    });
+    m_app->store()->save();
+    if (m_editing) {
+        m_editing = false;
+        Q_EMIT editingChanged();
+        Q_EMIT faceChanged();
+    }
+    m_app->startManuscript(0);
+}
+
+void ManuscriptViewModel::cancel()
+{
+    replaceDraft(m_saved, false);
+}
+
+void ManuscriptViewModel::replace()
+{
+    replaceDraft(m_saved, true);
+}
+
+void ManuscriptViewModel::continueTyping()
+{
+    if (m_app)
+        m_app->startManuscript();
+}
+
+void ManuscriptViewModel::restart()
+{
+    if (m_app)
+        m_app->startManuscript(0);
+}

@@ -1,0 +1,205 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "manuscript.h"
+#include "window_rig.h"
+
+#include <QQmlEngineExtensionPlugin>
+#include <QTest>
+
+Q_IMPORT_QML_PLUGIN(OlviPlugin)
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString text300()
+{
+    return u"жила была собака и кот "_s.repeated(13).trimmed();
+}
+
+// Two weeks of daily practice up to 6 December, with a few mistyped keys.
+ProfileData twoWeeks()
+{
+    ProfileData p;
+    for (int i = 0; i < 14; ++i) {
+        const QDate date = QDate(2026, 11, 23).addDays(i);
+        p.days.append(DayStat{dayKeyForDate(date), 900, 30, 600.0, 100.0 + 3.0 * i});
+    }
+    p.keyStats = {{u"ж"_s, KeyStat{40, 12, 0.3, 0.4}}, {u"а"_s, KeyStat{90, 4, 0.05, 0.2}}};
+    return p;
+}
+
+bool shown(const WindowRig &w, const QString &name)
+{
+    QQuickItem *item = w.find(name);
+    return item && item->isVisible();
+}
+
+// Pictures of a screen in both schemes, for people to look at.
+void screenshots(const WindowRig &w, const QString &name)
+{
+    w.saveScreenshot(name + u"-light"_s);
+    Theme::instance()->setAppearance(Appearance::dark);
+    w.saveScreenshot(name + u"-dark"_s);
+    Theme::instance()->setAppearance(std::nullopt);
+}
+
+} // namespace
+
+class TestScreens : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void stageRowStartsItsLesson();
+    void continueButtonStartsTheCurrentLesson();
+    void savingAPastedTextStartsItsFirstFragment();
+    void replaceThenCancelKeepsTheStoredText();
+    void progressOfANewProfileShowsPlaceholders();
+    void progressOfTwoWeeksShowsChartAndHeatMap();
+};
+
+void TestScreens::initTestCase()
+{
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
+
+void TestScreens::stageRowStartsItsLesson()
+{
+    // given the first stage done, lesson 7 passed three times, lesson 8 twice
+    ProfileData p;
+    for (qint64 id = 1; id <= 7; ++id)
+        p.exercisesPassed.insert(id, 3);
+    p.exercisesPassed.insert(8, 2);
+    p.currentLessonID = 8;
+    WindowRig w(p);
+    QVERIFY(w.ready());
+    QCOMPARE(w.find(u"stageLabel0"_s)->property("text").toString(), u"пройден"_s);
+    QCOMPARE(w.find(u"stageLabel1"_s)->property("text").toString(), u"урок 2 из 7"_s);
+    screenshots(w, u"course"_s);
+
+    // when the second stage is clicked, its first lesson not yet done starts
+    QVERIFY(w.click(u"stage1"_s));
+    QCOMPARE(w.rig.app->tab(), AppState::Tab::Training);
+    QCOMPARE(w.rig.app->activeLesson().id, 8);
+
+    // and the done stage starts again from its first lesson
+    QVERIFY(w.click(u"tab0"_s));
+    QVERIFY(w.click(u"stage0"_s));
+    QCOMPARE(w.rig.app->activeLesson().id, 1);
+}
+
+void TestScreens::continueButtonStartsTheCurrentLesson()
+{
+    ProfileData p;
+    p.currentLessonID = 9;
+    WindowRig w(p);
+    QVERIFY(w.ready());
+    QCOMPARE(w.find(u"continueLabel"_s)->property("text").toString(), u"Продолжить — урок 9"_s);
+
+    QVERIFY(w.click(u"continueButton"_s));
+
+    QCOMPARE(w.rig.app->tab(), AppState::Tab::Training);
+    QCOMPARE(w.rig.app->activeLesson().id, 9);
+    QVERIFY(!w.rig.engine().text().isEmpty());
+}
+
+void TestScreens::savingAPastedTextStartsItsFirstFragment()
+{
+    WindowRig w;
+    QVERIFY(w.ready());
+    QVERIFY(w.click(u"tab2"_s));
+    QVERIFY(shown(w, u"editorFace"_s));
+    QCOMPARE(w.find(u"counter"_s)->property("text").toString(), u"Пусто — вставьте текст"_s);
+
+    // when a text is pasted
+    w.find(u"manuscriptEditor"_s)->setProperty("text", u"  Hello, "_s + text300() + u"\n"_s);
+    QCOMPARE(w.find(u"counter"_s)->property("text").toString(), u"305 знаков · 2 фрагментов"_s);
+    QVERIFY(shown(w, u"latinWarning"_s));
+    screenshots(w, u"manuscript-editor"_s);
+
+    // and the train button is pressed
+    QVERIFY(w.click(u"trainButton"_s));
+
+    // then the cleaned text is stored and its first fragment typed
+    const QString cleaned = u"Hello, "_s + text300();
+    QCOMPARE(w.rig.profileOnDisk()->manuscript, cleaned);
+    QCOMPARE(w.rig.app->tab(), AppState::Tab::Training);
+    QVERIFY(w.rig.app->manuscriptMode());
+    QCOMPARE(w.rig.engine().text().join(QString()), Manuscript::chunks(cleaned).first());
+}
+
+void TestScreens::replaceThenCancelKeepsTheStoredText()
+{
+    ProfileData p;
+    p.manuscript = text300();
+    p.manuscriptChunk = 1;
+    WindowRig w(p);
+    QVERIFY(w.ready());
+    QVERIFY(w.click(u"tab2"_s));
+    QVERIFY(shown(w, u"summaryFace"_s));
+    QCOMPARE(w.find(u"summaryText"_s)->property("text").toString(),
+             u"298 знаков · фрагмент 2 из 2"_s);
+    screenshots(w, u"manuscript-summary"_s);
+
+    // "Заменить текст" shows the editor with the stored text
+    QVERIFY(w.click(u"replaceButton"_s));
+    QVERIFY(!shown(w, u"summaryFace"_s));
+    QQuickItem *editor = w.find(u"manuscriptEditor"_s);
+    QVERIFY(editor);
+    QCOMPARE(editor->property("text").toString(), text300());
+    editor->setProperty("text", u"другой текст"_s);
+
+    // "Отмена" goes back with the stored text untouched
+    QVERIFY(w.click(u"cancelButton"_s));
+    QVERIFY(shown(w, u"summaryFace"_s));
+    QCOMPARE(w.rig.profileOnDisk()->manuscript, text300());
+    QCOMPARE(w.rig.app->tab(), AppState::Tab::Manuscript);
+}
+
+void TestScreens::progressOfANewProfileShowsPlaceholders()
+{
+    WindowRig w;
+    QVERIFY(w.ready());
+    QVERIFY(w.click(u"tab3"_s));
+
+    QVERIFY(shown(w, u"chartPlaceholder"_s));
+    QVERIFY(shown(w, u"heatPlaceholder"_s));
+    QVERIFY(!shown(w, u"heatMap"_s));
+    QCOMPARE(w.find(u"speedChart"_s)->property("item").value<QObject *>(), nullptr);
+    QCOMPARE(w.find(u"tileValue0"_s)->property("text").toString(), u"—"_s);
+    QVERIFY(!shown(w, u"tileUnit0"_s));
+    screenshots(w, u"progress-new"_s);
+}
+
+void TestScreens::progressOfTwoWeeksShowsChartAndHeatMap()
+{
+    WindowRig w(twoWeeks());
+    QVERIFY(w.ready());
+    QVERIFY(w.click(u"tab3"_s));
+
+    QVERIFY(!shown(w, u"chartPlaceholder"_s));
+    QVERIFY(!shown(w, u"heatPlaceholder"_s));
+    QVERIFY(shown(w, u"heatMap"_s));
+    QTRY_VERIFY(w.find(u"speedChart"_s)->property("item").value<QObject *>());
+    QCOMPARE(w.find(u"lastSpeed"_s)->property("text").toString(), u"139"_s);
+    QCOMPARE(w.find(u"heatMap"_s)->property("errors").toMap().value(u"ж"_s).toDouble(), 1.0);
+    QCOMPARE(w.find(u"tileUnit0"_s)->property("text").toString(), u"зн/мин"_s);
+
+    // the chart marks its last point in the accent colour of either scheme
+    // (the chart paints on its own schedule, hence the waiting)
+    QQuickItem *label = w.find(u"lastSpeed"_s);
+    const QPoint mark = label->parentItem()
+                            ->mapToScene(label->property("at").toPointF())
+                            .toPoint();
+    QTRY_COMPARE(w.grab().pixelColor(mark), ThemePalette::light().accent);
+    w.saveScreenshot(u"progress-light"_s);
+    Theme::instance()->setAppearance(Appearance::dark);
+    QTRY_COMPARE(w.grab().pixelColor(mark), ThemePalette::dark().accent);
+    w.saveScreenshot(u"progress-dark"_s);
+    Theme::instance()->setAppearance(std::nullopt);
+}
+
+QTEST_MAIN(TestScreens)
+#include "test_screens.moc"
