@@ -86,6 +86,8 @@ Rectangle {
                         id: editor
                         objectName: "manuscriptEditor"
                         width: flick.width
+                        // The whole card takes clicks, not just the written lines.
+                        height: Math.max(implicitHeight, flick.height)
                         padding: 12
                         textFormat: TextEdit.PlainText
                         wrapMode: TextEdit.Wrap
@@ -102,6 +104,8 @@ Rectangle {
                         Component.onCompleted: {
                             text = model.draft
                             model.editor = editor
+                            // Ready to paste or type at once.
+                            editor.forceActiveFocus()
                         }
                         Connections {
                             target: model

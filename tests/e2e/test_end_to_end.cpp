@@ -87,20 +87,22 @@ public:
         olvi.start(QStringLiteral(OLVI_BINARY), {});
     }
 
-    // The window is up and painted (the header bar has its colour).
+    // The window is up and painted (the header bar has its colour); it then
+    // gets the focus, as a window manager would give it.
     [[nodiscard]] bool painted() const
     {
-        if (!user->findWindow(u"Олви"_s))
+        const auto window = user->findWindow(u"Олви"_s);
+        if (!window || user->grab().pixel(10, 10) != ThemePalette::light().bar.rgb())
             return false;
-        const QImage screen = user->grab();
-        return screen.pixel(10, 10) == ThemePalette::light().bar.rgb();
+        user->focusWindow(*window);
+        return true;
     }
 
     // Where the accent-filled control below the header is, if any.
     [[nodiscard]] QRect accentControl() const
     {
         return regionOfColour(user->grab(), ThemePalette::light().accent.rgb(),
-                              QRect(0, 60, 1000, 620));
+                              QRect(0, 60, 1000, 700));
     }
 
     // The manuscript editor's card fills most of the screen.
@@ -244,6 +246,7 @@ void TestEndToEnd::unreadableProfileIsKeptAside()
     s.user->click(tab(2));
     QTRY_VERIFY_WITH_TIMEOUT(s.editorShown(), 10000);
     s.user->click({500, 300}); // into the editor
+    s.user->lockGroup(russianGroup); // the user types Russian text in the Russian layout
     s.typeText(fragment);
     QTRY_VERIFY_WITH_TIMEOUT(!s.accentControl().isEmpty(), 10000); // the train button is enabled
     s.user->click(s.accentControl().center());

@@ -42,17 +42,25 @@ std::optional<XTestKeyboard::Key> XTestKeyboard::find(const QString &ch) const
     const QList<uint> ucs = ch.toUcs4();
     if (!group || ucs.size() != 1)
         return std::nullopt;
-    int min = 0;
-    int max = 0;
-    XDisplayKeycodes(m_display, &min, &max);
-    for (int kc = min; kc <= max; ++kc) {
-        for (unsigned level = 0; level < 2; ++level) {
-            const KeySym sym = XkbKeycodeToKeysym(m_display, KeyCode(kc), *group, level);
+    XkbDescPtr xkb = XkbGetMap(m_display, XkbAllClientInfoMask, XkbUseCoreKbd);
+    if (!xkb)
+        return std::nullopt;
+    std::optional<Key> found;
+    for (int kc = xkb->min_key_code; kc <= xkb->max_key_code && !found; ++kc) {
+        const int groups = XkbKeyNumGroups(xkb, kc);
+        if (groups == 0)
+            continue;
+        // Keys with fewer groups (space, digits) wrap round, as the server does.
+        const int g = *group % groups;
+        const int levels = XkbKeyGroupWidth(xkb, kc, g);
+        for (int level = 0; level < std::min(levels, 2) && !found; ++level) {
+            const KeySym sym = XkbKeySymEntry(xkb, kc, level, g);
             if (sym != NoSymbol && xkb_keysym_to_utf32(xkb_keysym_t(sym)) == ucs.first())
-                return Key{unsigned(kc), level == 1};
+                found = Key{unsigned(kc), level == 1};
         }
     }
-    return std::nullopt;
+    XkbFreeKeyboard(xkb, 0, True);
+    return found;
 }
 
 void XTestKeyboard::fake(unsigned keycode, bool down)
@@ -176,6 +184,12 @@ std::optional<unsigned long> XTestKeyboard::findWindow(const QString &title) con
     if (children)
         XFree(children);
     return found;
+}
+
+void XTestKeyboard::focusWindow(unsigned long window)
+{
+    XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
+    XSync(m_display, False);
 }
 
 void XTestKeyboard::closeWindow(unsigned long window)

@@ -43,6 +43,9 @@ public:
 
     // The top-level window with this title, if one is mapped.
     [[nodiscard]] std::optional<unsigned long> findWindow(const QString &title) const;
+    // Gives the window the keyboard focus, as a window manager does when a
+    // new window appears.
+    void focusWindow(unsigned long window);
     // Asks the window to close, as a window manager's close button does.
     void closeWindow(unsigned long window);
     // Clicks at a point of the screen with the first button.
