@@ -24,6 +24,11 @@ int main(int argc, char *argv[])
     // a software rasteriser. QT_QUICK_BACKEND still overrides.
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    // Qt holds a requested repaint back by 5 ms to gather more changes into
+    // one frame. A keystroke is one change and the user waits for it: draw it
+    // on the next turn of the event loop.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_UPDATE_IDLE_TIME"))
+        qputenv("QT_QPA_UPDATE_IDLE_TIME", "0");
 
     // A QApplication (not a QGuiApplication): the progress chart draws with
     // widgets, and the alert falls back to the widget bell.

@@ -6,39 +6,87 @@
 
 #include <canberra.h>
 
+namespace {
+
+// Owns the libcanberra context; every call runs on the sound thread.
+class Player final : public QObject
+{
+    Q_OBJECT
+
+public:
+    ~Player() override
+    {
+        if (m_context)
+            ca_context_destroy(m_context);
+    }
+
+    void open()
+    {
+        if (m_context || m_broken)
+            return;
+        if (ca_context_create(&m_context) != CA_SUCCESS) {
+            m_context = nullptr;
+            m_broken = true;
+            return;
+        }
+        ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Олви", nullptr);
+        if (ca_context_open(m_context) != CA_SUCCESS) {
+            ca_context_destroy(m_context);
+            m_context = nullptr;
+            m_broken = true;
+        }
+    }
+
+    void play()
+    {
+        open();
+        if (m_context
+            && ca_context_play(m_context, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION,
+                               "Wrong key", nullptr)
+                   == CA_SUCCESS) {
+            return;
+        }
+        Q_EMIT cannotPlay();
+    }
+
+Q_SIGNALS:
+    void cannotPlay();
+
+private:
+    ca_context *m_context = nullptr;
+    bool m_broken = false; // no sound system: do not try again on every key
+};
+
+} // namespace
+
 CanberraAlertSound::CanberraAlertSound()
 {
-    if (ca_context_create(&m_context) != CA_SUCCESS)
-        m_context = nullptr;
-    else
-        ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Олви", nullptr);
+    auto *player = new Player;
+    player->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, player, &QObject::deleteLater);
+    // The fallback bell belongs to the windowing system, on this thread.
+    connect(player, &Player::cannotPlay, this, [] { QApplication::beep(); });
+    m_player = player;
+    m_thread.setObjectName(QStringLiteral("alert sound"));
+    m_thread.start(QThread::LowPriority);
 }
 
 CanberraAlertSound::~CanberraAlertSound()
 {
-    if (m_context)
-        ca_context_destroy(m_context);
+    m_thread.quit();
+    m_thread.wait();
 }
 
 void CanberraAlertSound::prepare()
 {
-    if (m_context && !m_opened) {
-        m_opened = ca_context_open(m_context) == CA_SUCCESS;
-        if (!m_opened) {
-            ca_context_destroy(m_context);
-            m_context = nullptr;
-        }
-    }
+    QMetaObject::invokeMethod(static_cast<Player *>(m_player), &Player::open,
+                              Qt::QueuedConnection);
 }
 
 void CanberraAlertSound::beep()
 {
-    prepare();
-    if (m_context
-        && ca_context_play(m_context, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION,
-                           "Wrong key", nullptr)
-               == CA_SUCCESS) {
-        return;
-    }
-    QApplication::beep();
+    QMetaObject::invokeMethod(static_cast<Player *>(m_player), &Player::play,
+                              Qt::QueuedConnection);
 }
+
+#include "canberra_alert_sound.moc"

@@ -4,24 +4,26 @@
 
 #include "alert_sound.h"
 
-struct ca_context;
+#include <QObject>
+#include <QThread>
 
-// The sound theme's "bell" through libcanberra, played asynchronously. Falls
-// back to the windowing system's bell when libcanberra cannot play.
-class CanberraAlertSound final : public AlertSound
+// The sound theme's "bell" through libcanberra. Opening the sound device and
+// starting a sound can take milliseconds (or fail slowly), so all of it runs
+// on a thread of its own: beep() only posts a request. When libcanberra
+// cannot play, the windowing system's bell sounds instead.
+class CanberraAlertSound final : public QObject, public AlertSound
 {
+    Q_OBJECT
+
 public:
     CanberraAlertSound();
     ~CanberraAlertSound() override;
-    CanberraAlertSound(const CanberraAlertSound &) = delete;
-    CanberraAlertSound &operator=(const CanberraAlertSound &) = delete;
 
-    // Connects to the sound server ahead of the first beep, so that the first
-    // wrong key is not the one that waits for the connection.
+    // Connects to the sound server ahead of the first beep.
     void prepare();
     void beep() override;
 
 private:
-    ca_context *m_context = nullptr;
-    bool m_opened = false;
+    QThread m_thread;
+    QObject *m_player = nullptr; // lives on m_thread
 };

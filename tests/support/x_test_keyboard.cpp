@@ -71,17 +71,21 @@ void XTestKeyboard::fake(unsigned keycode, bool down)
 bool XTestKeyboard::type(const QString &ch)
 {
     const auto key = find(ch);
-    if (!key)
-        return false;
-    const unsigned shift = XKeysymToKeycode(m_display, XK_Shift_L);
-    if (key->shift)
+    if (key)
+        strike(*key);
+    return key.has_value();
+}
+
+void XTestKeyboard::strike(const Key &key)
+{
+    const unsigned shift = key.shift ? XKeysymToKeycode(m_display, XK_Shift_L) : 0;
+    if (key.shift)
         fake(shift, true);
-    fake(key->keycode, true);
-    fake(key->keycode, false);
-    if (key->shift)
+    fake(key.keycode, true);
+    fake(key.keycode, false);
+    if (key.shift)
         fake(shift, false);
     XSync(m_display, False);
-    return true;
 }
 
 bool XTestKeyboard::press(const char *keysymName)

@@ -51,13 +51,17 @@ public:
     // Clicks at a point of the screen with the first button.
     void click(QPoint at);
 
-private:
+    // The physical key that types `ch` in the locked group, looked up ahead
+    // so that striking it is a single request.
     struct Key
     {
         unsigned keycode = 0;
         bool shift = false;
     };
     [[nodiscard]] std::optional<Key> find(const QString &ch) const;
+    void strike(const Key &key);
+
+private:
     void fake(unsigned keycode, bool down);
 
     _XDisplay *m_display = nullptr;

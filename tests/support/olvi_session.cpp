@@ -1,0 +1,114 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "olvi_session.h"
+
+#include "profile_json.h"
+#include "theme_palette.h"
+
+#include <QDir>
+#include <QFile>
+
+OlviSession::OlviSession() = default;
+
+OlviSession::~OlviSession()
+{
+    if (olvi.state() != QProcess::NotRunning) {
+        olvi.kill();
+        olvi.waitForFinished();
+    }
+}
+
+bool OlviSession::start()
+{
+    if (!server.start(QStringLiteral("1000x760x24")) || !server.setLayouts(QStringLiteral("us,ru")))
+        return false;
+    user = std::make_unique<XTestKeyboard>(server.display());
+    user->setAutoRepeat(100, 20);
+    return user->isConnected();
+}
+
+QString OlviSession::profilePath() const
+{
+    return data.filePath(QStringLiteral("Olvi/profile.json"));
+}
+
+void OlviSession::writeProfile(const QByteArray &bytes) const
+{
+    QDir(data.path()).mkpath(QStringLiteral("Olvi"));
+    QFile f(profilePath());
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+QByteArray OlviSession::profileBytes() const
+{
+    QFile f(profilePath());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+std::optional<ProfileData> OlviSession::profile() const
+{
+    return ProfileJson::decode(profileBytes());
+}
+
+void OlviSession::launch()
+{
+    QProcessEnvironment env = server.environment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    // No desktop portal: the app keeps the scheme the profile asks for.
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    olvi.setProcessEnvironment(env);
+    olvi.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    olvi.start(QStringLiteral(OLVI_BINARY), {});
+}
+
+bool OlviSession::painted() const
+{
+    const auto window = user->findWindow(QStringLiteral("Олви"));
+    if (!window || user->grab().pixel(10, 10) != ThemePalette::light().bar.rgb())
+        return false;
+    user->focusWindow(*window);
+    return true;
+}
+
+QRect OlviSession::accentControl() const
+{
+    return regionOfColour(user->grab(), ThemePalette::light().accent.rgb(),
+                          QRect(0, 60, 1000, 700));
+}
+
+bool OlviSession::editorShown() const
+{
+    return regionOfColour(user->grab(), ThemePalette::light().card.rgb(), QRect(0, 60, 1000, 620))
+               .height()
+           > 200;
+}
+
+QPoint OlviSession::tab(int index)
+{
+    // The tab strip is centred in the 1000-pixel window: four 96-pixel
+    // buttons 2 pixels apart.
+    return {500 - 195 + 48 + index * 98, 23};
+}
+
+bool OlviSession::typeText(const QString &text)
+{
+    for (const QString &ch : text.split(QString(), Qt::SkipEmptyParts)) {
+        if (!user->type(ch))
+            return false;
+    }
+    return true;
+}
+
+int OlviSession::closeAndWait()
+{
+    if (const auto window = user->findWindow(QStringLiteral("Олви")))
+        user->closeWindow(*window);
+    if (!olvi.waitForFinished(10000)) {
+        olvi.kill();
+        olvi.waitForFinished();
+        return -1;
+    }
+    return olvi.exitStatus() == QProcess::NormalExit ? olvi.exitCode() : -1;
+}

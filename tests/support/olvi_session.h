@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "profile_data.h"
+#include "x_test_keyboard.h"
+#include "xvfb_server.h"
+
+#include <QProcess>
+#include <QRect>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+
+// The real olvi on a private X server with the layouts us,ru and a private
+// data folder, driven by real key and mouse events like a user at the desk.
+class OlviSession
+{
+public:
+    static constexpr int latinGroup = 0;
+    static constexpr int russianGroup = 1;
+
+    OlviSession();
+    ~OlviSession();
+
+    // Starts the X server; false with error() when it cannot.
+    bool start();
+    [[nodiscard]] QString error() const { return server.error(); }
+
+    [[nodiscard]] QString profilePath() const;
+    void writeProfile(const QByteArray &bytes) const;
+    [[nodiscard]] QByteArray profileBytes() const;
+    [[nodiscard]] std::optional<ProfileData> profile() const;
+
+    // Starts the app (its binary is given by the build).
+    void launch();
+    // The window is up and painted (the header bar has its colour); it then
+    // gets the focus, as a window manager would give it.
+    [[nodiscard]] bool painted() const;
+    // Where the accent-filled controls below the header are, if any.
+    [[nodiscard]] QRect accentControl() const;
+    // The manuscript editor's card fills most of the screen.
+    [[nodiscard]] bool editorShown() const;
+    // Centre of a tab button of the header (0 course … 3 progress).
+    [[nodiscard]] static QPoint tab(int index);
+    // Types every character; false at the first one no key types.
+    bool typeText(const QString &text);
+    // Closes the window and waits for the process; its exit code, or -1.
+    int closeAndWait();
+    [[nodiscard]] qint64 pid() const { return olvi.processId(); }
+
+    XvfbServer server;
+    QTemporaryDir data;
+    std::unique_ptr<XTestKeyboard> user;
+    QProcess olvi;
+};
