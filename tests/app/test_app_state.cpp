@@ -108,34 +108,37 @@ void TestAppState::startTrainingEnforcesRussianAndShowsTheExercise()
 
 void TestAppState::finishedExerciseFigures_data()
 {
+    QTest::addColumn<int>("length");
     QTest::addColumn<int>("wrongKeys");
     QTest::addColumn<double>("activeSeconds");
     QTest::addColumn<double>("speed");
     QTest::addColumn<double>("accuracy");
     QTest::addColumn<bool>("passed");
 
-    QTest::newRow("4 wrong in 40 s") << 4 << 40.0 << 150.0 << 100.0 / 104.0 << true;
-    QTest::newRow("5 wrong in 40 s") << 5 << 40.0 << 150.0 << 100.0 / 105.0 << false;
-    QTest::newRow("one active second") << 0 << 1.0 << 0.0 << 1.0 << true;
+    QTest::newRow("4 wrong in 40 s") << 100 << 4 << 40.0 << 150.0 << 100.0 / 104.0 << true;
+    QTest::newRow("5 wrong in 40 s") << 100 << 5 << 40.0 << 150.0 << 100.0 / 105.0 << false;
+    QTest::newRow("exactly 96 %") << 96 << 4 << 40.0 << 144.0 << 0.96 << true;
+    QTest::newRow("one active second") << 100 << 0 << 1.0 << 0.0 << 1.0 << true;
 }
 
 void TestAppState::finishedExerciseFigures()
 {
+    QFETCH(int, length);
     QFETCH(int, wrongKeys);
     QFETCH(double, activeSeconds);
     QFETCH(double, speed);
     QFETCH(double, accuracy);
     QFETCH(bool, passed);
 
-    // given a manuscript fragment of 100 characters
-    const QString text = u"ж"_s.repeated(50) + u"а"_s.repeated(50);
+    // given a manuscript fragment of `length` characters
+    const QString text = u"ж"_s.repeated(50) + u"а"_s.repeated(length - 50);
     AppRig rig(profileWithManuscript(text));
     rig.app->startManuscript();
-    QCOMPARE(rig.engine().text().size(), 100);
+    QCOMPARE(rig.engine().text().size(), length);
 
     // when it is typed with some wrong keys, one second between the first
     // keys and no time between the rest (so the sum is exact)
-    const int keystrokes = 100 + wrongKeys;
+    const int keystrokes = length + wrongKeys;
     for (int i = 0; i < keystrokes; ++i) {
         if (i > 0 && i <= activeSeconds)
             rig.clock += 1.0;
@@ -156,11 +159,11 @@ void TestAppState::finishedExerciseFigures()
     QVERIFY(onDisk.has_value());
     QCOMPARE(onDisk->days.size(), 1);
     QCOMPARE(onDisk->days[0].date, u"2026-12-06"_s);
-    QCOMPARE(onDisk->days[0].chars, 100);
+    QCOMPARE(onDisk->days[0].chars, length);
     QCOMPARE(onDisk->days[0].errors, wrongKeys);
     QCOMPARE(onDisk->keyStats.value(u"ж"_s).attempts, 50 + wrongKeys);
     QCOMPARE(onDisk->keyStats.value(u"ж"_s).errors, wrongKeys);
-    QCOMPARE(onDisk->keyStats.value(u"а"_s).attempts, 50);
+    QCOMPARE(onDisk->keyStats.value(u"а"_s).attempts, length - 50);
     QVERIFY(onDisk->exercisesPassed.isEmpty());
 }
 

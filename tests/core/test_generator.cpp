@@ -66,8 +66,6 @@ private Q_SLOTS:
     void letterExercisesUseOnlyUnlockedLetters();
     void firstLessonIsVowelPseudoWords();
     void secondLessonPool();
-    void eLessonHasNoFreshWords();
-    void reviewLessonsLeanOnRealWords();
     void hardSignNeverTyped();
 
     void letterWeights_data();
@@ -79,13 +77,10 @@ private Q_SLOTS:
     void pseudoWordShapes_data();
     void pseudoWordShapes();
 
-    void capitalsMixNamesAndWords();
-    void yoWordsDominate();
     void sentenceShapes_data();
     void sentenceShapes();
-    void dashAndColonShares();
-    void allMarksEndEvenly();
-    void punctuationExerciseIsSentences();
+    void wordShares_data();
+    void wordShares();
 };
 
 void TestGenerator::everyExerciseFillsOneLine_data()
@@ -174,36 +169,6 @@ void TestGenerator::secondLessonPool()
     }
     const double share = double(words) / items;
     QVERIFY2(share > 0.33 && share < 0.45, qPrintable(QString::number(share)));
-}
-
-void TestGenerator::eLessonHasNoFreshWords()
-{
-    const QStringList pool = Generator::lessonWords(Course::lesson(6));
-    QCOMPARE(pool.size(), 41);
-    for (const QString &word : pool)
-        QVERIFY2(!word.contains(u"э"_s), qPrintable(word));
-    QVERIFY(!pool.contains(u"а"_s)); // one-letter words are never used
-}
-
-void TestGenerator::reviewLessonsLeanOnRealWords()
-{
-    for (qint64 id : {13, 19}) {
-        const Lesson lesson = Course::lesson(id);
-        const QStringList words = Generator::lessonWords(lesson);
-        const QSet<QString> pool(words.cbegin(), words.cend());
-        QVERIFY(pool.size() >= 12);
-        int items = 0;
-        int real = 0;
-        for (int seed = 1; seed <= seeds; ++seed) {
-            QRandomGenerator rng(seed);
-            for (const QString &item : Generator::lettersExercise(lesson, {}, rng).split(u' ')) {
-                items += 1;
-                real += pool.contains(item) ? 1 : 0;
-            }
-        }
-        const double share = double(real) / items;
-        QVERIFY2(share > 0.6 && share < 0.72, qPrintable(u"lesson %1: %2"_s.arg(id).arg(share)));
-    }
 }
 
 void TestGenerator::hardSignNeverTyped()
@@ -350,46 +315,6 @@ void TestGenerator::pseudoWordShapes()
         QCOMPARE(QPair(shortest, longest), QPair(qsizetype(1), qsizetype(7)));
 }
 
-void TestGenerator::capitalsMixNamesAndWords()
-{
-    const QSet<QString> names(Words::properNames().cbegin(), Words::properNames().cend());
-    const QSet<QString> common(Words::common().cbegin(), Words::common().cend());
-    int items = 0;
-    int capitalised = 0;
-    for (int seed = 1; seed <= seeds; ++seed) {
-        QRandomGenerator rng(seed);
-        for (const QString &item : Generator::capitalsExercise(rng).split(u' ')) {
-            items += 1;
-            const bool upper = Characters::isUpper(Characters::first(item));
-            capitalised += upper ? 1 : 0;
-            const bool known = names.contains(item) || common.contains(item)
-                || (upper && common.contains(Characters::lower(item.first(1)) + item.sliced(1)));
-            QVERIFY2(known, qPrintable(item));
-        }
-    }
-    // 40 % names plus 30 % capitalised words
-    const double share = double(capitalised) / items;
-    QVERIFY2(qAbs(share - 0.7) < 0.03, qPrintable(QString::number(share)));
-}
-
-void TestGenerator::yoWordsDominate()
-{
-    const QSet<QString> yo(Words::yoWords().cbegin(), Words::yoWords().cend());
-    const QSet<QString> common(Words::common().cbegin(), Words::common().cend());
-    int items = 0;
-    int withYo = 0;
-    for (int seed = 1; seed <= seeds; ++seed) {
-        QRandomGenerator rng(seed);
-        for (const QString &item : Generator::yoExercise(rng).split(u' ')) {
-            items += 1;
-            withYo += yo.contains(item) ? 1 : 0;
-            QVERIFY2(yo.contains(item) || common.contains(item), qPrintable(item));
-        }
-    }
-    const double share = double(withYo) / items;
-    QVERIFY2(qAbs(share - 0.6) < 0.03, qPrintable(QString::number(share)));
-}
-
 void TestGenerator::sentenceShapes_data()
 {
     QTest::addColumn<QStringList>("marks");
@@ -422,46 +347,38 @@ void TestGenerator::sentenceShapes()
     }
 }
 
-void TestGenerator::dashAndColonShares()
+void TestGenerator::wordShares_data()
 {
-    QRandomGenerator rng(9);
-    const QStringList marks{u"\u2014"_s, u":"_s};
-    int dash = 0;
-    int colon = 0;
-    const int draws = 8000;
-    for (int i = 0; i < draws; ++i) {
-        const QString sentence = Generator::makeSentence(marks, rng);
-        dash += sentence.contains(u" \u2014 "_s) ? 1 : 0;
-        colon += sentence.contains(u": "_s) ? 1 : 0;
-    }
-    QVERIFY2(qAbs(double(dash) / draws - 0.5) < 0.02, qPrintable(QString::number(dash)));
-    QVERIFY2(qAbs(double(colon) / draws - 0.25) < 0.02, qPrintable(QString::number(colon)));
+    QTest::addColumn<qint64>("lessonId");
+    QTest::addColumn<QStringList>("counted"); // the items whose share is measured
+    QTest::addColumn<double>("share");
+
+    QTest::newRow("review: real words") << 13LL << Generator::lessonWords(Course::lesson(13)) << 0.66;
+    QTest::newRow("yo: yo words") << 20LL << Words::yoWords() << 0.6;
+    QStringList capitalised = Words::properNames();
+    for (const QString &w : Words::common())
+        capitalised << Characters::capitalized(w);
+    QTest::newRow("capitals: names and capitalised words") << 21LL << capitalised << 0.7;
 }
 
-void TestGenerator::allMarksEndEvenly()
+void TestGenerator::wordShares()
 {
-    QRandomGenerator rng(13);
-    QMap<QChar, int> ends;
-    const int draws = 6000;
-    for (int i = 0; i < draws; ++i)
-        ends[Generator::makeSentence(Course::lesson(27).marks, rng).back()] += 1;
-    QCOMPARE(ends.size(), 3);
-    for (auto it = ends.cbegin(); it != ends.cend(); ++it)
-        QVERIFY2(qAbs(double(it.value()) / draws - 1.0 / 3) < 0.025, qPrintable(QString(it.key())));
-}
+    QFETCH(qint64, lessonId);
+    QFETCH(QStringList, counted);
+    QFETCH(double, share);
 
-void TestGenerator::punctuationExerciseIsSentences()
-{
-    static const QRegularExpression sentence(u"^[А-ЯЁ][а-яё]*(?: [а-яё]+)*, [а-яё]+(?: [а-яё]+)*\\.$"_s);
-    static const QRegularExpression between(u"(?<=\\.) "_s);
-    for (int seed = 1; seed <= 50; ++seed) {
+    const QSet<QString> set(counted.cbegin(), counted.cend());
+    int items = 0;
+    int hits = 0;
+    for (int seed = 1; seed <= seeds; ++seed) {
         QRandomGenerator rng(seed);
-        const QStringList parts =
-            Generator::punctuationExercise(Course::lesson(23).marks, rng).split(between);
-        QVERIFY(parts.size() >= 4);
-        for (const QString &part : parts)
-            QVERIFY2(sentence.match(part).hasMatch(), qPrintable(part));
+        for (const QString &item : exerciseFor(Course::lesson(lessonId), {}, rng).split(u' ')) {
+            items += 1;
+            hits += set.contains(item) ? 1 : 0;
+        }
     }
+    const double measured = double(hits) / items;
+    QVERIFY2(qAbs(measured - share) < 0.04, qPrintable(QString::number(measured)));
 }
 
 QTEST_APPLESS_MAIN(TestGenerator)

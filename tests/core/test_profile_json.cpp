@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -99,29 +100,6 @@ QByteArray replaced(QByteArrayView from, QByteArrayView to)
     return text.replace(at, from.size(), to.toByteArray());
 }
 
-// Keys of each object in `text` in the order written, one list per object;
-// relies on the writer putting each member on a line of its own.
-QList<QStringList> keysPerObject(const QByteArray &text)
-{
-    static const QRegularExpression memberLine(u"^( *)\"((?:[^\"\\\\]|\\\\.)*)\":"_s);
-    QList<QStringList> objects;
-    QMap<qsizetype, qsizetype> openObjectAtIndent; // indent of members -> objects index
-    const QStringList lines = QString::fromUtf8(text).split(u'\n');
-    for (const QString &line : lines) {
-        const QRegularExpressionMatch m = memberLine.match(line);
-        qsizetype lead = 0;
-        while (lead < line.size() && line[lead] == u' ')
-            ++lead;
-        if (m.hasMatch())
-            objects[openObjectAtIndent.value(lead)].append(m.captured(2));
-        if (line.endsWith(u'{')) {
-            openObjectAtIndent[lead + 4] = objects.size();
-            objects.append(QStringList());
-        }
-    }
-    return objects;
-}
-
 } // namespace
 
 class TestProfileJson : public QObject
@@ -131,7 +109,7 @@ class TestProfileJson : public QObject
 private Q_SLOTS:
     void newProfileFile();
     void roundTripOfARichProfile();
-    void outputKeysAreSorted();
+    void keysAreSortedAndIndented();
     void nonFiniteNumbersAreNotWritten();
     void acceptedDocuments_data();
     void acceptedDocuments();
@@ -197,33 +175,19 @@ void TestProfileJson::roundTripOfARichProfile()
     }
 }
 
-void TestProfileJson::outputKeysAreSorted()
+void TestProfileJson::keysAreSortedAndIndented()
 {
+    // given more than one entry at every level, Qt's own writer sorts keys the same way
     ProfileData p = fullProfile();
-    p.keyStats.insert(u"а"_s, KeyStat{5, 0, 0.0, 0.0});
-    p.keyStats.insert(u","_s, KeyStat{5, 0, 0.0, 0.0});
-    p.keyStats.insert(u"я"_s, KeyStat{5, 0, 0.0, 0.0});
-    p.exercisesPassed = {{2, 1}, {10, 1}, {3, 1}};
-    p.days.append(DayStat{u"2026-01-03"_s, 1, 0, 1.0, 1.0});
-
-    const QList<QStringList> objects = keysPerObject(ProfileJson::encode(p));
-
-    // the top level, four key statistics, two days and exercisesPassed
-    QCOMPARE(objects.size(), 1 + 4 + 2 + 1 + 1);
-    QCOMPARE(objects.first(),
-             (QStringList{u"appearance"_s, u"currentLessonID"_s, u"days"_s, u"exercisesPassed"_s,
-                          u"keyStats"_s, u"manuscript"_s, u"manuscriptChunk"_s, u"soundOn"_s}));
-    for (const QStringList &keys : objects) {
-        QStringList sorted = keys;
-        sorted.sort();
-        QCOMPARE(keys, sorted);
-        QVERIFY(!keys.isEmpty());
-    }
-    QVERIFY(objects.contains(QStringList{u"10"_s, u"2"_s, u"3"_s}));
-    QVERIFY(objects.contains(
-            QStringList{u"attempts"_s, u"errEMA"_s, u"errors"_s, u"latencyEMA"_s}));
-    QVERIFY(objects.contains(
-            QStringList{u"bestSpeed"_s, u"chars"_s, u"date"_s, u"errors"_s, u"seconds"_s}));
+    p.keyStats.insert(u","_s, KeyStat{5, 0, 0.5, 0.25});
+    p.exercisesPassed = {{2, 1}, {10, 1}};
+    QJsonObject o = fullObject();
+    QJsonObject keys = o[u"keyStats"_s].toObject();
+    keys[u","_s] = QJsonObject{{u"attempts"_s, 5}, {u"errors"_s, 0}, {u"errEMA"_s, 0.5},
+                               {u"latencyEMA"_s, 0.25}};
+    o[u"keyStats"_s] = keys;
+    o[u"exercisesPassed"_s] = QJsonObject{{u"2"_s, 1}, {u"10"_s, 1}};
+    QCOMPARE(ProfileJson::encode(p), QJsonDocument(o).toJson(QJsonDocument::Indented));
 }
 
 void TestProfileJson::nonFiniteNumbersAreNotWritten()
@@ -290,12 +254,8 @@ void TestProfileJson::acceptedDocuments_data()
                    return p;
                }();
 
-    QTest::newRow("whole numbers written with fraction or exponent")
-            << replaced("\"chars\":412", "\"chars\":4.12e2") << full;
-    QTest::newRow("whole number with zero fraction")
-            << replaced("\"chars\":412", "\"chars\":412.000") << full;
-    QTest::newRow("whole number with negative exponent")
-            << replaced("\"chars\":412", "\"chars\":41200E-2") << full;
+    for (const char *n : {"4.12e2", "412.000", "41200E-2"})
+        QTest::addRow("integer %s", n) << replaced("\"chars\":412", QByteArray("\"chars\":") + n) << full;
 
     QTest::newRow("64-bit limits exactly") << replaced("\"currentLessonID\":2",
                                                        "\"currentLessonID\":-9223372036854775808")
@@ -318,11 +278,6 @@ void TestProfileJson::acceptedDocuments_data()
                    p.exercisesPassed = {{2, 1}, {10, 4}, {-3, 0}};
                    return p;
                }();
-
-    QTest::newRow("nested unknown member")
-            << "{\"x\":" + QByteArray(50, '[') + QByteArray(50, ']') + ","
-                       + compact(fullObject()).sliced(1)
-            << full;
 
     QByteArray padded = compact(fullObject());
     padded.append(ProfileJson::maxDocumentSize - padded.size(), '\n');
@@ -356,61 +311,47 @@ void TestProfileJson::rejectedDocuments_data()
     // the full document itself is fine; every row breaks exactly one thing
     QVERIFY(ProfileJson::decode(compact(fullObject())));
 
-    for (const QString &key : {u"keyStats"_s, u"days"_s, u"exercisesPassed"_s,
-                               u"currentLessonID"_s, u"soundOn"_s}) {
-        QTest::addRow("without %s", qPrintable(key))
-                << changed([&](QJsonObject &o) { o.remove(key); });
-    }
-    for (const QString &key : {u"attempts"_s, u"errors"_s, u"errEMA"_s, u"latencyEMA"_s}) {
-        QTest::addRow("key statistic without %s", qPrintable(key)) << changed([&](QJsonObject &o) {
-            editNested(o, u"keyStats"_s, u"о"_s, [&](QJsonObject &k) { k.remove(key); });
+    // member `key` of the top level, of key statistic "о" or of the first day
+    enum Where { top, keyStat, day };
+    const auto edit = [](Where where, const QString &key, std::optional<QJsonValue> value) {
+        return changed([&](QJsonObject &o) {
+            const auto apply = [&](QJsonObject &m) { value ? void(m[key] = *value) : m.remove(key); };
+            if (where == top)
+                apply(o);
+            else
+                editNested(o, where == day ? u"days"_s : u"keyStats"_s, u"о"_s, apply);
         });
-    }
-    for (const QString &key :
-         {u"date"_s, u"chars"_s, u"errors"_s, u"seconds"_s, u"bestSpeed"_s}) {
-        QTest::addRow("day without %s", qPrintable(key)) << changed([&](QJsonObject &o) {
-            editNested(o, u"days"_s, {}, [&](QJsonObject &d) { d.remove(key); });
-        });
-    }
-
-    const QList<std::pair<QString, QJsonValue>> wrongTopLevel = {
-        {u"keyStats"_s, QJsonArray()},        {u"days"_s, QJsonObject()},
-        {u"exercisesPassed"_s, QJsonArray()}, {u"currentLessonID"_s, u"2"_s},
-        {u"currentLessonID"_s, QJsonValue()}, {u"soundOn"_s, 1},
-        {u"soundOn"_s, u"true"_s},            {u"appearance"_s, 1},
-        {u"appearance"_s, u"sepia"_s},        {u"appearance"_s, u"Dark"_s},
-        {u"manuscript"_s, 5},                 {u"manuscript"_s, QJsonArray{u"a"_s}},
-        {u"manuscriptChunk"_s, u"0"_s},       {u"manuscriptChunk"_s, 0.5},
-        {u"currentLessonID"_s, 2.5},
     };
-    for (const auto &[key, value] : wrongTopLevel) {
-        QTest::addRow("%s holding %s", qPrintable(key),
-                      QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).constData())
-                << changed([&](QJsonObject &o) { o[key] = value; });
-    }
-
-    const QList<std::pair<QString, QJsonValue>> wrongKeyStat = {
-        {u"attempts"_s, u"96"_s}, {u"attempts"_s, 1.5}, {u"errors"_s, true},
-        {u"errEMA"_s, u"0.1"_s},  {u"errEMA"_s, QJsonValue()}, {u"latencyEMA"_s, QJsonObject()},
+    const auto value = [](const QJsonValue &v) {
+        return QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
     };
-    for (const auto &[key, value] : wrongKeyStat) {
-        QTest::addRow("key statistic %s holding %s", qPrintable(key),
-                      QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).constData())
-                << changed([&](QJsonObject &o) {
-                       editNested(o, u"keyStats"_s, u"о"_s, [&](QJsonObject &k) { k[key] = value; });
-                   });
+    const QList<std::pair<Where, QStringList>> required = {
+        {top, {"keyStats", "days", "exercisesPassed", "currentLessonID", "soundOn"}},
+        {keyStat, {"attempts", "errors", "errEMA", "latencyEMA"}},
+        {day, {"date", "chars", "errors", "seconds", "bestSpeed"}}};
+    for (const auto &[where, keys] : required) {
+        for (const QString &key : keys)
+            QTest::addRow("%d without %s", where, qPrintable(key)) << edit(where, key, {});
     }
-
-    const QList<std::pair<QString, QJsonValue>> wrongDay = {
-        {u"date"_s, 20260102},   {u"chars"_s, 12.5},         {u"chars"_s, u"412"_s},
-        {u"errors"_s, false},    {u"seconds"_s, u"1"_s},     {u"bestSpeed"_s, QJsonValue()},
+    const QList<std::tuple<Where, QString, QJsonValue>> wrongType = {
+        {top, u"keyStats"_s, QJsonArray()},        {top, u"days"_s, QJsonObject()},
+        {top, u"exercisesPassed"_s, QJsonArray()}, {top, u"currentLessonID"_s, u"2"_s},
+        {top, u"currentLessonID"_s, QJsonValue()}, {top, u"currentLessonID"_s, 2.5},
+        {top, u"soundOn"_s, 1},                    {top, u"soundOn"_s, u"true"_s},
+        {top, u"appearance"_s, 1},                 {top, u"appearance"_s, u"sepia"_s},
+        {top, u"appearance"_s, u"Dark"_s},         {top, u"manuscript"_s, 5},
+        {top, u"manuscript"_s, QJsonArray{u"a"_s}}, {top, u"manuscriptChunk"_s, u"0"_s},
+        {top, u"manuscriptChunk"_s, 0.5},          {keyStat, u"attempts"_s, u"96"_s},
+        {keyStat, u"attempts"_s, 1.5},             {keyStat, u"errors"_s, true},
+        {keyStat, u"errEMA"_s, u"0.1"_s},          {keyStat, u"errEMA"_s, QJsonValue()},
+        {keyStat, u"latencyEMA"_s, QJsonObject()}, {day, u"date"_s, 20260102},
+        {day, u"chars"_s, 12.5},                   {day, u"chars"_s, u"412"_s},
+        {day, u"errors"_s, false},                 {day, u"seconds"_s, u"1"_s},
+        {day, u"bestSpeed"_s, QJsonValue()},
     };
-    for (const auto &[key, value] : wrongDay) {
-        QTest::addRow("day %s holding %s", qPrintable(key),
-                      QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).constData())
-                << changed([&](QJsonObject &o) {
-                       editNested(o, u"days"_s, {}, [&](QJsonObject &d) { d[key] = value; });
-                   });
+    for (const auto &[where, key, v] : wrongType) {
+        QTest::addRow("%d %s holding %s", where, qPrintable(key), value(v).constData())
+                << edit(where, key, v);
     }
 
     QTest::newRow("key statistic not an object") << replaced("{\"attempts\"", "5,\"x\":{\"attempts\"");

@@ -37,33 +37,16 @@ class TestSessionEngine : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void emptyTextIgnoresEverything();
     void wrongKeysCountEveryTimeButMarkPositionOnce();
     void matching_data();
     void matching();
     void latinLetterWhereCyrillicExpectedOnlyWarns();
-    void nextAcceptedKeyClearsTheWarning();
     void pausesAreDroppedWhole();
     void wrongKeysAddTimeButNoLatency();
     void startForgetsThePreviousExercise();
-    void decomposedYoInTextIsMatchedByTypedYo();
-    void onlyTheFirstTypedCharacterCounts();
     void signalsAnnounceChanges();
     void longTextStaysLinear();
 };
-
-void TestSessionEngine::emptyTextIgnoresEverything()
-{
-    Rig rig;
-    rig.engine.start(u"");
-
-    QCOMPARE(rig.engine.expected(), QString());
-    QCOMPARE(rig.engine.progress(), 0.0);
-    QCOMPARE(rig.engine.handle(u"а"), KeyResult::ignored);
-    QCOMPARE(rig.engine.handle(u"f"), KeyResult::ignored);
-    QVERIFY(!rig.engine.wrongLayoutWarning());
-    QVERIFY(rig.engine.keyEvents().isEmpty());
-}
 
 void TestSessionEngine::wrongKeysCountEveryTimeButMarkPositionOnce()
 {
@@ -76,7 +59,6 @@ void TestSessionEngine::wrongKeysCountEveryTimeButMarkPositionOnce()
     QCOMPARE(e.handle(u"x"), KeyResult::wrong);
     QCOMPARE(e.position(), 0);
     QCOMPARE(e.errorPositions(), QSet<int>{0});
-    QCOMPARE(e.errorCount(), 1);
     QCOMPARE(e.handle(u"x"), KeyResult::wrong);
 
     // then the position is marked once, the error counted twice
@@ -96,10 +78,7 @@ void TestSessionEngine::wrongKeysCountEveryTimeButMarkPositionOnce()
     const QList<KeyEvent> events = e.keyEvents();
     QCOMPARE(events.size(), 4);
     QCOMPARE(events[0].character, u"a"_s);
-    QVERIFY(events[0].error && events[1].error);
-    QVERIFY(!events[2].error && !events[3].error);
-    QCOMPARE(events[3].character, u"b"_s);
-    QVERIFY(e.errorCount() >= e.errorPositions().size());
+    QVERIFY(events[0].error && events[1].error && !events[2].error && !events[3].error);
 }
 
 void TestSessionEngine::matching_data()
@@ -127,6 +106,12 @@ void TestSessionEngine::matching_data()
     QTest::newRow("latin where cyrillic expected") << "а!" << "f" << "wrongLayout";
     QTest::newRow("capital latin") << "Ж!" << "F" << "wrongLayout";
     QTest::newRow("latin where decomposed yo expected") << u"е\u0308!"_s << "f" << "wrongLayout";
+    QTest::newRow("decomposed yo typed as ё") << u"е\u0308!"_s << "ё" << "correct";
+    QTest::newRow("decomposed yo typed as е") << u"е\u0308!"_s << "е" << "wrong";
+    QTest::newRow("only the first typed character") << "аб" << "аб" << "correct";
+    QTest::newRow("nothing typed") << "аб" << "" << "ignored";
+    QTest::newRow("empty text") << "" << "а" << "ignored";
+    QTest::newRow("empty text, latin") << "" << "f" << "ignored";
     QTest::newRow("last character") << "ж" << "ж" << "finished";
 }
 
@@ -164,26 +149,13 @@ void TestSessionEngine::latinLetterWhereCyrillicExpectedOnlyWarns()
     QCOMPARE(e.keyEvents(), eventsBefore);
     QCOMPARE(e.lastKeyTime(), std::optional(100.0));
     QCOMPARE(e.activeSeconds(), 0.0);
-}
 
-void TestSessionEngine::nextAcceptedKeyClearsTheWarning()
-{
-    for (const QString &next : {u"а"_s, u"ы"_s}) {
-        Rig rig;
-        rig.engine.start(u"жаба");
-        rig.engine.handle(u"ж");
-        rig.engine.handle(u"q");
-        QVERIFY(rig.engine.wrongLayoutWarning());
-
-        rig.engine.handle(next); // right or wrong, it is accepted
-        QVERIFY2(!rig.engine.wrongLayoutWarning(), qPrintable(next));
-    }
-    // and start clears it as well
-    Rig rig;
-    rig.engine.start(u"ж");
-    rig.engine.handle(u"q");
-    rig.engine.start(u"ж");
-    QVERIFY(!rig.engine.wrongLayoutWarning());
+    // and the next accepted key, right or wrong, clears it; so does a restart
+    QCOMPARE(e.handle(u"ы"), KeyResult::wrong);
+    QVERIFY(!e.wrongLayoutWarning());
+    e.handle(u"q");
+    e.start(u"ж");
+    QVERIFY(!e.wrongLayoutWarning());
 }
 
 void TestSessionEngine::pausesAreDroppedWhole()
@@ -247,40 +219,10 @@ void TestSessionEngine::startForgetsThePreviousExercise()
     QVERIFY(e.finished());
 
     e.start(u"вг");
-    QCOMPARE(e.text(), (QStringList{u"в"_s, u"г"_s}));
-    QCOMPARE(e.position(), 0);
-    QVERIFY(e.errorPositions().isEmpty());
-    QVERIFY(!e.finished());
-    QCOMPARE(e.errorCount(), 0);
-    QVERIFY(!e.startTime().has_value());
-    QVERIFY(!e.lastKeyTime().has_value());
-    QCOMPARE(e.activeSeconds(), 0.0);
-    QVERIFY(e.keyEvents().isEmpty());
     QCOMPARE(e.expected(), u"в"_s);
-}
-
-void TestSessionEngine::decomposedYoInTextIsMatchedByTypedYo()
-{
-    // given a pasted text with "е" + combining diaeresis
-    Rig rig;
-    rig.engine.start(u"е\u0308ж");
-    QCOMPARE(rig.engine.text().size(), 2);
-
-    // then the keyboard's precomposed "ё" types it, and "е" does not
-    QCOMPARE(rig.engine.handle(u"е"), KeyResult::wrong);
-    QCOMPARE(rig.engine.handle(u"ё"), KeyResult::correct);
-    QCOMPARE(rig.engine.handle(u"ж"), KeyResult::finished);
-}
-
-void TestSessionEngine::onlyTheFirstTypedCharacterCounts()
-{
-    Rig rig;
-    rig.engine.start(u"абв");
-    QCOMPARE(rig.engine.handle(u"абв"), KeyResult::correct);
-    QCOMPARE(rig.engine.position(), 1);
-    QCOMPARE(rig.engine.handle(u""), KeyResult::ignored);
-    QCOMPARE(rig.engine.position(), 1);
-    QVERIFY(rig.engine.keyEvents().size() == 1);
+    QVERIFY(e.errorPositions().isEmpty() && !e.finished() && e.errorCount() == 0);
+    QVERIFY(!e.startTime() && !e.lastKeyTime() && e.keyEvents().isEmpty());
+    QCOMPARE(e.activeSeconds(), 0.0);
 }
 
 void TestSessionEngine::signalsAnnounceChanges()

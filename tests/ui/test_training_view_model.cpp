@@ -34,6 +34,19 @@ QString words9(int count)
     return w.join(u' ');
 }
 
+// A training screen's model over a running manuscript exercise.
+struct ModelRig
+{
+    AppRig rig;
+    TrainingViewModel model;
+    explicit ModelRig(const QString &manuscript, qint64 chunk = 0)
+        : rig(withManuscript(manuscript, chunk))
+    {
+        rig.app->startManuscript();
+        model.setApp(rig.app.get());
+    }
+};
+
 } // namespace
 
 class TestTrainingViewModel : public QObject
@@ -106,21 +119,18 @@ void TestTrainingViewModel::typedLinesScrollAway()
 void TestTrainingViewModel::characterStyles()
 {
     // given "привет мир" with the first letter mistyped, then three right keys
-    AppRig rig(withManuscript(u"привет мир"_s));
-    rig.app->startManuscript();
-    TrainingViewModel model;
-    model.setApp(rig.app.get());
+    ModelRig m(u"привет мир"_s);
+    AppRig &rig = m.rig;
+    TrainingViewModel &model = m.model;
     rig.app->handleKey(u"1"_s);
     for (int i = 0; i < 3; ++i)
         rig.app->handleKey(rig.engine().expected());
 
     // then typed, mistyped, caret and coming characters are apart
-    QCOMPARE(model.styleAt(0), CharStyle::mistyped);
-    QCOMPARE(model.styleAt(1), CharStyle::typed);
-    QCOMPARE(model.styleAt(2), CharStyle::typed);
-    QCOMPARE(model.styleAt(3), CharStyle::caret);
-    for (int i = 4; i < 10; ++i)
-        QCOMPARE(model.styleAt(i), CharStyle::coming);
+    const QList<CharStyle> styles{CharStyle::mistyped, CharStyle::typed, CharStyle::typed,
+                                  CharStyle::caret, CharStyle::coming, CharStyle::coming};
+    for (int i = 0; i < styles.size(); ++i)
+        QCOMPARE(model.styleAt(i), styles[i]);
     QCOMPARE(model.caretColumn(), 3);
 
     // a wrong key at the caret keeps it a caret
@@ -172,19 +182,15 @@ void TestTrainingViewModel::captions()
     QString text;
     for (int i = 0; i < 5; ++i)
         text += u"ж"_s.repeated(160) + u' ';
-    AppRig manuscript(withManuscript(text.trimmed(), 1));
-    manuscript.app->startManuscript();
-    TrainingViewModel fragment;
-    fragment.setApp(manuscript.app.get());
-    QCOMPARE(fragment.lessonCaption(), u"Своя рукопись · фрагмент 2 из 5"_s);
+    ModelRig fragment(text.trimmed(), 1);
+    QCOMPARE(fragment.model.lessonCaption(), u"Своя рукопись · фрагмент 2 из 5"_s);
 }
 
 void TestTrainingViewModel::liveFigures()
 {
-    AppRig rig(withManuscript(u"жжжжжжжжжж жжжжжжжжжж"_s));
-    rig.app->startManuscript();
-    TrainingViewModel model;
-    model.setApp(rig.app.get());
+    ModelRig m(u"жжжжжжжжжж жжжжжжжжжж"_s);
+    AppRig &rig = m.rig;
+    TrainingViewModel &model = m.model;
     QCOMPARE(model.speedText(), u"0"_s);
     QCOMPARE(model.accuracyText(), u"100,0 %"_s);
     QCOMPARE(model.progressText(), u"урок на 0 %"_s);
@@ -221,10 +227,9 @@ void TestTrainingViewModel::resultCard()
     QFETCH(QString, accuracy);
     QFETCH(bool, reminder);
 
-    AppRig rig(withManuscript(u"ж"_s.repeated(100)));
-    rig.app->startManuscript();
-    TrainingViewModel model;
-    model.setApp(rig.app.get());
+    ModelRig m(u"ж"_s.repeated(100));
+    AppRig &rig = m.rig;
+    TrainingViewModel &model = m.model;
     for (int i = 0; i < wrongKeys; ++i)
         rig.app->handleKey(u"1"_s);
     rig.typeRest(0.4); // 100 keys, 0.4 s apart after the first
@@ -265,10 +270,9 @@ void TestTrainingViewModel::completedLessonCardSpeaksOfTheNextLesson()
 
 void TestTrainingViewModel::keystrokeTouchesOnlyTheCurrentLine()
 {
-    AppRig rig(withManuscript(words9(12)));
-    rig.app->startManuscript();
-    TrainingViewModel model;
-    model.setApp(rig.app.get());
+    ModelRig m(words9(12));
+    AppRig &rig = m.rig;
+    TrainingViewModel &model = m.model;
     QSignalSpy l0(&model, &TrainingViewModel::line0Changed);
     QSignalSpy l1(&model, &TrainingViewModel::line1Changed);
     QSignalSpy l2(&model, &TrainingViewModel::line2Changed);
