@@ -90,7 +90,7 @@ int main(int argc, char *argv[])
     // The manuscript tab, then its continue button: the training screen,
     // which selects the Russian layout.
     s.user->click(OlviSession::tab(2));
-    if (!waitFor([&] { return !s.accentControl().isEmpty(); }, 10000))
+    if (!waitFor([&] { return s.summaryShown(); }, 10000))
         return fail("the manuscript summary did not appear");
     s.user->click(s.accentControl().center());
     if (!waitFor([&] { return s.user->lockedGroup() == OlviSession::russianGroup; }, 10000))

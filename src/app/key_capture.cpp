@@ -67,12 +67,20 @@ void KeyCapture::update()
 
 bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
 {
-    // A key press travels to the window first and then to its focus item; it
-    // is decided once, at the window.
-    if (event->type() != QEvent::KeyPress || !m_app || !qobject_cast<QWindow *>(watched))
+    // A key event travels to the window first and then to its focus item; it
+    // is looked at once, at the window.
+    if (!m_app || !qobject_cast<QWindow *>(watched))
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
-    const KeyPress press{key->modifiers(), key->isAutoRepeat(), key->key(), key->text()};
+    if (event->type() == QEvent::KeyRelease) {
+        m_repeats.released(key->nativeScanCode(), key->timestamp());
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const bool repeat =
+        m_repeats.isRepeat(key->nativeScanCode(), key->timestamp(), key->isAutoRepeat());
+    const KeyPress press{key->modifiers(), repeat, key->key(), key->text()};
     switch (decideKey(press, m_app->lastResult().has_value(), m_app->engine()->finished())) {
     case KeyAction::pass:
         return false;

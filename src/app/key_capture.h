@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "key_decision.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -44,4 +46,5 @@ private:
 
     QPointer<AppState> m_app;
     bool m_active = false;
+    RepeatDetector m_repeats;
 };

@@ -29,3 +29,15 @@ KeyAction decideKey(const KeyPress &press, bool resultShown, bool finished)
         return KeyAction::pass;
     return KeyAction::type;
 }
+
+void RepeatDetector::released(quint32 scanCode, quint64 timestamp)
+{
+    m_scanCode = scanCode;
+    m_timestamp = timestamp;
+    m_any = true;
+}
+
+bool RepeatDetector::isRepeat(quint32 scanCode, quint64 timestamp, bool flagged) const
+{
+    return flagged || (m_any && scanCode != 0 && scanCode == m_scanCode && timestamp == m_timestamp);
+}

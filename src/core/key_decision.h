@@ -24,3 +24,20 @@ enum class KeyAction {
 
 // The decision for one key press while the training screen is shown.
 [[nodiscard]] KeyAction decideKey(const KeyPress &press, bool resultShown, bool finished);
+
+// Tells a held key's repeats from new presses. X repeats a held key as a
+// release and a press with the same time stamp; the toolkit flags them only
+// when it happens to see both at once, so a busy moment would let a held key
+// type over and over.
+class RepeatDetector
+{
+public:
+    void released(quint32 scanCode, quint64 timestamp);
+    // Whether this press repeats a held key (`flagged`: the toolkit says so).
+    [[nodiscard]] bool isRepeat(quint32 scanCode, quint64 timestamp, bool flagged) const;
+
+private:
+    quint32 m_scanCode = 0;
+    quint64 m_timestamp = 0;
+    bool m_any = false;
+};

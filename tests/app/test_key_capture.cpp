@@ -34,6 +34,15 @@ void press(QWindow *w, int key, const QString &text, Qt::KeyboardModifiers mods 
     QGuiApplication::sendEvent(w, &e);
 }
 
+// A key event as the X server sends it: with its scan code and time stamp.
+void sendNative(QWindow *w, QEvent::Type type, int key, const QString &text, quint32 scanCode,
+                quint64 timestamp)
+{
+    QKeyEvent e(type, key, {}, scanCode, 0, 0, text);
+    e.setTimestamp(timestamp);
+    QGuiApplication::sendEvent(w, &e);
+}
+
 } // namespace
 
 class TestKeyCapture : public QObject
@@ -113,6 +122,14 @@ void TestKeyCapture::keysThatAreNotCharactersPass()
     press(m_window.get(), Qt::Key_Backspace, u"\b"_s);
     QCOMPARE(m_rig->engine().position(), 1);
     QCOMPARE(m_window->keys.size(), 5);
+
+    // the server repeats a held key as a release and a press at one instant,
+    // even when the toolkit does not flag the press
+    sendNative(m_window.get(), QEvent::KeyRelease, 0x0423, u"у"_s, 30, 500);
+    sendNative(m_window.get(), QEvent::KeyPress, 0x0423, u"у"_s, 30, 500);
+    QCOMPARE(m_rig->engine().position(), 1);
+    sendNative(m_window.get(), QEvent::KeyPress, 0x0423, u"у"_s, 30, 540);
+    QCOMPARE(m_rig->engine().position(), 2);
 }
 
 void TestKeyCapture::resultCardKeysPass()

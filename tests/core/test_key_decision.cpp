@@ -15,6 +15,7 @@ class TestKeyDecision : public QObject
 private Q_SLOTS:
     void decision_data();
     void decision();
+    void heldKeyRepeatsAreToldFromNewPresses();
 };
 
 void TestKeyDecision::decision_data()
@@ -94,6 +95,23 @@ void TestKeyDecision::decision()
 
     const KeyPress press{Qt::KeyboardModifiers(modifiers), autoRepeat, key, text};
     QCOMPARE(int(decideKey(press, resultShown, finished)), int(action));
+}
+
+void TestKeyDecision::heldKeyRepeatsAreToldFromNewPresses()
+{
+    RepeatDetector repeats;
+    QVERIFY(!repeats.isRepeat(44, 1000, false)); // nothing released yet
+    QVERIFY(repeats.isRepeat(44, 1000, true));   // the toolkit saw it
+
+    // the server's repeat: a release and a press of the same key at one instant
+    repeats.released(44, 1000);
+    QVERIFY(repeats.isRepeat(44, 1000, false));
+    // a new press of that key a moment later, or another key at that instant
+    QVERIFY(!repeats.isRepeat(44, 1001, false));
+    QVERIFY(!repeats.isRepeat(45, 1000, false));
+    // events without a scan code (synthesised ones) are never taken for repeats
+    repeats.released(0, 7);
+    QVERIFY(!repeats.isRepeat(0, 7, false));
 }
 
 QTEST_GUILESS_MAIN(TestKeyDecision)

@@ -85,6 +85,25 @@ bool OlviSession::editorShown() const
            > 200;
 }
 
+bool OlviSession::courseShown() const
+{
+    return regionOfColour(user->grab(), ThemePalette::light().accent.rgb(), QRect(0, 60, 300, 700))
+               .width()
+           > 150;
+}
+
+bool OlviSession::summaryShown() const
+{
+    return !courseShown() && !editorShown() && !accentControl().isEmpty();
+}
+
+bool OlviSession::progressShown() const
+{
+    return regionOfColour(user->grab(), ThemePalette::light().card.rgb(), QRect(0, 60, 1000, 100))
+               .width()
+           > 900;
+}
+
 QPoint OlviSession::tab(int index)
 {
     // The tab strip is centred in the 1000-pixel window: four 96-pixel

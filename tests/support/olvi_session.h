@@ -42,6 +42,12 @@ public:
     [[nodiscard]] QRect accentControl() const;
     // The manuscript editor's card fills most of the screen.
     [[nodiscard]] bool editorShown() const;
+    // The course screen: the sidebar's wide continue button.
+    [[nodiscard]] bool courseShown() const;
+    // The manuscript summary: its continue button is the one accent control.
+    [[nodiscard]] bool summaryShown() const;
+    // The progress screen: its four tiles span the width under the header.
+    [[nodiscard]] bool progressShown() const;
     // Centre of a tab button of the header (0 course … 3 progress).
     [[nodiscard]] static QPoint tab(int index);
     // Types every character; false at the first one no key types.

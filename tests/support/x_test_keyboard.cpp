@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "x_test_keyboard.h"
 
-#include <QDeadlineTimer>
 #include <QThread>
+
+#include <cstring>
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -130,12 +131,25 @@ QImage XTestKeyboard::grab() const
     if (!x)
         return {};
     QImage image(attrs.width, attrs.height, QImage::Format_RGB32);
-    for (int y = 0; y < attrs.height; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int px = 0; px < attrs.width; ++px)
-            line[px] = QRgb(XGetPixel(x, px, y)) | 0xFF000000u;
+    if (x->bits_per_pixel == 32 && x->byte_order == LSBFirst) {
+        // The server's 24-bit TrueColor layout is Qt's RGB32: copy lines.
+        for (int y = 0; y < attrs.height; ++y)
+            memcpy(image.scanLine(y), x->data + qsizetype(y) * x->bytes_per_line,
+                   size_t(attrs.width) * 4);
+    } else {
+        for (int y = 0; y < attrs.height; ++y) {
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int px = 0; px < attrs.width; ++px)
+                line[px] = QRgb(XGetPixel(x, px, y));
+        }
     }
     XDestroyImage(x);
+    // The X server leaves the top byte undefined.
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int px = 0; px < image.width(); ++px)
+            line[px] |= 0xFF000000u;
+    }
     return image;
 }
 
