@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QQmlApplicationEngine>
 #include <QQmlEngineExtensionPlugin>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTemporaryDir>
 
@@ -32,6 +33,18 @@ double percentile(QList<double> values, double p)
     std::sort(values.begin(), values.end());
     const auto index = qsizetype(std::ceil(p * double(values.size())) - 1);
     return values.at(std::clamp<qsizetype>(index, 0, values.size() - 1));
+}
+
+QQuickItem *findItem(QQuickItem *item, const QString &name)
+{
+    if (item->objectName() == name)
+        return item;
+    const auto children = item->childItems();
+    for (QQuickItem *child : children) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
 }
 
 void report(const char *what, const QList<double> &ms)
@@ -92,13 +105,32 @@ int main(int argc, char *argv[])
     state.startManuscript();
     framed = false;
     waitFrame();
+    // OLVI_BENCH_HIDE=name,name hides items, to see what each costs.
+    for (const QByteArray &name : qgetenv("OLVI_BENCH_HIDE").split(',')) {
+        if (name.isEmpty())
+            continue;
+        if (QQuickItem *item = findItem(window->contentItem(), QString::fromUtf8(name)))
+            item->setVisible(false);
+        else
+            std::fprintf(stderr, "no item %s\n", name.constData());
+    }
     const QStringList text = state.engine()->text();
 
+    // OLVI_BENCH_PAUSE=ms waits between keys, as a typist does, so that the
+    // previous key's animation is over.
+    const int pauseMs = qEnvironmentVariableIntValue("OLVI_BENCH_PAUSE");
+    const int runs = pauseMs > 0 ? 1 : 20;
     QList<double> keystrokes;
     QList<double> finishes;
     QElapsedTimer clock;
-    for (int run = 0; run < 20; ++run) {
+    for (int run = 0; run < runs; ++run) {
         for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (pauseMs > 0) {
+                QElapsedTimer pause;
+                pause.start();
+                while (pause.elapsed() < pauseMs)
+                    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            }
             clock.start();
             press(i % 5 == 4 ? QStringLiteral("1") : text.at(i));
             if (i % 5 == 4)

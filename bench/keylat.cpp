@@ -61,9 +61,14 @@ int main(int argc, char *argv[])
     options.addOption({QStringLiteral("wrong-every"),
                        QStringLiteral("Every n-th key is wrong (4)."), QStringLiteral("n"),
                        QStringLiteral("4")});
+    options.addOption({QStringLiteral("pause"),
+                       QStringLiteral("Milliseconds between keys (150: about 400 characters a "
+                                      "minute, a brisk typist)."),
+                       QStringLiteral("ms"), QStringLiteral("150")});
     options.process(app);
     const int keys = options.value(QStringLiteral("keys")).toInt();
     const int wrongEvery = std::max(2, options.value(QStringLiteral("wrong-every")).toInt());
+    const int pauseMs = std::max(0, options.value(QStringLiteral("pause")).toInt());
 
     OlviSession s;
     if (!s.start()) {
@@ -97,11 +102,11 @@ int main(int argc, char *argv[])
         return fail("the exercise did not start");
     QThread::msleep(300); // let the first frame of the exercise settle
 
-    // The first text line (the caret moves there on a right key) and the
-    // accuracy in the status bar (it changes on a wrong key): small areas,
-    // so polling them keeps the X server free for the app.
-    XRegionGrabber textArea(s.server.display(), QRect(100, 95, 800, 40));
-    XRegionGrabber statusBar(s.server.display(), QRect(280, 705, 220, 45));
+    // A thin strip through the first text line (the caret moves along it on
+    // a right key) and one through the accuracy figure (it changes on a wrong
+    // key): a few kilobytes a poll, so polling leaves the X server to the app.
+    XRegionGrabber textArea(s.server.display(), QRect(100, 110, 800, 4));
+    XRegionGrabber statusBar(s.server.display(), QRect(280, 722, 220, 10));
     if (!textArea.isReady() || !statusBar.isReady()) {
         std::fprintf(stderr, "keylat: no shared-memory screen access\n");
         return 2;
@@ -126,9 +131,8 @@ int main(int argc, char *argv[])
         clock.start();
         s.user->strike(*physical);
         bool changed = false;
-        while (!changed && clock.nsecsElapsed() < 1000000000) {
+        while (!changed && clock.nsecsElapsed() < 1000000000)
             changed = textArea.grab() != textBefore || statusBar.grab() != statusBefore;
-        }
         const double ms = double(clock.nsecsElapsed()) / 1e6;
         if (changed)
             latencies << ms;
@@ -136,7 +140,7 @@ int main(int argc, char *argv[])
             ++timeouts;
         if (!wrong)
             ++next;
-        QThread::msleep(15); // a typist's pause: the frame is finished before the next key
+        QThread::msleep(pauseMs); // a typist's pause between keys
     }
     s.closeAndWait();
 
