@@ -12,7 +12,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QThread>
 
@@ -20,20 +19,6 @@
 #include <cstdio>
 
 namespace {
-
-// Waits for a condition, handling events, up to `ms`.
-template <typename F>
-bool waitFor(F &&condition, int ms)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    return true;
-}
 
 double percentile(QList<double> values, double p)
 {
@@ -89,17 +74,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "keylat: %s\n", what);
         return 2;
     };
-    s.launch();
-    if (!waitFor([&] { return s.painted(); }, 20000))
+    if (!s.launchAndWait(20000))
         return fail("the window did not appear");
-    // The manuscript tab, then its continue button: the training screen,
-    // which selects the Russian layout.
-    s.user->click(OlviSession::tab(2));
-    if (!waitFor([&] { return s.summaryShown(); }, 10000))
-        return fail("the manuscript summary did not appear");
-    s.user->click(s.accentControl().center());
-    if (!waitFor([&] { return s.user->lockedGroup() == OlviSession::russianGroup; }, 10000))
-        return fail("the exercise did not start");
+    if (!s.continueManuscript())
+        return fail("the manuscript exercise did not start");
     QThread::msleep(300); // let the first frame of the exercise settle
 
     // A thin strip through the first text line (the caret moves along it on

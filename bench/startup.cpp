@@ -10,7 +10,6 @@
 #include "x_region_grabber.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
@@ -40,17 +39,6 @@ double median(QList<double> v)
     return v.isEmpty() ? 0 : v.at(v.size() / 2);
 }
 
-template <typename F>
-bool waitFor(F &&condition, int ms)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 // Two weeks of practice, so that the progress tab draws its chart and heat map.
 QByteArray twoWeeksProfile()
@@ -98,7 +86,7 @@ int main(int argc, char *argv[])
         QThread::msleep(500); // whatever start-up finishes after the first frame
         rssStart << peakRssMb(s.pid());
 
-        if (!waitFor([&] { return s.painted(); }, 10000)) {
+        if (!OlviSession::waitFor([&] { return s.painted(); }, 10000)) {
             std::fprintf(stderr, "startup: the window did not appear\n");
             return 2;
         }

@@ -22,21 +22,7 @@ QString iconName(StageIcon icon)
 
 } // namespace
 
-CourseViewModel::CourseViewModel(QObject *parent) : QObject(parent) {}
-
-void CourseViewModel::setApp(AppState *app)
-{
-    if (m_app == app)
-        return;
-    disconnect(m_profileConnection);
-    m_app = app;
-    if (m_app) {
-        m_profileConnection = connect(m_app, &AppState::profileChanged, this,
-                                      &CourseViewModel::profileChanged);
-    }
-    Q_EMIT appChanged();
-    Q_EMIT profileChanged();
-}
+CourseViewModel::CourseViewModel(QObject *parent) : AppViewModel(parent) {}
 
 StageRow CourseViewModel::row(const Stage &stage, const QSet<qint64> &done, const Lesson &current)
 {
@@ -90,16 +76,16 @@ std::optional<Lesson> CourseViewModel::lessonToStart(const Stage &stage, const Q
 
 QString CourseViewModel::continueText() const
 {
-    const qint64 id = m_app ? Course::lesson(m_app->store()->data().currentLessonID).id : 1;
+    const qint64 id = app() ? Course::lesson(app()->store()->data().currentLessonID).id : 1;
     return QStringLiteral("Продолжить — урок %1").arg(id);
 }
 
 QVariantList CourseViewModel::stages() const
 {
     QVariantList list;
-    if (!m_app)
+    if (!app())
         return list;
-    for (const StageRow &r : rows(m_app->store()->data())) {
+    for (const StageRow &r : rows(app()->store()->data())) {
         list.append(QVariantMap{
             {QStringLiteral("title"), r.title},
             {QStringLiteral("subtitle"), r.subtitle},
@@ -114,15 +100,15 @@ QVariantList CourseViewModel::stages() const
 
 void CourseViewModel::continueCourse()
 {
-    if (m_app)
-        m_app->startTraining();
+    if (app())
+        app()->startTraining();
 }
 
 void CourseViewModel::openStage(int index)
 {
     const QList<Stage> &all = Course::stages();
-    if (!m_app || index < 0 || index >= all.size())
+    if (!app() || index < 0 || index >= all.size())
         return;
-    if (const auto lesson = lessonToStart(all.at(index), m_app->store()->data().completedLessons()))
-        m_app->startTraining(*lesson);
+    if (const auto lesson = lessonToStart(all.at(index), app()->store()->data().completedLessons()))
+        app()->startTraining(*lesson);
 }

@@ -2,18 +2,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app_state.h"
+#include "app_view_model.h"
 #include "course.h"
 #include "profile_data.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QQmlEngine>
 #include <QSet>
 #include <QVariantList>
 
 #include <optional>
-
-#include "app_state.h"
 
 // How a stage's round icon is drawn.
 enum class StageIcon {
@@ -38,11 +37,10 @@ struct StageRow
 
 // The course tab: the continue button and the list of stages with their
 // progress, from the profile's current lesson and passed exercises.
-class CourseViewModel : public QObject
+class CourseViewModel : public AppViewModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppState *app READ app WRITE setApp NOTIFY appChanged)
     Q_PROPERTY(QString continueText READ continueText NOTIFY profileChanged)
     // One map per stage: title, subtitle, label, current, done, icon
     // ("done", "current" or "idle").
@@ -51,8 +49,6 @@ class CourseViewModel : public QObject
 public:
     explicit CourseViewModel(QObject *parent = nullptr);
 
-    [[nodiscard]] AppState *app() const { return m_app; }
-    void setApp(AppState *app);
 
     [[nodiscard]] QString continueText() const;
     [[nodiscard]] QVariantList stages() const;
@@ -69,11 +65,5 @@ public:
     [[nodiscard]] static std::optional<Lesson> lessonToStart(const Stage &stage,
                                                              const QSet<qint64> &done);
 
-Q_SIGNALS:
-    void appChanged();
-    void profileChanged();
-
 private:
-    QPointer<AppState> m_app;
-    QMetaObject::Connection m_profileConnection;
 };

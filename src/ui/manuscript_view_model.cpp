@@ -10,28 +10,11 @@
 
 #include <algorithm>
 
-ManuscriptViewModel::ManuscriptViewModel(QObject *parent) : QObject(parent)
+ManuscriptViewModel::ManuscriptViewModel(QObject *parent) : AppViewModel(parent)
 {
     m_idle.setSingleShot(true);
     m_idle.setInterval(idleMs);
     connect(&m_idle, &QTimer::timeout, this, &ManuscriptViewModel::readEditor);
-}
-
-void ManuscriptViewModel::setApp(AppState *app)
-{
-    if (m_app == app)
-        return;
-    disconnect(m_profileConnection);
-    m_app = app;
-    if (m_app) {
-        m_profileConnection = connect(m_app, &AppState::profileChanged, this,
-                                      &ManuscriptViewModel::refreshSaved);
-    }
-    Q_EMIT appChanged();
-    refreshSaved();
-    // A fresh screen opens on the stored text.
-    if (m_draft.isEmpty() && !m_saved.isEmpty())
-        replaceDraft(m_saved, m_editing);
 }
 
 void ManuscriptViewModel::setEditor(QObject *editor)
@@ -42,10 +25,19 @@ void ManuscriptViewModel::setEditor(QObject *editor)
     Q_EMIT editorChanged();
 }
 
+void ManuscriptViewModel::refresh()
+{
+    const bool opening = m_saved.isEmpty() && m_draft.isEmpty();
+    refreshSaved();
+    // A fresh screen opens on the stored text.
+    if (opening && !m_saved.isEmpty())
+        replaceDraft(m_saved, m_editing);
+}
+
 void ManuscriptViewModel::refreshSaved()
 {
     const bool wasSummary = summaryShown();
-    m_saved = m_app ? m_app->store()->data().manuscript.value_or(QString()) : QString();
+    m_saved = app() ? app()->store()->data().manuscript.value_or(QString()) : QString();
     m_savedLength = Characters::count(m_saved);
     m_fragments = Manuscript::chunks(m_saved);
     Q_EMIT savedChanged();
@@ -119,7 +111,7 @@ QString ManuscriptViewModel::latinWarning() const
 
 qint64 ManuscriptViewModel::currentIndex() const
 {
-    const qint64 stored = m_app ? m_app->store()->data().manuscriptChunk.value_or(0) : 0;
+    const qint64 stored = app() ? app()->store()->data().manuscriptChunk.value_or(0) : 0;
     return std::clamp<qint64>(stored, 0, std::max<qint64>(m_fragments.size() - 1, 0));
 }
 
@@ -147,7 +139,7 @@ QString ManuscriptViewModel::continueText() const
 
 void ManuscriptViewModel::train()
 {
-    if (!m_app)
+    if (!app())
         return;
     // An edit still waiting for the pause counts too.
     if (m_idle.isActive())
@@ -155,17 +147,17 @@ void ManuscriptViewModel::train()
     const QString cleaned = Manuscript::normalize(m_draft);
     if (Characters::count(cleaned) < minimumLength)
         return;
-    m_app->store()->update([&cleaned](ProfileData &d) {
+    app()->store()->update([&cleaned](ProfileData &d) {
         d.manuscript = cleaned;
         d.manuscriptChunk = 0;
     });
-    m_app->store()->save();
+    app()->store()->save();
     if (m_editing) {
         m_editing = false;
         Q_EMIT editingChanged();
         Q_EMIT faceChanged();
     }
-    m_app->startManuscript(0);
+    app()->startManuscript(0);
 }
 
 void ManuscriptViewModel::cancel()
@@ -180,12 +172,12 @@ void ManuscriptViewModel::replace()
 
 void ManuscriptViewModel::continueTyping()
 {
-    if (m_app)
-        m_app->startManuscript();
+    if (app())
+        app()->startManuscript();
 }
 
 void ManuscriptViewModel::restart()
 {
-    if (m_app)
-        m_app->startManuscript(0);
+    if (app())
+        app()->startManuscript(0);
 }

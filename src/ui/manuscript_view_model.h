@@ -2,22 +2,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app_state.h"
+#include "app_view_model.h"
+
 #include <QObject>
-#include <QPointer>
 #include <QQmlEngine>
 #include <QStringList>
 #include <QTimer>
 
-#include "app_state.h"
-
 // The manuscript tab: the editor for the user's own text with its counter and
 // Latin warning, and the summary of the stored text. The draft and whether a
 // stored text is being replaced belong to the screen and start afresh with it.
-class ManuscriptViewModel : public QObject
+class ManuscriptViewModel : public AppViewModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppState *app READ app WRITE setApp NOTIFY appChanged)
     // The text editor item; its `text` is read after edits, and its `length`
     // decides whether to wait for a pause in typing first.
     Q_PROPERTY(QObject *editor READ editor WRITE setEditor NOTIFY editorChanged)
@@ -45,8 +44,6 @@ public:
 
     explicit ManuscriptViewModel(QObject *parent = nullptr);
 
-    [[nodiscard]] AppState *app() const { return m_app; }
-    void setApp(AppState *app);
     [[nodiscard]] QObject *editor() const { return m_editor; }
     void setEditor(QObject *editor);
 
@@ -80,7 +77,6 @@ public:
     Q_INVOKABLE void restart();
 
 Q_SIGNALS:
-    void appChanged();
     void editorChanged();
     void draftChanged();
     // The screen itself put a new text in the draft; the editor shows it.
@@ -90,14 +86,13 @@ Q_SIGNALS:
     void savedChanged();
 
 private:
+    void refresh() override;
     void refreshSaved();
     void readEditor();
     void recount();
     void replaceDraft(const QString &text, bool editing);
 
-    QPointer<AppState> m_app;
     QPointer<QObject> m_editor;
-    QMetaObject::Connection m_profileConnection;
     QTimer m_idle;
     QString m_draft;
     bool m_editing = false;

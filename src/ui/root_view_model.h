@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app_view_model.h"
+
 #include <QDateTime>
 #include <QObject>
-#include <QPointer>
 #include <QQmlEngine>
 #include <QStringList>
 
@@ -13,11 +14,10 @@
 class AppState;
 
 // The window header: tabs, the streak and the colour-scheme menu.
-class RootViewModel : public QObject
+class RootViewModel : public AppViewModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppState *app READ app WRITE setApp NOTIFY appChanged)
     Q_PROPERTY(QStringList tabTitles READ tabTitles CONSTANT)
     Q_PROPERTY(QStringList appearanceTitles READ appearanceTitles CONSTANT)
     Q_PROPERTY(QString streakText READ streakText NOTIFY profileChanged)
@@ -26,8 +26,6 @@ class RootViewModel : public QObject
 public:
     explicit RootViewModel(QObject *parent = nullptr);
 
-    [[nodiscard]] AppState *app() const { return m_app; }
-    void setApp(AppState *app);
 
     [[nodiscard]] static QStringList tabTitles();
     // "Как в системе", "Светлая", "Тёмная": the order of Appearance.
@@ -47,11 +45,5 @@ public:
     // The current moment, for the streak; tests set it.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
-Q_SIGNALS:
-    void appChanged();
-    void profileChanged();
-
 private:
-    QPointer<AppState> m_app;
-    QMetaObject::Connection m_profileConnection;
 };

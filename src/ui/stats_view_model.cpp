@@ -7,26 +7,12 @@
 
 #include <cmath>
 
-StatsViewModel::StatsViewModel(QObject *parent) : QObject(parent) {}
-
-void StatsViewModel::setApp(AppState *app)
-{
-    if (m_app == app)
-        return;
-    disconnect(m_profileConnection);
-    m_app = app;
-    if (m_app) {
-        m_profileConnection = connect(m_app, &AppState::profileChanged, this,
-                                      &StatsViewModel::refresh);
-    }
-    Q_EMIT appChanged();
-    refresh();
-}
+StatsViewModel::StatsViewModel(QObject *parent) : AppViewModel(parent) {}
 
 void StatsViewModel::refresh()
 {
     const ProfileData empty;
-    const ProfileData &profile = m_app ? m_app->store()->data() : empty;
+    const ProfileData &profile = app() ? app()->store()->data() : empty;
     m_points = ProfileStatistics::speedPoints(profile);
     m_levels = ProfileStatistics::keyErrorLevels(profile);
     Q_EMIT profileChanged();
@@ -60,7 +46,7 @@ QVariantList StatsViewModel::tiles() const
 {
     QVariantList list;
     const ProfileData empty;
-    for (const StatsTile &t : tilesFor(m_app ? m_app->store()->data() : empty, now())) {
+    for (const StatsTile &t : tilesFor(app() ? app()->store()->data() : empty, now())) {
         list.append(QVariantMap{{QStringLiteral("label"), t.label},
                                 {QStringLiteral("value"), t.value},
                                 {QStringLiteral("unit"), t.unit},

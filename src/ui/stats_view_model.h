@@ -2,19 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app_state.h"
+#include "app_view_model.h"
 #include "profile_data.h"
 #include "profile_statistics.h"
 
 #include <QDateTime>
 #include <QObject>
-#include <QPointer>
 #include <QQmlEngine>
 #include <QVariantList>
 #include <QVariantMap>
 
 #include <functional>
-
-#include "app_state.h"
 
 // One figure tile of the progress tab.
 struct StatsTile
@@ -39,11 +38,10 @@ struct SpeedAxis
 
 // The progress tab: the four tiles, the speed chart's points and axes and the
 // error levels of the heat map, all read from the profile.
-class StatsViewModel : public QObject
+class StatsViewModel : public AppViewModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppState *app READ app WRITE setApp NOTIFY appChanged)
     // One map per tile: label, value, unit, note.
     Q_PROPERTY(QVariantList tiles READ tiles NOTIFY profileChanged)
     Q_PROPERTY(bool chartShown READ chartShown NOTIFY profileChanged)
@@ -62,8 +60,6 @@ class StatsViewModel : public QObject
 public:
     explicit StatsViewModel(QObject *parent = nullptr);
 
-    [[nodiscard]] AppState *app() const { return m_app; }
-    void setApp(AppState *app);
 
     [[nodiscard]] QVariantList tiles() const;
     [[nodiscard]] bool chartShown() const { return m_points.size() >= 2; }
@@ -87,15 +83,9 @@ public:
     // The current moment, for the streak; tests set it.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
-Q_SIGNALS:
-    void appChanged();
-    void profileChanged();
-
 private:
-    void refresh();
+    void refresh() override;
 
-    QPointer<AppState> m_app;
-    QMetaObject::Connection m_profileConnection;
     QList<SpeedPoint> m_points;
     QMap<QString, double> m_levels;
 };

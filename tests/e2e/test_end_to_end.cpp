@@ -44,14 +44,10 @@ void TestEndToEnd::typingAManuscriptFragmentIsRecorded()
     OlviSession s;
     QVERIFY2(s.start(), qPrintable(s.error()));
     s.writeProfile(ProfileJson::encode(seeded()));
-    s.launch();
-    QTRY_VERIFY_WITH_TIMEOUT(s.painted(), 15000);
+    QVERIFY(s.launchAndWait());
 
     // when the manuscript is continued from its tab
-    s.user->click(OlviSession::tab(2));
-    QTRY_VERIFY_WITH_TIMEOUT(s.summaryShown(), 10000);
-    s.user->click(s.accentControl().center());
-    QTRY_COMPARE_WITH_TIMEOUT(s.user->lockedGroup(), std::optional(russianGroup), 10000);
+    QVERIFY(s.continueManuscript());
 
     // and a start with a mistake is thrown away with Escape
     QVERIFY(s.typeText(fragment.left(3)));
@@ -90,12 +86,8 @@ void TestEndToEnd::latinLetterSwitchesTheLayoutBack()
     OlviSession s;
     QVERIFY2(s.start(), qPrintable(s.error()));
     s.writeProfile(ProfileJson::encode(seeded()));
-    s.launch();
-    QTRY_VERIFY_WITH_TIMEOUT(s.painted(), 15000);
-    s.user->click(OlviSession::tab(2));
-    QTRY_VERIFY_WITH_TIMEOUT(s.summaryShown(), 10000);
-    s.user->click(s.accentControl().center());
-    QTRY_COMPARE_WITH_TIMEOUT(s.user->lockedGroup(), std::optional(russianGroup), 10000);
+    QVERIFY(s.launchAndWait());
+    QVERIFY(s.continueManuscript());
 
     // and the user switched to Latin while away on the course tab
     s.user->click(OlviSession::tab(0));
@@ -122,8 +114,7 @@ void TestEndToEnd::unreadableProfileIsKeptAside()
     QVERIFY2(s.start(), qPrintable(s.error()));
     const QByteArray garbage = "{ \"soundOn\": tru";
     s.writeProfile(garbage);
-    s.launch();
-    QTRY_VERIFY_WITH_TIMEOUT(s.painted(), 15000);
+    QVERIFY(s.launchAndWait());
 
     // when a text is pasted on the manuscript tab and typed
     s.user->click(OlviSession::tab(2));
@@ -159,8 +150,7 @@ void TestEndToEnd::closingWritesNothing()
 
     // when the app is started, looked around in and closed, twice
     for (int run = 0; run < 2; ++run) {
-        s.launch();
-        QTRY_VERIFY_WITH_TIMEOUT(s.painted(), 15000);
+        QVERIFY(s.launchAndWait());
         s.user->click(OlviSession::tab(3));
         QTRY_VERIFY_WITH_TIMEOUT(s.progressShown(), 10000);
         s.user->click(OlviSession::tab(0));

@@ -5,8 +5,11 @@
 #include "profile_json.h"
 #include "theme_palette.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QThread>
 
 OlviSession::OlviSession() = default;
 
@@ -61,6 +64,33 @@ void OlviSession::launch()
     olvi.setProcessEnvironment(env);
     olvi.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     olvi.start(QStringLiteral(OLVI_BINARY), {});
+}
+
+bool OlviSession::waitFor(const std::function<bool()> &condition, int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+bool OlviSession::launchAndWait(int ms)
+{
+    launch();
+    return waitFor([this] { return painted(); }, ms);
+}
+
+bool OlviSession::continueManuscript(int ms)
+{
+    user->click(tab(2));
+    if (!waitFor([this] { return summaryShown(); }, ms))
+        return false;
+    user->click(accentControl().center());
+    return waitFor([this] { return user->lockedGroup() == russianGroup; }, ms);
 }
 
 bool OlviSession::painted() const

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -35,6 +36,13 @@ public:
 
     // Starts the app (its binary is given by the build).
     void launch();
+    // Starts the app and waits until its window is painted and focused.
+    bool launchAndWait(int ms = 15000);
+    // From anywhere: the manuscript tab, its continue button, and the exercise
+    // typed in the Russian layout that it selects.
+    bool continueManuscript(int ms = 10000);
+    // Polls a condition every few milliseconds, handling events, up to `ms`.
+    static bool waitFor(const std::function<bool()> &condition, int ms);
     // The window is up and painted (the header bar has its colour); it then
     // gets the focus, as a window manager would give it.
     [[nodiscard]] bool painted() const;
