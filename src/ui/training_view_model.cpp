@@ -28,7 +28,10 @@ QString colorName(const QColor &c)
 
 TrainingViewModel::TrainingViewModel(QObject *parent) : QObject(parent)
 {
-    connect(Theme::instance(), &Theme::paletteChanged, this, &TrainingViewModel::refreshLines);
+    connect(Theme::instance(), &Theme::paletteChanged, this, [this] {
+        m_linesStale = true;
+        refreshLines();
+    });
 }
 
 void TrainingViewModel::setApp(AppState *app)
@@ -72,6 +75,7 @@ void TrainingViewModel::setApp(AppState *app)
 void TrainingViewModel::onTextChanged()
 {
     m_lines = m_app ? wrap(m_app->engine()->text()) : QList<LineRange>{};
+    m_linesStale = true;
     refreshCaption();
     refreshLines();
     refreshFigures();
@@ -140,16 +144,10 @@ QString TrainingViewModel::lineHtml(const LineRange &range, const ThemePalette &
 {
     const QStringList &text = m_app->engine()->text();
     QString html;
-    html.reserve((range.end - range.start) * 4 + 64);
+    html.reserve((range.end - range.start) * 2 + 128);
     int i = range.start;
     while (i < range.end) {
         const CharStyle style = styleAt(i);
-        QString run;
-        for (; i < range.end && styleAt(i) == style; ++i) {
-            const QString &ch = text.at(i);
-            // Rich text folds spaces; a no-break space keeps every column.
-            run += ch == u" " ? QStringLiteral("\u00A0") : ch.toHtmlEscaped();
-        }
         QColor color;
         switch (style) {
         case CharStyle::typed: color = palette.ink; break;
@@ -157,10 +155,23 @@ QString TrainingViewModel::lineHtml(const LineRange &range, const ThemePalette &
         case CharStyle::caret: color = palette.onAccent; break;
         case CharStyle::coming: color = palette.ghost; break;
         }
+        html += QStringLiteral("<font color=\"") + colorName(color) + QStringLiteral("\">");
         if (style == CharStyle::mistyped)
-            run = QStringLiteral("<u>") + run + QStringLiteral("</u>");
-        html += QStringLiteral("<font color=\"") + colorName(color) + QStringLiteral("\">") + run
-                + QStringLiteral("</font>");
+            html += QStringLiteral("<u>");
+        // One run per style; only the caret and the mistyped places break it.
+        do {
+            const QString &ch = text.at(i);
+            if (ch == u" ")
+                html += QChar(0x00A0); // rich text folds spaces; this keeps every column
+            else if (ch == u"<" || ch == u">" || ch == u"&")
+                html += ch.toHtmlEscaped();
+            else
+                html += ch;
+            ++i;
+        } while (i < range.end && styleAt(i) == style);
+        if (style == CharStyle::mistyped)
+            html += QStringLiteral("</u>");
+        html += QStringLiteral("</font>");
     }
     return html;
 }
@@ -172,7 +183,15 @@ void TrainingViewModel::refreshLines()
     void (TrainingViewModel::*const changed[])() = {&TrainingViewModel::line0Changed,
                                                     &TrainingViewModel::line1Changed,
                                                     &TrainingViewModel::line2Changed};
+    // A keystroke moves the caret within the first visible line; the lines
+    // after it change only when the view scrolls, the text or the palette changes.
+    const int first = visible.isEmpty() ? -1 : visible.first().start;
+    const bool scrolled = first != m_firstVisibleStart || m_linesStale;
+    m_firstVisibleStart = first;
+    m_linesStale = false;
     for (int n = 0; n < visibleLineCount; ++n) {
+        if (n > 0 && !scrolled)
+            break;
         const QString html = n < visible.size() ? lineHtml(visible.at(n), palette) : QString();
         if (html != m_lineHtml[n]) {
             m_lineHtml[n] = html;
@@ -205,7 +224,13 @@ void TrainingViewModel::refreshCaption()
     if (m_app && m_app->manuscriptMode()) {
         const ProfileData &data = m_app->store()->data();
         const qint64 k = std::max<qint64>(data.manuscriptChunk.value_or(0), 0);
-        const qint64 count = Manuscript::chunks(data.manuscript.value_or(QString())).size();
+        const QString text = data.manuscript.value_or(QString());
+        // Cutting a long text takes milliseconds; the text rarely changes.
+        if (text.constData() != m_countedManuscript.constData() || text != m_countedManuscript) {
+            m_countedManuscript = text;
+            m_fragmentCount = Manuscript::chunks(text).size();
+        }
+        const qint64 count = m_fragmentCount;
         caption = QStringLiteral("Своя рукопись · фрагмент %1 из %2")
                       .arg(k + 1)
                       .arg(std::max(count, k + 1));

@@ -141,6 +141,10 @@ private:
     QPointer<AppState> m_app;
     QList<QMetaObject::Connection> m_connections;
     QList<LineRange> m_lines;
+    int m_firstVisibleStart = -1;
+    bool m_linesStale = true;
+    QString m_countedManuscript;
+    qint64 m_fragmentCount = 0;
     QString m_caption;
     QString m_lineHtml[visibleLineCount];
     int m_caretColumn = -1;
