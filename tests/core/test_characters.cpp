@@ -29,7 +29,6 @@ void TestCharacters::splitCountsUserPerceivedCharacters_data()
     QTest::newRow("empty") << QString() << QStringList();
     QTest::newRow("russian") << u"Ёж, да."_s << QStringList{"Ё", "ж", ",", " ", "д", "а", "."};
     QTest::newRow("decomposed yo") << u"е\u0308ж"_s << QStringList{u"е\u0308"_s, "ж"};
-    QTest::newRow("latin with accent") << u"a\u0301b"_s << QStringList{u"a\u0301"_s, "b"};
     QTest::newRow("emoji with skin tone") << u"к👍🏽к"_s << QStringList{"к", u"👍🏽"_s, "к"};
     QTest::newRow("zwj family") << u"👨\u200D👩\u200D👧!"_s
                                 << QStringList{u"👨\u200D👩\u200D👧"_s, "!"};
@@ -49,15 +48,12 @@ void TestCharacters::splitCountsUserPerceivedCharacters()
 
 void TestCharacters::prefixLengthNeverCutsACharacter()
 {
-    // given a text whose first character takes two UTF-16 units
     const QString text = u"е\u0308жз"_s;
 
-    // then cutting after n characters keeps whole characters
     QCOMPARE(Characters::prefixLength(text, 0), 0);
     QCOMPARE(Characters::prefixLength(text, 1), 2);
     QCOMPARE(Characters::prefixLength(text, 2), 3);
     QCOMPARE(Characters::prefixLength(text, 99), text.size());
-    QCOMPARE(Characters::prefixLength(u"абв", 2), 2);
 }
 
 void TestCharacters::canonicalEquality_data()
@@ -66,7 +62,6 @@ void TestCharacters::canonicalEquality_data()
     QTest::addColumn<QString>("b");
     QTest::addColumn<bool>("same");
 
-    QTest::newRow("identical") << "ж" << "ж" << true;
     QTest::newRow("precomposed vs decomposed yo") << "ё" << u"е\u0308"_s << true;
     QTest::newRow("capital yo decomposed") << "Ё" << u"Е\u0308"_s << true;
     QTest::newRow("ye is not yo") << "е" << "ё" << false;
@@ -82,7 +77,6 @@ void TestCharacters::canonicalEquality()
 
     QCOMPARE(Characters::same(a, b), same);
     QCOMPARE(Characters::same(b, a), same);
-    QCOMPARE(Characters::canonical(a) == Characters::canonical(b), same);
 }
 
 void TestCharacters::caseMappingIsFullUnicode()
@@ -92,7 +86,6 @@ void TestCharacters::caseMappingIsFullUnicode()
     QCOMPARE(Characters::lower(u"\u0130"), u"i\u0307"_s);
     QCOMPARE(Characters::capitalized(u"ёлка"), u"Ёлка"_s);
     QCOMPARE(Characters::capitalized(u"е\u0308лка"), u"Е\u0308лка"_s);
-    QCOMPARE(Characters::capitalized(u""), QString());
 }
 
 void TestCharacters::classes_data()
@@ -109,13 +102,10 @@ void TestCharacters::classes_data()
     QTest::newRow("ё") << "ё" << true << false << false << true << false;
     QTest::newRow("decomposed ё") << u"е\u0308"_s << true << false << false << true << false;
     QTest::newRow("f") << "f" << true << false << true << false << true;
-    QTest::newRow("F") << "F" << true << true << true << false << true;
     QTest::newRow("é") << "é" << true << false << false << false << false;
     QTest::newRow("1") << "1" << false << false << true << false << false;
     QTest::newRow("comma") << "," << false << false << true << false << false;
-    QTest::newRow("space") << " " << false << false << true << false << false;
     QTest::newRow("em dash") << "—" << false << false << false << false << false;
-    QTest::newRow("guillemet") << "«" << false << false << false << false << false;
     QTest::newRow("empty") << "" << false << false << false << false << false;
 }
 

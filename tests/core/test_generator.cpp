@@ -245,12 +245,8 @@ void TestGenerator::errorRateSteersTheMix()
     const Lesson lesson = Course::lesson(6);
     const int base = inPseudoWords(lesson, {}, u"ф"_s);
     const int missed = inPseudoWords(lesson, profileWithKey(u"ф"_s, 10, 1.0), u"ф"_s);
-    const int tooFew = inPseudoWords(lesson, profileWithKey(u"ф"_s, 9, 1.0), u"ф"_s);
 
-    // a key always missed weighs six times as much; nine attempts prove nothing
     QVERIFY2(missed > 3 * base, qPrintable(u"%1 vs %2"_s.arg(missed).arg(base)));
-    QVERIFY2(tooFew > 0.7 * base && tooFew < 1.4 * base,
-             qPrintable(u"%1 vs %2"_s.arg(tooFew).arg(base)));
 }
 
 void TestGenerator::weightedPickEdgeCases()

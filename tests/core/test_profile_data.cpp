@@ -16,31 +16,15 @@ class TestProfileData : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void newProfileHoldsTheDefaults();
     void errorThenCorrectOnAFreshKey();
-    void latencyAverage();
     void latencyOutsideTheUsableRangeIsIgnored_data();
     void latencyOutsideTheUsableRangeIsIgnored();
     void caseAndCompositionShareOneEntry();
     void countsStopAtTheLimitInsteadOfWrapping();
     void completedLessonsNeedThreePasses();
-    void appearanceRawValues();
     void dayKeys_data();
     void dayKeys();
 };
-
-void TestProfileData::newProfileHoldsTheDefaults()
-{
-    const ProfileData profile;
-    QVERIFY(profile.keyStats.isEmpty());
-    QVERIFY(profile.days.isEmpty());
-    QVERIFY(profile.exercisesPassed.isEmpty());
-    QCOMPARE(profile.currentLessonID, 1);
-    QVERIFY(profile.soundOn);
-    QVERIFY(!profile.appearance);
-    QVERIFY(!profile.manuscript);
-    QVERIFY(!profile.manuscriptChunk);
-}
 
 void TestProfileData::errorThenCorrectOnAFreshKey()
 {
@@ -54,18 +38,10 @@ void TestProfileData::errorThenCorrectOnAFreshKey()
     QCOMPARE(stat.attempts, 2);
     QCOMPARE(stat.errors, 1);
     QCOMPARE(stat.errEMA, 0.15 * 0.85);
-    QCOMPARE(stat.latencyEMA, 0.3);
-}
+    QCOMPARE(stat.latencyEMA, 0.3); // the first latency is taken as is
 
-void TestProfileData::latencyAverage()
-{
-    ProfileData profile;
-    profile.recordKey(u"в", false, 0.4);
-    QCOMPARE(profile.keyStats[u"в"_s].latencyEMA, 0.4); // the first one is taken as is
-
-    profile.recordKey(u"в", false, 0.2);
-    QCOMPARE(profile.keyStats[u"в"_s].latencyEMA, 0.2 * 0.15 + 0.4 * 0.85);
-    QCOMPARE(profile.keyStats[u"в"_s].errEMA, 0.0);
+    profile.recordKey(u"о", false, 0.2);
+    QCOMPARE(profile.keyStats[u"о"_s].latencyEMA, 0.2 * 0.15 + 0.3 * 0.85);
 }
 
 void TestProfileData::latencyOutsideTheUsableRangeIsIgnored_data()
@@ -73,10 +49,8 @@ void TestProfileData::latencyOutsideTheUsableRangeIsIgnored_data()
     QTest::addColumn<Latency>("latency");
     QTest::newRow("none") << Latency();
     QTest::newRow("lower bound") << Latency(0.05);
-    QTest::newRow("below") << Latency(0.01);
     QTest::newRow("upper bound") << Latency(5.0);
     QTest::newRow("above") << Latency(12.0);
-    QTest::newRow("negative") << Latency(-1.0);
 }
 
 void TestProfileData::latencyOutsideTheUsableRangeIsIgnored()
@@ -122,9 +96,6 @@ void TestProfileData::countsStopAtTheLimitInsteadOfWrapping()
 
     QCOMPARE(profile.keyStats[u"а"_s].attempts, max);
     QCOMPARE(profile.keyStats[u"а"_s].errors, max);
-    QCOMPARE(saturatingAdd(std::numeric_limits<qint64>::min(), -1),
-             std::numeric_limits<qint64>::min());
-    QCOMPARE(saturatingAdd(40, 2), 42);
 }
 
 void TestProfileData::completedLessonsNeedThreePasses()
@@ -133,19 +104,6 @@ void TestProfileData::completedLessonsNeedThreePasses()
     profile.exercisesPassed = {{1, 3}, {2, 2}, {3, 0}, {4, 10}, {5, -7}};
 
     QCOMPARE(profile.completedLessons(), (QSet<qint64>{1, 4}));
-    QVERIFY(ProfileData().completedLessons().isEmpty());
-}
-
-void TestProfileData::appearanceRawValues()
-{
-    QCOMPARE(allAppearances(),
-             (QList<Appearance>{Appearance::system, Appearance::light, Appearance::dark}));
-    for (Appearance a : allAppearances())
-        QCOMPARE(appearanceFromRaw(appearanceRawValue(a)), a);
-    QCOMPARE(appearanceRawValue(Appearance::dark), u"dark"_s);
-    QVERIFY(!appearanceFromRaw(u"sepia"));
-    QVERIFY(!appearanceFromRaw(u"Dark"));
-    QVERIFY(!appearanceFromRaw(u""));
 }
 
 void TestProfileData::dayKeys_data()
@@ -157,8 +115,6 @@ void TestProfileData::dayKeys_data()
     QTest::newRow("leap day") << u"2024-02-29"_s << QDate(2024, 2, 29);
     QTest::newRow("no such day") << u"2026-02-30"_s << QDate();
     QTest::newRow("other order") << u"07.03.2026"_s << QDate();
-    QTest::newRow("empty") << QString() << QDate();
-    QTest::newRow("words") << u"вчера"_s << QDate();
 }
 
 void TestProfileData::dayKeys()

@@ -45,7 +45,6 @@ class TestProfileStatistics : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void emptyProfile();
     void streak_data();
     void streak();
     void recentSpeedLooksAtTheLastSevenRecords();
@@ -63,22 +62,8 @@ private Q_SLOTS:
     void readableDate();
 };
 
-void TestProfileStatistics::emptyProfile()
-{
-    const ProfileData p;
-    QCOMPARE(ps::streak(p, now), 0);
-    QCOMPARE(ps::recentSpeed(p), 0.0);
-    QCOMPARE(ps::overallAccuracy(p), 1.0);
-    QVERIFY(ps::speedPoints(p).isEmpty());
-    QVERIFY(ps::keyErrorLevels(p).isEmpty());
-    QCOMPARE(ps::speedTrendNote(p), u"первые замеры впереди"_s);
-    QCOMPARE(ps::totalTimeText(p), u"0 м"_s);
-    QCOMPARE(ps::firstDayNote(p), u"начните сегодня"_s);
-}
-
 void TestProfileStatistics::streak_data()
 {
-    // oldest first
     QTest::addColumn<PracticeDays>("records");
     QTest::addColumn<int>("streak");
 
@@ -86,11 +71,9 @@ void TestProfileStatistics::streak_data()
     QTest::newRow("yesterday and the day before") << R{{2, 50}, {1, 50}} << 2;
     QTest::newRow("today only") << R{{0, 50}} << 1;
     QTest::newRow("the day before yesterday only") << R{{2, 50}} << 0;
-    QTest::newRow("three days to today") << R{{2, 50}, {1, 50}, {0, 50}} << 3;
     QTest::newRow("a gap stops the count") << R{{4, 50}, {3, 50}, {1, 50}, {0, 50}} << 2;
     QTest::newRow("an empty record is no practice") << R{{2, 50}, {1, 0}, {0, 50}} << 1;
     QTest::newRow("empty today, practice yesterday") << R{{2, 50}, {1, 50}, {0, 0}} << 2;
-    QTest::newRow("only empty records") << R{{1, 0}, {0, 0}} << 0;
     QTest::newRow("long ago") << R{{62, 50}, {61, 50}, {60, 50}} << 0;
 }
 
@@ -110,7 +93,6 @@ void TestProfileStatistics::recentSpeedLooksAtTheLastSevenRecords()
 {
     QCOMPARE(ps::recentSpeed(withSpeeds({300, 100, 120, 90, 110, 100, 130, 105})), 130.0);
     QCOMPARE(ps::recentSpeed(withSpeeds({80, 95})), 95.0);
-    QCOMPARE(ps::recentSpeed(withSpeeds({0})), 0.0);
 }
 
 void TestProfileStatistics::overallAccuracy_data()
@@ -120,7 +102,6 @@ void TestProfileStatistics::overallAccuracy_data()
 
     using R = CharsAndErrors;
     QTest::newRow("over all records") << R{{60, 1}, {40, 3}} << 0.96;
-    QTest::newRow("no errors") << R{{150, 0}} << 1.0;
     QTest::newRow("more errors than characters") << R{{10, 30}, {5, 0}} << 0.0;
     QTest::newRow("nothing typed") << R{{0, 5}} << 1.0;
 }
@@ -203,7 +184,6 @@ void TestProfileStatistics::speedTrendNote_data()
     QTest::newRow("one record") << Speeds{150} << u"первые замеры впереди"_s;
     QTest::newRow("100 then 130") << Speeds{100, 130} << u"+30 за неделю"_s;
     QTest::newRow("a drop") << Speeds{130, 100} << u"держим уровень"_s;
-    QTest::newRow("no change") << Speeds{130, 130} << u"держим уровень"_s;
     QTest::newRow("half rounds up") << Speeds{100, 100.5} << u"+1 за неделю"_s;
     QTest::newRow("just under half") << Speeds{100, 100.49} << u"держим уровень"_s;
     // up to 8 records, the first alone is the earlier figure
@@ -231,11 +211,9 @@ void TestProfileStatistics::totalTimeText_data()
 
     QTest::newRow("under a minute") << QList<double>{59.9} << u"0 м"_s;
     QTest::newRow("45 minutes") << QList<double>{1200.0, 1500.0} << u"45 м"_s;
-    QTest::newRow("3599 s") << QList<double>{3599.0} << u"59 м"_s;
     QTest::newRow("3600 s") << QList<double>{3600.0} << u"1 ч 0 м"_s;
     QTest::newRow("summed, then truncated") << QList<double>{1800.6, 1799.6} << u"1 ч 0 м"_s;
     QTest::newRow("2 h 5 min") << QList<double>{7500.0} << u"2 ч 5 м"_s;
-    QTest::newRow("many hours") << QList<double>{100000.0} << u"27 ч 46 м"_s;
 }
 
 void TestProfileStatistics::totalTimeText()
@@ -265,7 +243,6 @@ void TestProfileStatistics::readableDate_data()
         QTest::addRow("month %d", m) << dayKeyForDate(QDate(2026, m, 7))
                                      << u"7 "_s + months[m - 1];
     }
-    QTest::newRow("two-digit day") << u"2026-03-21"_s << u"21 марта"_s;
     QTest::newRow("no such day") << u"2026-02-30"_s << u"2026-02-30"_s;
     QTest::newRow("not a date") << u"вчера"_s << u"вчера"_s;
 }
