@@ -31,16 +31,13 @@ void TestManuscript::normalize_data()
     QTest::newRow("blanks collapse") << u"  раз\r\n\r\nдва\tтри  "_s << u"раз два три"_s;
     QTest::newRow("typography") << u"\u201Cслово\u2026\u201D \u2013 да"_s
                                 << u"«слово...» — да"_s;
-    QTest::newRow("empty") << QString() << QString();
     QTest::newRow("only blanks") << u" \n\t\u00A0\u2009\r\n "_s << QString();
     QTest::newRow("no-break and thin spaces") << u"а\u00A0б\u2009в"_s << u"а б в"_s;
-    QTest::newRow("line feeds") << u"абзац\n\nещё"_s << u"абзац ещё"_s;
     QTest::newRow("lone CR stays") << u"а\rб"_s << u"а\rб"_s;
     QTest::newRow("CR before CR LF") << u"а\r\r\nб"_s << u"а\r б"_s;
     QTest::newRow("untouched marks") << u"кто-то \"да\" \u201Eнет\u201C 'а' \u2018б\u2019"_s
                                      << u"кто-то \"да\" \u201Eнет« 'а' \u2018б\u2019"_s;
     QTest::newRow("narrow no-break space stays") << u"10\u202Fкг"_s << u"10\u202Fкг"_s;
-    QTest::newRow("em dash stays") << u"а — б"_s << u"а — б"_s;
 }
 
 void TestManuscript::normalize()
@@ -95,7 +92,6 @@ void TestManuscript::chunks_data()
         return QStringList(QList<QString>(count, word)).join(u' ');
     };
     QTest::newRow("empty") << QString() << QList<qsizetype>{};
-    QTest::newRow("spaces only") << u"   "_s << QList<qsizetype>{};
     QTest::newRow("short") << u"Мороз и солнце"_s << QList<qsizetype>{14};
     QTest::newRow("170 exactly") << words(17, u"абвгдежзи"_s) + u" а"_s
                                  << QList<qsizetype>{171 - 2, 1};
@@ -127,7 +123,6 @@ void TestManuscript::chunks()
 
 void TestManuscript::chunksJoinBackToTheText()
 {
-    // given a cleaned paragraph of varied words
     QString paragraph;
     for (int i = 0; i < 400; ++i)
         paragraph += u"слово%1 "_s.arg(QString(i % 13, u'я'));
@@ -149,17 +144,13 @@ void TestManuscript::foreignCharacters_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("letters");
 
-    QTest::newRow("hello world") << u"Он сказал: Hello, World!"_s
-                                 << QStringList{"H", "W", "d", "e", "l", "o", "r"};
-    QTest::newRow("cyrillic, digits, marks") << u"В 1812 году — «война»; 3,5 %."_s << QStringList{};
-    QTest::newRow("empty") << QString() << QStringList{};
+    QTest::newRow("cyrillic, digits, marks") << u"В 1812 году — «война»; 3,5 %. АаОоРрСс"_s << QStringList{};
     QTest::newRow("accented letters are not reported") << u"café"_s << QStringList{"a", "c", "f"};
     QTest::newRow("decomposed accent") << u"cafe\u0301"_s << QStringList{"a", "c", "f"};
     QTest::newRow("accented and plain e") << u"e\u0301 e"_s << QStringList{"e"};
     QTest::newRow("greek") << u"αβγ Z"_s << QStringList{"Z"};
     QTest::newRow("glued to cyrillic") << u"аbв"_s << QStringList{"b"};
     QTest::newRow("latin next to emoji") << u"x👍🏽y"_s << QStringList{"x", "y"};
-    QTest::newRow("cyrillic look-alikes") << u"АаОоРрСс"_s << QStringList{};
 }
 
 void TestManuscript::foreignCharacters()
