@@ -81,23 +81,23 @@ Rectangle {
                     x: 40
                     spacing: 8
 
-                    Text {
+                    TextLineItem {
                         id: line0
                         objectName: "line0"
-                        text: model.line0
-                        textFormat: Text.StyledText
+                        lines: model
+                        line: 0
                         font: textBlock.lineFont
                     }
-                    Text {
+                    TextLineItem {
                         objectName: "line1"
-                        text: model.line1
-                        textFormat: Text.StyledText
+                        lines: model
+                        line: 1
                         font: textBlock.lineFont
                     }
-                    Text {
+                    TextLineItem {
                         objectName: "line2"
-                        text: model.line2
-                        textFormat: Text.StyledText
+                        lines: model
+                        line: 2
                         font: textBlock.lineFont
                     }
                 }

@@ -19,19 +19,11 @@ bool needsShiftMark(const QString &ch)
     return ch.size() == 1 && QStringView(u",!?;:«»").contains(ch.front());
 }
 
-QString colorName(const QColor &c)
-{
-    return c.name(QColor::HexRgb);
-}
-
 } // namespace
 
 TrainingViewModel::TrainingViewModel(QObject *parent) : QObject(parent)
 {
-    connect(Theme::instance(), &Theme::paletteChanged, this, [this] {
-        m_linesStale = true;
-        refreshLines();
-    });
+    connect(Theme::instance(), &Theme::paletteChanged, this, &TrainingViewModel::stylesChanged);
 }
 
 void TrainingViewModel::setApp(AppState *app)
@@ -129,6 +121,18 @@ QList<LineRange> TrainingViewModel::visibleLines() const
     return m_app ? visibleFrom(m_lines, m_app->engine()->position()) : QList<LineRange>{};
 }
 
+QList<CharStyle> TrainingViewModel::lineStyles(int n) const
+{
+    const QList<LineRange> visible = visibleLines();
+    QList<CharStyle> styles;
+    if (n < 0 || n >= visible.size())
+        return styles;
+    styles.reserve(visible.at(n).end - visible.at(n).start);
+    for (int i = visible.at(n).start; i < visible.at(n).end; ++i)
+        styles.append(styleAt(i));
+    return styles;
+}
+
 CharStyle TrainingViewModel::styleAt(int index) const
 {
     const SessionEngine *engine = m_app->engine();
@@ -140,64 +144,32 @@ CharStyle TrainingViewModel::styleAt(int index) const
     return engine->errorPositions().contains(index) ? CharStyle::mistyped : CharStyle::typed;
 }
 
-QString TrainingViewModel::lineHtml(const LineRange &range, const ThemePalette &palette) const
-{
-    const QStringList &text = m_app->engine()->text();
-    QString html;
-    html.reserve((range.end - range.start) * 2 + 128);
-    int i = range.start;
-    while (i < range.end) {
-        const CharStyle style = styleAt(i);
-        QColor color;
-        switch (style) {
-        case CharStyle::typed: color = palette.ink; break;
-        case CharStyle::mistyped: color = palette.error; break;
-        case CharStyle::caret: color = palette.onAccent; break;
-        case CharStyle::coming: color = palette.ghost; break;
-        }
-        html += QStringLiteral("<font color=\"") + colorName(color) + QStringLiteral("\">");
-        if (style == CharStyle::mistyped)
-            html += QStringLiteral("<u>");
-        // One run per style; only the caret and the mistyped places break it.
-        do {
-            const QString &ch = text.at(i);
-            if (ch == u" ")
-                html += QChar(0x00A0); // rich text folds spaces; this keeps every column
-            else if (ch == u"<" || ch == u">" || ch == u"&")
-                html += ch.toHtmlEscaped();
-            else
-                html += ch;
-            ++i;
-        } while (i < range.end && styleAt(i) == style);
-        if (style == CharStyle::mistyped)
-            html += QStringLiteral("</u>");
-        html += QStringLiteral("</font>");
-    }
-    return html;
-}
-
 void TrainingViewModel::refreshLines()
 {
     const QList<LineRange> visible = visibleLines();
-    const ThemePalette &palette = Theme::instance()->palette();
     void (TrainingViewModel::*const changed[])() = {&TrainingViewModel::line0Changed,
                                                     &TrainingViewModel::line1Changed,
                                                     &TrainingViewModel::line2Changed};
-    // A keystroke moves the caret within the first visible line; the lines
-    // after it change only when the view scrolls, the text or the palette changes.
+    // The lines' texts change only when the view scrolls or the text changes;
+    // a keystroke only restyles characters of the first line.
     const int first = visible.isEmpty() ? -1 : visible.first().start;
-    const bool scrolled = first != m_firstVisibleStart || m_linesStale;
-    m_firstVisibleStart = first;
-    m_linesStale = false;
-    for (int n = 0; n < visibleLineCount; ++n) {
-        if (n > 0 && !scrolled)
-            break;
-        const QString html = n < visible.size() ? lineHtml(visible.at(n), palette) : QString();
-        if (html != m_lineHtml[n]) {
-            m_lineHtml[n] = html;
-            Q_EMIT(this->*changed[n])();
+    if (first != m_firstVisibleStart || m_linesStale) {
+        m_firstVisibleStart = first;
+        m_linesStale = false;
+        const QStringList &text = m_app ? m_app->engine()->text() : QStringList();
+        for (int n = 0; n < visibleLineCount; ++n) {
+            QString line;
+            if (n < visible.size()) {
+                for (int i = visible.at(n).start; i < visible.at(n).end; ++i)
+                    line += text.at(i);
+            }
+            if (line != m_lineText[n]) {
+                m_lineText[n] = line;
+                Q_EMIT(this->*changed[n])();
+            }
         }
     }
+    Q_EMIT stylesChanged();
 
     int column = -1;
     QString expected;

@@ -2,15 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app_state.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
 #include <QSet>
 #include <QStringList>
-
-class AppState;
-struct ThemePalette;
 
 // A line of the exercise text: characters [start, end).
 struct LineRange
@@ -71,9 +70,10 @@ public:
     void setApp(AppState *app);
 
     [[nodiscard]] QString lessonCaption() const { return m_caption; }
-    [[nodiscard]] QString line0() const { return m_lineHtml[0]; }
-    [[nodiscard]] QString line1() const { return m_lineHtml[1]; }
-    [[nodiscard]] QString line2() const { return m_lineHtml[2]; }
+    // The visible lines' texts; how each character is drawn is styleAt().
+    [[nodiscard]] QString line0() const { return m_lineText[0]; }
+    [[nodiscard]] QString line1() const { return m_lineText[1]; }
+    [[nodiscard]] QString line2() const { return m_lineText[2]; }
     // The caret's column in the first visible line (it is always there).
     [[nodiscard]] int caretColumn() const { return m_caretColumn; }
     [[nodiscard]] bool caretVisible() const { return m_caretColumn >= 0; }
@@ -96,6 +96,8 @@ public:
 
     // The visible lines as ranges of the text, and each character's style.
     [[nodiscard]] QList<LineRange> visibleLines() const;
+    // The style of each character of visible line `n` (0 = the caret's line).
+    [[nodiscard]] QList<CharStyle> lineStyles(int n) const;
     [[nodiscard]] CharStyle styleAt(int index) const;
 
     Q_INVOKABLE void toggleSound();
@@ -120,6 +122,8 @@ Q_SIGNALS:
     void line0Changed();
     void line1Changed();
     void line2Changed();
+    // The characters' styles (or the palette they are drawn in) changed.
+    void stylesChanged();
     void caretChanged();
     void expectedChanged();
     void wrongLayoutWarningChanged();
@@ -135,7 +139,6 @@ private:
     void refreshFigures();
     void onResultChanged();
     void onProfileChanged();
-    [[nodiscard]] QString lineHtml(const LineRange &range, const ThemePalette &palette) const;
     [[nodiscard]] qint64 lessonPasses() const;
 
     QPointer<AppState> m_app;
@@ -146,7 +149,7 @@ private:
     QString m_countedManuscript;
     qint64 m_fragmentCount = 0;
     QString m_caption;
-    QString m_lineHtml[visibleLineCount];
+    QString m_lineText[visibleLineCount];
     int m_caretColumn = -1;
     QString m_expected;
     QString m_speedText = QStringLiteral("0");

@@ -59,11 +59,13 @@ void TestTrainingView::keyEventsTypeTheExercise()
     w.rig.app->startManuscript();
     QVERIFY(w.find(u"line0"_s));
 
-    // when real key events with Cyrillic text arrive
-    w.type(u"жу"_s);
+    // when real key events with Cyrillic text arrive, one of them wrong
+    w.type(u"ж1у"_s);
+    w.saveScreenshot(u"training-typing-light"_s);
 
     // then the exercise advances, and the caret follows
     QCOMPARE(w.rig.engine().position(), 2);
+    QCOMPARE(w.rig.engine().errorPositions(), QSet<int>{1});
     QCOMPARE(w.find(u"caret"_s)->property("visible").toBool(), true);
     QCOMPARE(w.find(u"fingerHint"_s)->property("text").toString(),
              u"К — левый указательный"_s);
