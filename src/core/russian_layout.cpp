@@ -109,6 +109,12 @@ const QSet<QString> &vowels()
     return set;
 }
 
+bool needsShift(QStringView ch)
+{
+    static constexpr QStringView shiftedMarks = u",!?;:«»";
+    return Characters::isUpper(ch) || (ch.size() == 1 && shiftedMarks.contains(ch.front()));
+}
+
 std::optional<KeyDef> key(QStringView ch)
 {
     const QString l = Characters::canonical(Characters::lower(ch));

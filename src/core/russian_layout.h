@@ -48,6 +48,9 @@ namespace RussianLayout {
 [[nodiscard]] const QSet<QString> &homeChars();
 // The ten Russian vowels, "ё" included.
 [[nodiscard]] const QSet<QString> &vowels();
+// Whether `ch` is typed with Shift: a capital letter, or one of ,!?;:«»
+// (the comma is Shift on the full-stop key).
+[[nodiscard]] bool needsShift(QStringView ch);
 // The key that types `ch`, whatever its case: "," is typed with Shift on the
 // "." key, "ё" has a key of its own outside the rows (left pinky).
 [[nodiscard]] std::optional<KeyDef> key(QStringView ch);

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hands_view_model.h"
 
-#include "keyboard_view_model.h"
+#include "russian_layout.h"
 
 #include <QPointF>
 #include <QTransform>
@@ -115,7 +115,7 @@ HandsViewModel::Lit HandsViewModel::litFor(const QString &expected)
     const auto key = RussianLayout::key(expected);
     if (!key)
         return lit;
-    const std::optional<Finger> shift = KeyboardViewModel::needsShift(expected)
+    const std::optional<Finger> shift = RussianLayout::needsShift(expected)
                                             ? std::optional(Finger::pinky)
                                             : std::nullopt;
     lit.left = key->hand == Hand::left ? std::optional(key->finger) : shift;

@@ -123,12 +123,6 @@ QString KeyboardViewModel::nextKeyCharacter() const
     return key ? key->character : QString();
 }
 
-bool KeyboardViewModel::needsShift(QStringView ch)
-{
-    static constexpr QStringView shiftedMarks = u",!?;:«»";
-    return Characters::isUpper(ch) || (ch.size() == 1 && shiftedMarks.contains(ch.front()));
-}
-
 void KeyboardViewModel::refreshKey(KeyCap *cap)
 {
     if (!cap)
@@ -157,7 +151,7 @@ void KeyboardViewModel::refreshShiftAndSpace()
 {
     bool left = false;
     bool right = false;
-    if (m_training && needsShift(m_next)) {
+    if (m_training && RussianLayout::needsShift(m_next)) {
         // The Shift of the other hand; "Ё" finds the undrawn "ё" key and
         // still lights one.
         if (const auto key = RussianLayout::key(m_next)) {

@@ -121,8 +121,6 @@ public:
     // The key carrying `character` (lower case), or null.
     [[nodiscard]] KeyCap *cap(QStringView character) const;
 
-    // Typed with Shift: a capital letter or one of ",!?;:«»".
-    [[nodiscard]] static bool needsShift(QStringView ch);
     // How a key looks; `level` is its heat-map entry, if any.
     [[nodiscard]] static KeyCap::State stateOf(const KeyDef &key, bool training, bool isNext,
                                                std::optional<double> level,

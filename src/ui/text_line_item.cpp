@@ -20,19 +20,8 @@ void TextLineItem::setLines(TrainingViewModel *model)
 {
     if (m_model == model)
         return;
-    for (const auto &c : std::as_const(m_connections))
-        disconnect(c);
-    m_connections.clear();
     m_model = model;
-    if (m_model) {
-        m_connections = {
-            connect(m_model, &TrainingViewModel::line0Changed, this, &TextLineItem::relayout),
-            connect(m_model, &TrainingViewModel::line1Changed, this, &TextLineItem::relayout),
-            connect(m_model, &TrainingViewModel::line2Changed, this, &TextLineItem::relayout),
-            connect(m_model, &TrainingViewModel::stylesChanged, this, [this] { update(); }),
-        };
-    }
-    relayout();
+    reconnect();
     Q_EMIT linesChanged();
 }
 
@@ -41,8 +30,30 @@ void TextLineItem::setLine(int line)
     if (m_line == line)
         return;
     m_line = line;
-    relayout();
+    reconnect();
     Q_EMIT lineChanged();
+}
+
+void TextLineItem::reconnect()
+{
+    for (const auto &c : std::as_const(m_connections))
+        disconnect(c);
+    m_connections.clear();
+    if (m_model) {
+        void (TrainingViewModel::*const textChanged[])() = {&TrainingViewModel::line0Changed,
+                                                            &TrainingViewModel::line1Changed,
+                                                            &TrainingViewModel::line2Changed};
+        m_connections = {
+            connect(m_model, textChanged[std::clamp(m_line, 0, 2)], this, &TextLineItem::relayout),
+            // A key restyles only the caret's line; the lines below are all "coming".
+            connect(m_model, &TrainingViewModel::stylesChanged, this, [this] {
+                if (m_line == 0)
+                    update();
+            }),
+        };
+    }
+    m_laidOut = false;
+    relayout();
 }
 
 void TextLineItem::setFont(const QFont &font)
@@ -63,10 +74,8 @@ void TextLineItem::relayout()
         if (m_line >= 0 && m_line < 3)
             text = lines[m_line];
     }
-    if (m_laidOut && text == m_text) {
-        update();
+    if (m_laidOut && text == m_text)
         return;
-    }
     m_laidOut = true;
     m_text = text;
     m_offsets.clear();

@@ -42,6 +42,7 @@ Q_SIGNALS:
     void textChanged();
 
 private:
+    void reconnect();
     void relayout();
 
     QPointer<TrainingViewModel> m_model;

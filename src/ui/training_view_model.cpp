@@ -11,16 +11,6 @@
 
 #include <cmath>
 
-namespace {
-
-// Characters typed with Shift on this layout, besides capital letters.
-bool needsShiftMark(const QString &ch)
-{
-    return ch.size() == 1 && QStringView(u",!?;:«»").contains(ch.front());
-}
-
-} // namespace
-
 TrainingViewModel::TrainingViewModel(QObject *parent) : QObject(parent)
 {
     connect(Theme::instance(), &Theme::paletteChanged, this, &TrainingViewModel::stylesChanged);
@@ -228,8 +218,7 @@ QString TrainingViewModel::fingerHintFor(const QString &expected)
     if (!key)
         return QStringLiteral("наберите: ") + expected;
     QString hint = Characters::upper(key->character) + QStringLiteral(" — ") + key->fingerHint();
-    const bool upperLetter = Characters::isLetter(expected) && Characters::isUpper(expected);
-    if (upperLetter || needsShiftMark(expected))
+    if (RussianLayout::needsShift(expected))
         hint += QStringLiteral(", шифт другой рукой");
     return hint;
 }
