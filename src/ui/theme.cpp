@@ -71,12 +71,6 @@ QColor Theme::zoneTint(int finger) const
     return f ? zoneTintColor(*f, m_dark) : QColor(Qt::gray);
 }
 
-QColor Theme::role(const QString &name) const
-{
-    const QVariant value = property(name.toUtf8().constData());
-    return value.canConvert<QColor>() ? value.value<QColor>() : QColor(Qt::transparent);
-}
-
 QString Theme::monoFamily() const
 {
     return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();

@@ -57,8 +57,6 @@ public:
     // Finger zone colours (finger as its raw value, pinky 0 … index 3).
     Q_INVOKABLE [[nodiscard]] QColor zoneBar(int finger) const;
     Q_INVOKABLE [[nodiscard]] QColor zoneTint(int finger) const;
-    // A palette role by name ("accent", …); transparent for an unknown name.
-    Q_INVOKABLE [[nodiscard]] QColor role(const QString &name) const;
 
     [[nodiscard]] QColor desk() const { return palette().desk; }
     [[nodiscard]] QColor paper() const { return palette().paper; }
