@@ -75,6 +75,8 @@ AppState::AppState(const AppServices &services, QObject *parent)
     // One timer: a burst of Latin letters keeps the warning up for the whole
     // 1.5 s after the last of them, not after the first.
     m_warningTimer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the warning's time is promised.
+    m_warningTimer.setTimerType(Qt::PreciseTimer);
     m_warningTimer.setInterval(wrongLayoutWarningMs);
     connect(&m_warningTimer, &QTimer::timeout, this,
             [this] { m_engine->setWrongLayoutWarning(false); });
@@ -174,7 +176,7 @@ void AppState::nextExercise()
     }
     m_store->update([next](ProfileData &d) { d.manuscriptChunk = next; });
     m_store->save();
-    m_engine->start(fragments.at(next));
+    startFragment(fragments.at(next));
 }
 
 void AppState::startManuscript(std::optional<qint64> from)
@@ -191,14 +193,23 @@ void AppState::startManuscript(std::optional<qint64> from)
     m_switcher.enforceRussian();
     setManuscriptMode(true);
     setLastResult(std::nullopt);
-    m_engine->start(fragments.at(index));
+    startFragment(fragments.at(index));
     setTab(Tab::Training);
+}
+
+void AppState::startFragment(const QString &fragment)
+{
+    // The learner's own text may hold characters no Russian key types; the
+    // caret steps over them, so every fragment can be finished.
+    m_engine->start(fragment, Untypeable::passOver);
+    if (m_engine->finished())
+        finishExercise();
 }
 
 void AppState::restartExercise()
 {
     setLastResult(std::nullopt);
-    m_engine->start(m_engine->text().join(QString()));
+    m_engine->restart();
 }
 
 void AppState::handleKey(const QString &character)

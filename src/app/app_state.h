@@ -115,6 +115,7 @@ Q_SIGNALS:
 
 private:
     void finishExercise();
+    void startFragment(const QString &fragment);
     void setLastResult(std::optional<ExerciseResult> result);
     void setManuscriptMode(bool on);
     void onInputSourceChanged();

@@ -125,4 +125,15 @@ std::optional<KeyDef> key(QStringView ch)
     return *it;
 }
 
+bool canType(QStringView ch)
+{
+    if (key(ch))
+        return true;
+    // The digit row and the key beside the right Shift, with and without
+    // Shift, plus the stand-ins an exercise accepts.
+    static constexpr QStringView others = u" 1234567890!\"№;%:?*()-_=+\\/«»—";
+    const QString c = Characters::canonical(ch);
+    return c.size() == 1 && others.contains(c.front());
+}
+
 } // namespace RussianLayout

@@ -54,5 +54,10 @@ namespace RussianLayout {
 // The key that types `ch`, whatever its case: "," is typed with Shift on the
 // "." key, "ё" has a key of its own outside the rows (left pinky).
 [[nodiscard]] std::optional<KeyDef> key(QStringView ch);
+// Whether a key of the Russian layout types `ch`, with or without Shift, or
+// types what an exercise accepts for it (" for « and », - for —). Everything
+// else — Latin letters, „, typographic apostrophes, U+202F, control
+// characters, a letter with a stress mark — cannot be typed in Russian.
+[[nodiscard]] bool canType(QStringView ch);
 
 } // namespace RussianLayout

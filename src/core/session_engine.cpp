@@ -3,6 +3,7 @@
 #include "session_engine.h"
 
 #include "characters.h"
+#include "russian_layout.h"
 
 SessionEngine::SessionEngine(QObject *parent)
     : SessionEngine(systemMonotonicClock(), parent)
@@ -48,9 +49,26 @@ double SessionEngine::progress() const
     return m_text.isEmpty() ? 0.0 : double(m_position) / double(m_text.size());
 }
 
-void SessionEngine::start(QStringView text)
+int SessionEngine::typeableFrom(int from) const
+{
+    if (m_untypeable == Untypeable::keep)
+        return from;
+    while (from < m_text.size() && !RussianLayout::canType(m_text.at(from)))
+        ++from;
+    return from;
+}
+
+void SessionEngine::restart()
+{
+    // Joined first: start() replaces the list the text would be read from.
+    const QString text = m_text.join(QString());
+    start(text, m_untypeable);
+}
+
+void SessionEngine::start(QStringView text, Untypeable untypeable)
 {
     m_text = Characters::split(text);
+    m_untypeable = untypeable;
     m_errorCount = 0;
     m_startTime.reset();
     m_lastKeyTime.reset();
@@ -62,10 +80,11 @@ void SessionEngine::start(QStringView text)
     const bool hadErrors = !m_errorPositions.isEmpty();
     m_errorPositions.clear();
     Q_EMIT textChanged();
-    setPosition(0);
+    const int first = typeableFrom(0);
+    setPosition(first);
     if (hadErrors)
         Q_EMIT errorPositionsChanged();
-    setFinished(false);
+    setFinished(!m_text.isEmpty() && first == m_text.size());
     setWrongLayoutWarning(false);
     Q_EMIT statisticsChanged();
 }
@@ -106,7 +125,7 @@ KeyResult SessionEngine::handle(QStringView typed)
 
     if (matches(got, want)) {
         m_keyEvents.append(KeyEvent{want, false, latency});
-        const int next = m_position + 1;
+        const int next = typeableFrom(m_position + 1);
         if (next < m_text.size()) {
             setPosition(next);
             Q_EMIT statisticsChanged();

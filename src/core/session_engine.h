@@ -27,6 +27,12 @@ struct KeyEvent
 
 enum class KeyResult { correct, wrong, wrongLayout, finished, ignored };
 
+// What an exercise does with a character no key of the Russian layout types.
+enum class Untypeable {
+    keep,     // it must be typed (generated texts never hold one)
+    passOver, // the caret steps over it as if typed: the learner's own texts
+};
+
 // The state machine of one exercise: the text, the cursor, the mistakes and the
 // timing. The cursor only moves on the right key; there is no correction.
 class SessionEngine : public QObject
@@ -66,7 +72,10 @@ public:
     [[nodiscard]] double progress() const;
 
     // Begins a new exercise on `text`, forgetting everything of the last one.
-    void start(QStringView text);
+    // With `passOver`, a text of nothing typeable is finished at once.
+    void start(QStringView text, Untypeable untypeable = Untypeable::keep);
+    // The same text again from its start, with everything measured discarded.
+    void restart();
     // Takes one typed character (only the first of several; nothing for none).
     KeyResult handle(QStringView typed);
 
@@ -88,9 +97,12 @@ Q_SIGNALS:
 private:
     void setPosition(int position);
     void setFinished(bool finished);
+    // The first position from `from` on that the learner has to type.
+    [[nodiscard]] int typeableFrom(int from) const;
 
     MonotonicClock m_clock;
     QStringList m_text;
+    Untypeable m_untypeable = Untypeable::keep;
     int m_position = 0;
     QSet<int> m_errorPositions;
     bool m_finished = false;

@@ -4,27 +4,58 @@ import QtQuick
 import Olvi
 
 // The colour-scheme menu: a pictogram that opens a list with a tick on the
-// current choice.
+// current choice. Worked by the pointer or by the keyboard: Space or Return
+// opens it, the arrows move, Return chooses, Escape closes.
 Item {
     id: menu
 
     property var titles: []
     property int currentIndex: 0
     property bool open: false
+    // The item the arrows have reached (or the pointer rests on).
+    property int highlighted: -1
     signal chosen(int index)
 
     implicitWidth: 22
     implicitHeight: 22
+    activeFocusOnTab: true
 
-    // The list hangs below the pictogram, right-aligned with it.
+    // The list hangs below the pictogram, right-aligned with it, and takes
+    // the keyboard while it is open.
     onOpenChanged: {
-        if (!open)
-            return
-        const p = menu.mapToItem(list.parent, 0, 0)
-        list.x = p.x + menu.width - list.width
-        list.y = p.y + menu.height + 6
+        if (open) {
+            const p = menu.mapToItem(list.parent, 0, 0)
+            list.x = p.x + menu.width - list.width
+            list.y = p.y + menu.height + 6
+            highlighted = currentIndex
+            list.forceActiveFocus()
+        } else if (list.activeFocus) {
+            menu.forceActiveFocus()
+        }
     }
 
+    function choose(index) {
+        open = false
+        chosen(index)
+    }
+
+    Keys.onPressed: event => {
+        if (event.key === Qt.Key_Space || event.key === Qt.Key_Return
+                || event.key === Qt.Key_Enter || event.key === Qt.Key_Down) {
+            open = true
+            event.accepted = true
+        }
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: -2
+        radius: 5
+        color: "transparent"
+        border.width: 2
+        border.color: Theme.accent
+        visible: menu.activeFocus
+    }
     Icon {
         anchors.centerIn: parent
         name: "circle.lefthalf.filled"
@@ -36,6 +67,7 @@ Item {
         onClicked: menu.open = !menu.open
     }
     HoverTip {
+        objectName: "appearanceTip"
         anchors.fill: parent
         text: menu.open ? "" : "Тема оформления"
     }
@@ -51,6 +83,7 @@ Item {
 
     Rectangle {
         id: list
+        objectName: "appearanceList"
         visible: menu.open
         parent: menu.Window.contentItem
         z: 1000
@@ -60,6 +93,37 @@ Item {
         color: Theme.card
         border.color: Theme.hairline
 
+        Keys.onPressed: event => {
+            const count = menu.titles.length
+            switch (event.key) {
+            case Qt.Key_Down:
+                menu.highlighted = (menu.highlighted + 1) % count
+                break
+            case Qt.Key_Up:
+                menu.highlighted = (menu.highlighted + count - 1) % count
+                break
+            case Qt.Key_Home:
+                menu.highlighted = 0
+                break
+            case Qt.Key_End:
+                menu.highlighted = count - 1
+                break
+            case Qt.Key_Return:
+            case Qt.Key_Enter:
+            case Qt.Key_Space:
+                if (menu.highlighted >= 0)
+                    menu.choose(menu.highlighted)
+                break
+            case Qt.Key_Escape:
+            case Qt.Key_Tab:
+            case Qt.Key_Backtab:
+                menu.open = false
+                break
+            }
+            // Nothing typed while the list is open reaches anything else.
+            event.accepted = true
+        }
+
         Column {
             id: column
             anchors.fill: parent
@@ -67,37 +131,35 @@ Item {
             Repeater {
                 model: menu.titles
                 delegate: Rectangle {
+                    id: item
                     required property int index
                     required property string modelData
+                    readonly property bool lit: index === menu.highlighted
                     objectName: "appearanceItem" + index
                     width: column.width
                     height: 28
                     radius: 5
-                    color: itemArea.containsMouse ? Theme.accent : "transparent"
+                    color: lit ? Theme.accent : "transparent"
                     Icon {
-                        id: tick
                         x: 8
                         anchors.verticalCenter: parent.verticalCenter
-                        visible: index === menu.currentIndex
+                        visible: item.index === menu.currentIndex
                         name: "checkmark"
                         size: 13
-                        color: itemArea.containsMouse ? Theme.onAccent : Theme.ink
+                        color: item.lit ? Theme.onAccent : Theme.ink
                     }
                     Text {
                         x: 28
                         anchors.verticalCenter: parent.verticalCenter
-                        text: modelData
+                        text: item.modelData
                         font.pixelSize: 13
-                        color: itemArea.containsMouse ? Theme.onAccent : Theme.ink
+                        color: item.lit ? Theme.onAccent : Theme.ink
                     }
                     MouseArea {
-                        id: itemArea
                         anchors.fill: parent
                         hoverEnabled: true
-                        onClicked: {
-                            menu.open = false
-                            menu.chosen(index)
-                        }
+                        onContainsMouseChanged: if (containsMouse) menu.highlighted = item.index
+                        onClicked: menu.choose(item.index)
                     }
                 }
             }

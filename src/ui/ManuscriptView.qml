@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 import Olvi
+import QtQuick.Layouts
 
 // The manuscript tab: an editor for the user's own text, or the summary of
 // the stored text with the buttons that type it.
@@ -115,84 +116,85 @@ Rectangle {
                 }
             }
 
-            Item {
+            // One row laid out together: the warning takes the room the
+            // buttons leave and elides, with the whole text in a tooltip.
+            RowLayout {
                 id: bottomRow
+                objectName: "bottomRow"
                 x: 40
                 y: parent.height - 28 - height
                 width: parent.width - 80
                 height: 40
+                spacing: 12
 
-                Row {
-                    anchors.verticalCenter: parent.verticalCenter
-                    spacing: 12
-                    Text {
-                        objectName: "counter"
-                        anchors.verticalCenter: parent.verticalCenter
-                        text: model.counterText
-                        font.pixelSize: 12
-                        color: Theme.inkFaint
+                Text {
+                    objectName: "counter"
+                    text: model.counterText
+                    font.pixelSize: 12
+                    color: Theme.inkFaint
+                }
+                RowLayout {
+                    objectName: "latinWarning"
+                    Layout.fillWidth: true
+                    Layout.minimumWidth: 0
+                    spacing: 5
+                    opacity: model.latinWarning !== "" ? 1 : 0
+                    Icon {
+                        name: "exclamationmark.triangle"
+                        size: 13
+                        color: Theme.error
                     }
-                    Row {
-                        objectName: "latinWarning"
-                        anchors.verticalCenter: parent.verticalCenter
-                        visible: model.latinWarning !== ""
-                        spacing: 5
-                        Icon {
-                            anchors.verticalCenter: parent.verticalCenter
-                            name: "exclamationmark.triangle"
-                            size: 13
-                            color: Theme.error
-                        }
-                        Text {
-                            objectName: "latinWarningText"
-                            anchors.verticalCenter: parent.verticalCenter
-                            text: model.latinWarning
-                            font.pixelSize: 12
-                            color: Theme.error
+                    Text {
+                        id: latinWarningText
+                        objectName: "latinWarningText"
+                        Layout.fillWidth: true
+                        Layout.minimumWidth: 0
+                        text: model.latinWarning
+                        textFormat: Text.PlainText
+                        elide: Text.ElideRight
+                        maximumLineCount: 1
+                        font.pixelSize: 12
+                        color: Theme.error
+                        HoverTip {
+                            objectName: "latinWarningTip"
+                            anchors.fill: parent
+                            text: latinWarningText.truncated ? latinWarningText.text : ""
                         }
                     }
                 }
-
-                Row {
-                    anchors.right: parent.right
-                    anchors.verticalCenter: parent.verticalCenter
-                    spacing: 12
-
-                    Text {
-                        objectName: "cancelButton"
-                        anchors.verticalCenter: parent.verticalCenter
-                        visible: model.cancelShown
-                        text: "Отмена"
-                        font.pixelSize: 13
-                        color: Theme.inkSoft
-                        MouseArea {
-                            anchors.fill: parent
-                            anchors.margins: -6
-                            cursorShape: Qt.PointingHandCursor
-                            onClicked: model.cancel()
-                        }
+                Text {
+                    objectName: "cancelButton"
+                    visible: model.cancelShown
+                    text: "Отмена"
+                    font.pixelSize: 13
+                    color: Theme.inkSoft
+                    MouseArea {
+                        anchors.fill: parent
+                        anchors.margins: -6
+                        cursorShape: Qt.PointingHandCursor
+                        onClicked: model.cancel()
                     }
-                    Rectangle {
-                        objectName: "trainButton"
-                        width: trainLabel.implicitWidth + 40
-                        height: 40
-                        radius: 9
-                        color: model.canTrain ? Theme.accent
-                                              : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.15)
-                        Text {
-                            id: trainLabel
-                            anchors.centerIn: parent
-                            text: "Тренироваться на этом тексте"
-                            font.pixelSize: 14
-                            font.weight: Font.DemiBold
-                            color: model.canTrain ? Theme.onAccent : Theme.inkFaint
-                        }
-                        MouseArea {
-                            anchors.fill: parent
-                            enabled: model.canTrain
-                            cursorShape: Qt.PointingHandCursor
-                            onClicked: model.train()
-                        }
+                }
+                Rectangle {
+                    objectName: "trainButton"
+                    Layout.preferredWidth: trainLabel.implicitWidth + 40
+                    Layout.preferredHeight: 40
+                    radius: 9
+                    color: model.canTrain ? Theme.accent
+                                          : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.15)
+                    Text {
+                        id: trainLabel
+                        anchors.centerIn: parent
+                        text: "Тренироваться на этом тексте"
+                        font.pixelSize: 14
+                        font.weight: Font.DemiBold
+                        color: model.canTrain ? Theme.onAccent : Theme.inkFaint
+                    }
+                    MouseArea {
+                        anchors.fill: parent
+                        enabled: model.canTrain
+                        cursorShape: Qt.PointingHandCursor
+                        onClicked: model.train()
                     }
                 }
             }
@@ -240,6 +242,7 @@ Rectangle {
                 wrapMode: Text.WordWrap
                 horizontalAlignment: Text.AlignHCenter
                 text: model.preview
+                textFormat: Text.PlainText
                 font.family: Theme.serifFamily
                 font.pixelSize: 15
                 font.italic: true

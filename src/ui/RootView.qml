@@ -101,6 +101,7 @@ Rectangle {
                     color: Theme.inkSoft
                 }
                 AppearanceMenu {
+                    id: appearanceMenu
                     objectName: "appearanceMenu"
                     anchors.verticalCenter: parent.verticalCenter
                     titles: model.appearanceTitles
@@ -132,7 +133,10 @@ Rectangle {
     }
     Component {
         id: trainingScreen
-        TrainingView { app: root.app }
+        TrainingView {
+            app: root.app
+            menuOpen: appearanceMenu.open
+        }
     }
     Component {
         id: manuscriptScreen

@@ -12,6 +12,9 @@ ChartView {
     property StatsViewModel stats
 
     antialiasing: true
+    // The whole interface is Russian, whatever the process locale: the axis
+    // reads "22 нояб.", like the notes beside it.
+    locale: Qt.locale("ru_RU")
     backgroundColor: "transparent"
     plotAreaColor: "transparent"
     backgroundRoundness: 0

@@ -2,13 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 import Olvi
-import QtQuick.Layouts
 
 // The training tab: the exercise being typed, or the result card.
 Rectangle {
     id: root
 
     required property AppState app
+    // An open menu takes the keyboard; the exercise waits until it closes.
+    property bool menuOpen: false
 
     color: Theme.paper
 
@@ -20,151 +21,165 @@ Rectangle {
     // Keystrokes belong to the exercise only while this screen is shown.
     KeyCapture {
         app: root.app
-        active: root.visible
+        active: root.visible && !root.menuOpen
     }
 
     // ---- the exercise ----------------------------------------------------
-    ColumnLayout {
+    // The status bar stays pinned to the bottom. When the window is shorter
+    // than the screen needs (a tiling window manager may ignore the minimum
+    // size), the spaces above and between give way first, then the keyboard
+    // and the hands shrink together.
+    Item {
         objectName: "exercise"
         anchors.fill: parent
-        spacing: 0
         visible: !model.resultShown
 
-        Column {
-            Layout.alignment: Qt.AlignHCenter
-            Layout.topMargin: 30
-            Layout.bottomMargin: 20
-            spacing: 8
+        Item {
+            id: practice
 
-            Text {
-                objectName: "caption"
+            // Natural heights, without the spaces that may give way.
+            readonly property real spaces: 30 + 20 + 8 + 12
+            readonly property real drawings: keyboard.height + hands.height
+            readonly property real room: height - heading.height - drawings
+            readonly property real give: Math.max(0, Math.min(1, room / spaces))
+            readonly property real fit: room >= 0 ? 1
+                : Math.max(0.5, (height - heading.height) / drawings)
+
+            anchors.top: parent.top
+            anchors.bottom: statusBar.top
+            width: parent.width
+            clip: true
+
+            Column {
+                id: heading
+                y: 30 * practice.give
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: model.lessonCaption
-                font.pixelSize: 12
-                font.weight: Font.Medium
-                font.letterSpacing: 0.8
-                font.capitalization: Font.AllUppercase
-                color: Theme.inkFaint
-            }
-
-            Item {
-                id: textBlock
-                objectName: "textLines"
-
-                readonly property real cell: metrics.advanceWidth("Ж") + lineFont.letterSpacing
-                readonly property font lineFont: Qt.font({
-                    family: Theme.monoFamily, pixelSize: 24, letterSpacing: 0.5
-                })
-
-                anchors.horizontalCenter: parent.horizontalCenter
-                width: cell * 45 + 80
-                height: Math.max(116, lines.implicitHeight)
-
-                FontMetrics {
-                    id: metrics
-                    font: textBlock.lineFont
-                }
-
-                Rectangle {
-                    objectName: "caret"
-                    visible: model.caretVisible
-                    x: 40 + model.caretColumn * textBlock.cell
-                    y: line0.y
-                    width: textBlock.cell
-                    height: line0.height
-                    radius: 3
-                    color: Theme.accent
-                }
-
-                Column {
-                    id: lines
-                    x: 40
-                    spacing: 8
-
-                    TextLineItem {
-                        id: line0
-                        objectName: "line0"
-                        lines: model
-                        line: 0
-                        font: textBlock.lineFont
-                    }
-                    TextLineItem {
-                        objectName: "line1"
-                        lines: model
-                        line: 1
-                        font: textBlock.lineFont
-                    }
-                    TextLineItem {
-                        objectName: "line2"
-                        lines: model
-                        line: 2
-                        font: textBlock.lineFont
-                    }
-                }
-            }
-
-            Item {
-                anchors.horizontalCenter: parent.horizontalCenter
-                width: Math.max(hint.implicitWidth, warning.implicitWidth)
-                height: Math.max(hint.implicitHeight, warning.implicitHeight)
+                spacing: 8
 
                 Text {
-                    id: hint
-                    objectName: "fingerHint"
-                    anchors.centerIn: parent
-                    visible: !model.wrongLayoutWarning
-                    text: model.fingerHint
-                    font.family: Theme.serifFamily
-                    font.pixelSize: 13
-                    font.italic: true
+                    objectName: "caption"
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    text: model.lessonCaption
+                    textFormat: Text.PlainText
+                    font.pixelSize: 12
+                    font.weight: Font.Medium
+                    font.letterSpacing: 0.8
+                    font.capitalization: Font.AllUppercase
                     color: Theme.inkFaint
                 }
-                Row {
-                    id: warning
-                    objectName: "layoutWarning"
-                    anchors.centerIn: parent
-                    visible: model.wrongLayoutWarning
-                    spacing: 6
-                    Icon {
-                        anchors.verticalCenter: parent.verticalCenter
-                        name: "globe"
-                        size: 14
-                        color: Theme.error
+
+                Item {
+                    id: textBlock
+                    objectName: "textLines"
+
+                    readonly property font lineFont: Qt.font({
+                        family: Theme.monoFamily, pixelSize: 24, letterSpacing: 0.5
+                    })
+
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    width: (metrics.advanceWidth("Ж") + lineFont.letterSpacing) * 45 + 80
+                    height: Math.max(116, lines.implicitHeight)
+
+                    FontMetrics {
+                        id: metrics
+                        font: textBlock.lineFont
                     }
+
+                    // Each line paints its caret itself, from its own glyphs.
+                    Column {
+                        id: lines
+                        x: 40
+                        spacing: 8
+
+                        TextLineItem {
+                            objectName: "line0"
+                            lines: model
+                            line: 0
+                            font: textBlock.lineFont
+                        }
+                        TextLineItem {
+                            objectName: "line1"
+                            lines: model
+                            line: 1
+                            font: textBlock.lineFont
+                        }
+                        TextLineItem {
+                            objectName: "line2"
+                            lines: model
+                            line: 2
+                            font: textBlock.lineFont
+                        }
+                    }
+                }
+
+                Item {
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    width: Math.max(hint.implicitWidth, warning.implicitWidth)
+                    height: Math.max(hint.implicitHeight, warning.implicitHeight)
+
                     Text {
-                        text: "Была латиница — возвращаю русскую раскладку"
+                        id: hint
+                        objectName: "fingerHint"
+                        anchors.centerIn: parent
+                        visible: !model.wrongLayoutWarning
+                        text: model.fingerHint
+                        textFormat: Text.PlainText
+                        font.family: Theme.serifFamily
                         font.pixelSize: 13
-                        font.weight: Font.DemiBold
-                        color: Theme.error
+                        font.italic: true
+                        color: Theme.inkFaint
+                    }
+                    Row {
+                        id: warning
+                        objectName: "layoutWarning"
+                        anchors.centerIn: parent
+                        visible: model.wrongLayoutWarning
+                        spacing: 6
+                        Icon {
+                            anchors.verticalCenter: parent.verticalCenter
+                            name: "globe"
+                            size: 14
+                            color: Theme.error
+                        }
+                        Text {
+                            text: "Была латиница — возвращаю русскую раскладку"
+                            font.pixelSize: 13
+                            font.weight: Font.DemiBold
+                            color: Theme.error
+                        }
                     }
                 }
             }
+
+            KeyboardView {
+                id: keyboard
+                objectName: "keyboard"
+                y: heading.y + heading.height + 20 * practice.give
+                anchors.horizontalCenter: parent.horizontalCenter
+                transformOrigin: Item.Top
+                scale: practice.fit
+                training: true
+                next: model.expected
+                keySize: 52
+            }
+
+            HandsView {
+                id: hands
+                objectName: "hands"
+                y: keyboard.y + keyboard.height * practice.fit + 8 * practice.give
+                anchors.horizontalCenter: parent.horizontalCenter
+                transformOrigin: Item.Top
+                scale: practice.fit
+                expected: model.expected
+            }
         }
 
-        KeyboardView {
-            objectName: "keyboard"
-            Layout.alignment: Qt.AlignHCenter
-            training: true
-            next: model.expected
-            keySize: 52
-        }
-
-        HandsView {
-            objectName: "hands"
-            Layout.alignment: Qt.AlignHCenter
-            Layout.topMargin: 8
-            expected: model.expected
-        }
-
-        Item {
-            Layout.fillHeight: true
-            Layout.minimumHeight: 12
-        }
-
-        // Status bar
         Rectangle {
-            Layout.fillWidth: true
-            Layout.preferredHeight: 64
+            id: statusBar
+            objectName: "statusBar"
+            anchors.bottom: parent.bottom
+            width: parent.width
+            height: 64
             color: Theme.bar
 
             Rectangle {
@@ -242,6 +257,7 @@ Rectangle {
                         onClicked: model.toggleSound()
                     }
                     HoverTip {
+                        objectName: "soundTip"
                         anchors.fill: parent
                         text: "Звук при ошибке"
                     }

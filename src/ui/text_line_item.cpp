@@ -98,7 +98,11 @@ void TextLineItem::relayout()
     m_layout.endLayout();
 
     const QFontMetricsF metrics(m_font);
-    setImplicitSize(line.isValid() ? line.naturalTextWidth() : 0, metrics.height());
+    // A line ends in a space the caret can stand on, so its width counts it.
+    const qreal width = line.isValid()
+        ? std::max(line.naturalTextWidth(), line.cursorToX(int(text.size())))
+        : 0;
+    setImplicitSize(width, metrics.height());
     Q_EMIT textChanged();
     update();
 }
@@ -111,10 +115,21 @@ void TextLineItem::paint(QPainter *painter)
     const QList<CharStyle> styles = m_model->lineStyles(m_line);
     const int count = std::min(int(styles.size()), int(m_offsets.size()) - 1);
 
-    // Each run of equally styled characters is the whole line drawn in the
-    // run's colour and clipped to the run: the glyphs are never shaped again.
     const QTextLine line = m_layout.lineAt(0);
     const qreal height = boundingRect().height();
+    const auto left = [&](int i) { return line.cursorToX(m_offsets.at(i)); };
+
+    // The caret is its character's own background, placed from the same
+    // glyph positions as the text, so it cannot drift off its character.
+    if (const qsizetype caret = styles.indexOf(CharStyle::caret); caret >= 0 && caret < count) {
+        const int i = int(caret);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(palette.accent);
+        painter->drawRoundedRect(QRectF(left(i), 0, left(i + 1) - left(i), height), 3, 3);
+    }
+
+    // Each run of equally styled characters is the whole line drawn in the
+    // run's colour and clipped to the run: the glyphs are never shaped again.
     for (int i = 0; i < count;) {
         int j = i + 1;
         while (j < count && styles.at(j) == styles.at(i))
@@ -126,10 +141,10 @@ void TextLineItem::paint(QPainter *painter)
         case CharStyle::caret: color = palette.onAccent; break;
         case CharStyle::coming: color = palette.ghost; break;
         }
-        const qreal left = i == 0 ? 0 : line.cursorToX(m_offsets.at(i));
-        const qreal right = j == count ? width() : line.cursorToX(m_offsets.at(j));
+        const qreal from = i == 0 ? 0 : left(i);
+        const qreal to = j == count ? width() : left(j);
         painter->save();
-        painter->setClipRect(QRectF(left, 0, right - left, height));
+        painter->setClipRect(QRectF(from, 0, to - from, height));
         painter->setPen(color);
         m_layout.draw(painter, QPointF(0, 0));
         painter->restore();
@@ -142,7 +157,6 @@ void TextLineItem::paint(QPainter *painter)
     painter->setPen(QPen(palette.error, metrics.lineWidth()));
     for (int i = 0; i < count; ++i) {
         if (styles.at(i) == CharStyle::mistyped)
-            painter->drawLine(QPointF(line.cursorToX(m_offsets.at(i)), y),
-                              QPointF(line.cursorToX(m_offsets.at(i + 1)), y));
+            painter->drawLine(QPointF(left(i), y), QPointF(left(i + 1), y));
     }
 }

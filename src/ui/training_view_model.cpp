@@ -161,18 +161,9 @@ void TrainingViewModel::refreshLines()
     }
     Q_EMIT stylesChanged();
 
-    int column = -1;
     QString expected;
-    if (m_app && !visible.isEmpty()) {
-        const int position = m_app->engine()->position();
-        if (position < visible.first().end)
-            column = position - visible.first().start;
+    if (m_app && !visible.isEmpty())
         expected = m_app->engine()->expected();
-    }
-    if (column != m_caretColumn) {
-        m_caretColumn = column;
-        Q_EMIT caretChanged();
-    }
     if (expected != m_expected) {
         m_expected = expected;
         Q_EMIT expectedChanged();

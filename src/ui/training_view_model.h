@@ -40,8 +40,6 @@ class TrainingViewModel : public QObject
     Q_PROPERTY(QString line0 READ line0 NOTIFY line0Changed)
     Q_PROPERTY(QString line1 READ line1 NOTIFY line1Changed)
     Q_PROPERTY(QString line2 READ line2 NOTIFY line2Changed)
-    Q_PROPERTY(int caretColumn READ caretColumn NOTIFY caretChanged)
-    Q_PROPERTY(bool caretVisible READ caretVisible NOTIFY caretChanged)
     Q_PROPERTY(QString expected READ expected NOTIFY expectedChanged)
     Q_PROPERTY(QString fingerHint READ fingerHint NOTIFY expectedChanged)
     Q_PROPERTY(bool wrongLayoutWarning READ wrongLayoutWarning NOTIFY wrongLayoutWarningChanged)
@@ -74,9 +72,6 @@ public:
     [[nodiscard]] QString line0() const { return m_lineText[0]; }
     [[nodiscard]] QString line1() const { return m_lineText[1]; }
     [[nodiscard]] QString line2() const { return m_lineText[2]; }
-    // The caret's column in the first visible line (it is always there).
-    [[nodiscard]] int caretColumn() const { return m_caretColumn; }
-    [[nodiscard]] bool caretVisible() const { return m_caretColumn >= 0; }
     [[nodiscard]] QString expected() const { return m_expected; }
     [[nodiscard]] QString fingerHint() const { return fingerHintFor(m_expected); }
     [[nodiscard]] bool wrongLayoutWarning() const;
@@ -124,7 +119,6 @@ Q_SIGNALS:
     void line2Changed();
     // The characters' styles (or the palette they are drawn in) changed.
     void stylesChanged();
-    void caretChanged();
     void expectedChanged();
     void wrongLayoutWarningChanged();
     void figuresChanged();
@@ -150,7 +144,6 @@ private:
     qint64 m_fragmentCount = 0;
     QString m_caption;
     QString m_lineText[visibleLineCount];
-    int m_caretColumn = -1;
     QString m_expected;
     QString m_speedText = QStringLiteral("0");
     QString m_accuracyText = QStringLiteral("100,0 %");

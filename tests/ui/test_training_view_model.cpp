@@ -130,7 +130,6 @@ void TestTrainingViewModel::characterStyles()
                                   CharStyle::caret, CharStyle::coming, CharStyle::coming};
     for (int i = 0; i < styles.size(); ++i)
         QCOMPARE(model.styleAt(i), styles[i]);
-    QCOMPARE(model.caretColumn(), 3);
 
     // a wrong key at the caret keeps it a caret
     rig.app->handleKey(u"1"_s);
@@ -283,7 +282,7 @@ void TestTrainingViewModel::keystrokeTouchesOnlyTheCurrentLine()
 
     // when the caret moves to the next line, the lines scroll
     const QString second = model.line1();
-    while (model.caretColumn() != 0 || rig.engine().position() == 1)
+    while (model.line0() != second)
         rig.app->handleKey(rig.engine().expected());
     QCOMPARE(model.line0(), second);
     QCOMPARE(l0.size(), 1);
