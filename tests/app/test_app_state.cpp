@@ -54,6 +54,7 @@ private Q_SLOTS:
     void proseAndManuscriptNeverCount();
     void manuscriptFragmentsAreClampedAndEnd();
     void negativeStoredFragmentCountsAsTheFirst();
+    void fragmentsWithUntypeableCharactersCanBeFinished();
     void noManuscriptShowsTheManuscriptTab();
     void latinLetterSwitchesLayoutAndWarningClears();
     void wrongKeyBeepsOnlyWithSoundOn();
@@ -278,6 +279,28 @@ void TestAppState::negativeStoredFragmentCountsAsTheFirst()
     next.typeRest();
     next.app->nextExercise();
     QCOMPARE(next.engine().text().join(QString()), Manuscript::chunks(text).at(1));
+}
+
+void TestAppState::fragmentsWithUntypeableCharactersCanBeFinished()
+{
+    // given a fragment of nothing but „ and one with Latin words and ’
+    const QString text = QString(171, u'„') + u" Он сказал: „Hello, world“ — и ушёл’."_s;
+    AppRig rig(profileWithManuscript(text));
+
+    // when the first is started, it is done at once, with nothing recorded of its characters
+    rig.app->startManuscript(0);
+    QVERIFY(rig.app->lastResult().has_value());
+    QCOMPARE(rig.app->tab(), AppState::Tab::Training);
+
+    // and the second is finished by typing only what a Russian key types
+    rig.app->nextExercise();
+    rig.typeRest();
+    QVERIFY(rig.app->lastResult().has_value());
+    QCOMPARE(rig.engine().errorCount(), 0);
+    const auto keys = rig.profileOnDisk()->keyStats.keys();
+    for (const QString &absent : {u"„"_s, u"H"_s, u"w"_s, u"’"_s})
+        QVERIFY2(!keys.contains(absent), qPrintable(absent));
+    QVERIFY(keys.contains(u"ш"_s));
 }
 
 void TestAppState::noManuscriptShowsTheManuscriptTab()

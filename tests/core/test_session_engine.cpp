@@ -8,6 +8,7 @@
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(KeyResult)
+Q_DECLARE_METATYPE(Untypeable)
 
 namespace {
 
@@ -41,6 +42,8 @@ private Q_SLOTS:
     void matching_data();
     void matching();
     void latinLetterWhereCyrillicExpectedOnlyWarns();
+    void untypeableCharactersArePassedOver_data();
+    void untypeableCharactersArePassedOver();
     void pausesAreDroppedWhole();
     void wrongKeysAddTimeButNoLatency();
     void startForgetsThePreviousExercise();
@@ -156,6 +159,62 @@ void TestSessionEngine::latinLetterWhereCyrillicExpectedOnlyWarns()
     e.handle(u"q");
     e.start(u"ж");
     QVERIFY(!e.wrongLayoutWarning());
+}
+
+void TestSessionEngine::untypeableCharactersArePassedOver_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Untypeable>("untypeable");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<int>("first"); // where the caret starts
+    QTest::addColumn<bool>("finished");
+    constexpr auto keep = Untypeable::keep;
+    constexpr auto over = Untypeable::passOver;
+    QTest::newRow("lessons keep them") << u"жWж"_s << keep << QStringList{u"ж"_s} << 0 << false;
+    QTest::newRow("a Latin letter") << u"жWж"_s << over << QStringList{u"ж"_s, u"ж"_s} << 0
+                                    << true;
+    QTest::newRow("„ first, ’ last") << u"„жа’"_s << over << QStringList{u"ж"_s, u"а"_s} << 1
+                                       << true;
+    QTest::newRow("U+202F, lone CR, control")
+        << u"ж\u202Fа\rб\u0001"_s << over << QStringList{u"ж"_s, u"а"_s, u"б"_s} << 0 << true;
+    QTest::newRow("Kelvin sign, stressed е")
+        << u"\u212Aже\u0301"_s << over << QStringList{u"ж"_s} << 1 << true;
+    QTest::newRow("marks and stand-ins are typed")
+        << u"«ж»—№,"_s << over
+        << QStringList{u"\""_s, u"ж"_s, u"\""_s, u"-"_s, u"№"_s, u","_s} << 0 << true;
+    QTest::newRow("nothing to type") << u"„’"_s << over << QStringList{} << 2 << true;
+}
+
+void TestSessionEngine::untypeableCharactersArePassedOver()
+{
+    QFETCH(QString, text);
+    QFETCH(Untypeable, untypeable);
+    QFETCH(QStringList, keys);
+    QFETCH(int, first);
+    QFETCH(bool, finished);
+    Rig rig;
+    SessionEngine &e = rig.engine;
+
+    // given an exercise that may step over what no Russian key types
+    e.start(text, untypeable);
+    QCOMPARE(e.position(), first);
+
+    // when only the typeable characters are typed, each correctly
+    for (const QString &key : std::as_const(keys)) {
+        rig.now += 0.3;
+        QVERIFY(e.handle(key) != KeyResult::wrong);
+    }
+
+    // then the exercise is done, with no errors and an event per key typed
+    QCOMPARE(e.finished(), finished);
+    QCOMPARE(e.errorCount(), 0);
+    QCOMPARE(e.keyEvents().size(), keys.size());
+    for (const KeyEvent &event : e.keyEvents())
+        QVERIFY(event.character != u"W" && event.character != u"„");
+    // and typing it again starts at the same place
+    e.restart();
+    QCOMPARE(e.position(), first);
+    QVERIFY(e.keyEvents().isEmpty());
 }
 
 void TestSessionEngine::pausesAreDroppedWhole()

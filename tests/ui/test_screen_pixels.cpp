@@ -142,6 +142,9 @@ void TestScreenPixels::caretCoversItsGlyph()
         QVERIFY2(box.isValid(), where);
         QVERIFY2(box.height() >= line->height() * w.window->devicePixelRatio() * 0.8, where);
 
+        if (column >= columns - 2)
+            w.saveScreenshot(u"caret-column-%1-%2"_s.arg(column).arg(dark ? "dark" : "light"));
+
         // ...holding its glyph, drawn visibly in onAccent
         w.type(expected);
         const QImage after = w.grab();

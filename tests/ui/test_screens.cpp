@@ -177,6 +177,9 @@ void TestScreens::progressOfTwoWeeksShowsChartAndHeatMap()
     QVERIFY(!shown(w, u"heatPlaceholder"_s));
     QVERIFY(shown(w, u"heatMap"_s));
     QTRY_VERIFY(w.find(u"speedChart"_s)->property("item").value<QObject *>());
+    // its dates are written in Russian whatever the process locale (C here)
+    QCOMPARE(w.find(u"speedChart"_s)->property("item").value<QObject *>()->property("locale")
+                 .toLocale().name(), u"ru_RU"_s);
     QCOMPARE(w.find(u"lastSpeed"_s)->property("text").toString(), u"139"_s);
     QCOMPARE(w.find(u"heatMap"_s)->property("errors").toMap().value(u"ж"_s).toDouble(), 1.0);
     QCOMPARE(w.find(u"tileUnit0"_s)->property("text").toString(), u"зн/мин"_s);
