@@ -251,7 +251,8 @@ void AppState::finishExercise()
     if (passed && !m_manuscriptMode && m_activeLesson.kind != LessonKind::prose) {
         const qint64 id = m_activeLesson.id;
         m_store->update([&](ProfileData &d) {
-            const qint64 n = d.exercisesPassed.value(id, 0) + 1;
+            // Held at the limit: a wrapped count would drop a completed lesson.
+            const qint64 n = saturatingAdd(d.exercisesPassed.value(id, 0), 1);
             d.exercisesPassed.insert(id, n);
             if (n >= 3 && id == d.currentLessonID && id < Course::lessons().size()) {
                 d.currentLessonID = id + 1;

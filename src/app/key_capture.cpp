@@ -69,6 +69,8 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
 {
     // A key event travels to the window first and then to its focus item; it
     // is looked at once, at the window.
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
     if (!m_app || !qobject_cast<QWindow *>(watched))
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
@@ -76,8 +78,6 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
         m_repeats.released(key->nativeScanCode(), key->timestamp());
         return false;
     }
-    if (event->type() != QEvent::KeyPress)
-        return false;
     const bool repeat =
         m_repeats.isRepeat(key->nativeScanCode(), key->timestamp(), key->isAutoRepeat());
     const KeyPress press{key->modifiers(), repeat, key->key(), key->text()};

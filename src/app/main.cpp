@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_state.h"
 #include "canberra_alert_sound.h"
+#include "single_instance.h"
 #include "system_color_scheme.h"
 #include "theme.h"
 #include "xkb_input_source_provider.h"
@@ -39,6 +40,15 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Олви"));
     QApplication::setDesktopFileName(QStringLiteral("org.olvi.Olvi"));
 
+    // A second Olvi would overwrite the first one's progress: show the
+    // running one's window instead.
+    SingleInstance instance;
+    if (!instance.claim()) {
+        auto reply = instance.activateRunning();
+        reply.waitForFinished();
+        return 0;
+    }
+
     // Layout switching needs an X server; elsewhere (Wayland) nothing is
     // switched and the wrong-layout warning guides the user.
     std::unique_ptr<XkbInputSourceProvider> xkb;
@@ -67,6 +77,21 @@ int main(int argc, char *argv[])
     // The module lives in the resources, under qrc:/Olvi.
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.load(QUrl(QStringLiteral("qrc:/Olvi/Main.qml")));
+    QObject::connect(&instance, &SingleInstance::activated, &engine,
+                     [&engine](const QString &token) {
+                         if (engine.rootObjects().isEmpty())
+                             return;
+                         auto *window = qobject_cast<QWindow *>(engine.rootObjects().first());
+                         if (!window)
+                             return;
+                         // Wayland lets a window take the focus only with the
+                         // launcher's token, which Qt reads from here.
+                         if (!token.isEmpty())
+                             qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+                         window->showNormal();
+                         window->raise();
+                         window->requestActivate();
+                     });
 
     // The sound server is reached once the window is up, not on the first
     // wrong key.

@@ -152,6 +152,7 @@ Item {
                         x: 28
                         anchors.verticalCenter: parent.verticalCenter
                         text: item.modelData
+                        textFormat: Text.PlainText
                         font.pixelSize: 13
                         color: item.lit ? Theme.onAccent : Theme.ink
                     }

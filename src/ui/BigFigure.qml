@@ -12,6 +12,7 @@ Column {
 
     Text {
         id: valueText
+        textFormat: Text.PlainText
         anchors.horizontalCenter: parent.horizontalCenter
         font.family: Theme.serifFamily
         font.pixelSize: 30
@@ -20,6 +21,7 @@ Column {
     }
     Text {
         id: captionText
+        textFormat: Text.PlainText
         anchors.horizontalCenter: parent.horizontalCenter
         font.pixelSize: 12
         color: Theme.inkFaint

@@ -72,6 +72,7 @@ Rectangle {
                         objectName: "continueLabel"
                         anchors.centerIn: parent
                         text: model.continueText
+                        textFormat: Text.PlainText
                         font.pixelSize: 14
                         font.weight: Font.DemiBold
                         color: Theme.onAccent
@@ -162,12 +163,14 @@ Rectangle {
                         spacing: 3
                         Text {
                             text: stageRow.modelData.title
+                            textFormat: Text.PlainText
                             font.pixelSize: 15
                             font.weight: Font.DemiBold
                             color: Theme.ink
                         }
                         Text {
                             text: stageRow.modelData.subtitle
+                            textFormat: Text.PlainText
                             font.pixelSize: 12
                             color: Theme.inkFaint
                         }
@@ -179,6 +182,7 @@ Rectangle {
                         anchors.rightMargin: 18
                         anchors.verticalCenter: parent.verticalCenter
                         text: stageRow.modelData.label
+                        textFormat: Text.PlainText
                         font.pixelSize: 12
                         font.weight: stageRow.current ? Font.DemiBold : Font.Normal
                         color: stageRow.current ? Theme.accent : Theme.inkSoft

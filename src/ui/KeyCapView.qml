@@ -96,6 +96,7 @@ Item {
     Text {
         anchors.centerIn: parent
         text: root.cap.label
+        textFormat: Text.PlainText
         font.family: Theme.monoFamily
         font.pixelSize: root.size * 0.3
         font.weight: root.cap.next ? Font.DemiBold : Font.Normal

@@ -130,6 +130,7 @@ Rectangle {
                 Text {
                     objectName: "counter"
                     text: model.counterText
+                    textFormat: Text.PlainText
                     font.pixelSize: 12
                     color: Theme.inkFaint
                 }
@@ -223,6 +224,7 @@ Rectangle {
                 objectName: "summaryText"
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: model.summaryText
+                textFormat: Text.PlainText
                 font.pixelSize: 13
                 color: Theme.inkSoft
             }
@@ -272,6 +274,7 @@ Rectangle {
                     id: continueLabel
                     anchors.centerIn: parent
                     text: model.continueText
+                    textFormat: Text.PlainText
                     font.pixelSize: 14
                     font.weight: Font.DemiBold
                     color: Theme.onAccent
@@ -302,6 +305,7 @@ Rectangle {
                         id: plainLabel
                         anchors.centerIn: parent
                         text: plain.modelData.title
+                        textFormat: Text.PlainText
                         font.pixelSize: 14
                         color: Theme.ink
                     }

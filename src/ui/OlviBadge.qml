@@ -36,6 +36,7 @@ Row {
             Text {
                 anchors.centerIn: parent
                 text: cap.modelData
+                textFormat: Text.PlainText
                 font.family: Theme.monoFamily
                 font.pixelSize: 19
                 font.weight: Font.Medium

@@ -73,6 +73,7 @@ Rectangle {
                                 id: label
                                 anchors.centerIn: parent
                                 text: tabButton.modelData
+                                textFormat: Text.PlainText
                                 font.pixelSize: 12
                                 font.weight: tabButton.current ? Font.DemiBold : Font.Normal
                                 color: tabButton.current ? Theme.ink : Theme.inkSoft
@@ -97,6 +98,7 @@ Rectangle {
                     anchors.verticalCenter: parent.verticalCenter
                     visible: text !== ""
                     text: model.streakText
+                    textFormat: Text.PlainText
                     font.pixelSize: 12
                     color: Theme.inkSoft
                 }

@@ -109,6 +109,7 @@ ChartView {
         x: at.x - width + 2
         y: at.y - height - 4
         text: chart.stats ? chart.stats.lastSpeedText : ""
+        textFormat: Text.PlainText
         font.pixelSize: 11
         font.weight: Font.DemiBold
         color: Theme.ink

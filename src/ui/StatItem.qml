@@ -13,6 +13,7 @@ Item {
 
     Text {
         id: valueText
+        textFormat: Text.PlainText
         font.family: Theme.serifFamily
         font.pixelSize: 22
         font.bold: true
@@ -20,6 +21,7 @@ Item {
     }
     Text {
         id: unitText
+        textFormat: Text.PlainText
         x: valueText.implicitWidth + 7
         anchors.baseline: valueText.baseline
         font.pixelSize: 12

@@ -62,6 +62,7 @@ Rectangle {
                                 width: parent.width
                                 elide: Text.ElideRight
                                 text: tile.modelData.label
+                                textFormat: Text.PlainText
                                 font.pixelSize: 11
                                 font.weight: Font.Medium
                                 font.letterSpacing: 0.6
@@ -75,6 +76,7 @@ Rectangle {
                                     id: value
                                     objectName: "tileValue" + tile.index
                                     text: tile.modelData.value
+                                    textFormat: Text.PlainText
                                     font.family: Theme.serifFamily
                                     font.pixelSize: 24
                                     font.bold: true
@@ -86,6 +88,7 @@ Rectangle {
                                     anchors.baseline: value.baseline
                                     visible: text !== ""
                                     text: tile.modelData.unit
+                                    textFormat: Text.PlainText
                                     font.pixelSize: 12
                                     color: Theme.inkSoft
                                 }
@@ -95,6 +98,7 @@ Rectangle {
                                 width: parent.width
                                 elide: Text.ElideRight
                                 text: tile.modelData.note
+                                textFormat: Text.PlainText
                                 font.pixelSize: 11
                                 color: Theme.inkSoft
                             }

@@ -237,6 +237,7 @@ Rectangle {
                         objectName: "progressText"
                         anchors.verticalCenter: parent.verticalCenter
                         text: model.progressText
+                        textFormat: Text.PlainText
                         font.pixelSize: 12
                         color: Theme.inkSoft
                     }
@@ -277,6 +278,7 @@ Rectangle {
             objectName: "resultTitle"
             anchors.horizontalCenter: parent.horizontalCenter
             text: model.resultTitle
+            textFormat: Text.PlainText
             font.family: Theme.serifFamily
             font.pixelSize: 34
             font.bold: true
@@ -311,6 +313,7 @@ Rectangle {
             wrapMode: Text.WordWrap
             horizontalAlignment: Text.AlignHCenter
             text: model.reminder
+            textFormat: Text.PlainText
             font.family: Theme.serifFamily
             font.pixelSize: 13
             font.italic: true
@@ -331,6 +334,7 @@ Rectangle {
                     id: primaryLabel
                     anchors.centerIn: parent
                     text: model.primaryButtonText
+                    textFormat: Text.PlainText
                     font.pixelSize: 14
                     font.weight: Font.DemiBold
                     color: Theme.onAccent

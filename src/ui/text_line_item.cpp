@@ -40,11 +40,11 @@ void TextLineItem::reconnect()
         disconnect(c);
     m_connections.clear();
     if (m_model) {
-        void (TrainingViewModel::*const textChanged[])() = {&TrainingViewModel::line0Changed,
-                                                            &TrainingViewModel::line1Changed,
-                                                            &TrainingViewModel::line2Changed};
+        const auto textChanged = m_line <= 0 ? &TrainingViewModel::line0Changed
+                                 : m_line == 1 ? &TrainingViewModel::line1Changed
+                                               : &TrainingViewModel::line2Changed;
         m_connections = {
-            connect(m_model, textChanged[std::clamp(m_line, 0, 2)], this, &TextLineItem::relayout),
+            connect(m_model, textChanged, this, &TextLineItem::relayout),
             // A key restyles only the caret's line; the lines below are all "coming".
             connect(m_model, &TrainingViewModel::stylesChanged, this, [this] {
                 if (m_line == 0)

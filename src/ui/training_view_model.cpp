@@ -137,9 +137,6 @@ CharStyle TrainingViewModel::styleAt(int index) const
 void TrainingViewModel::refreshLines()
 {
     const QList<LineRange> visible = visibleLines();
-    void (TrainingViewModel::*const changed[])() = {&TrainingViewModel::line0Changed,
-                                                    &TrainingViewModel::line1Changed,
-                                                    &TrainingViewModel::line2Changed};
     // The lines' texts change only when the view scrolls or the text changes;
     // a keystroke only restyles characters of the first line.
     const int first = visible.isEmpty() ? -1 : visible.first().start;
@@ -155,7 +152,7 @@ void TrainingViewModel::refreshLines()
             }
             if (line != m_lineText[n]) {
                 m_lineText[n] = line;
-                Q_EMIT(this->*changed[n])();
+                emitLineChanged(n);
             }
         }
     }
@@ -169,6 +166,15 @@ void TrainingViewModel::refreshLines()
         Q_EMIT expectedChanged();
     }
     Q_EMIT progressChanged();
+}
+
+void TrainingViewModel::emitLineChanged(int n)
+{
+    switch (n) {
+    case 0: Q_EMIT line0Changed(); break;
+    case 1: Q_EMIT line1Changed(); break;
+    case 2: Q_EMIT line2Changed(); break;
+    }
 }
 
 void TrainingViewModel::refreshCaption()

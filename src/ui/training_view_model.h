@@ -129,6 +129,7 @@ Q_SIGNALS:
 private:
     void onTextChanged();
     void refreshLines();
+    void emitLineChanged(int n);
     void refreshCaption();
     void refreshFigures();
     void onResultChanged();

@@ -201,6 +201,16 @@ void TestAppState::passingAnEarlierLessonNeverMovesTheCourse()
     QCOMPARE(rig.profile().exercisesPassed.value(4), 8);
     QCOMPARE(rig.profile().currentLessonID, 9);
     QVERIFY(!rig.app->lastResult()->lessonCompleted);
+
+    // a count already at the limit stays there, and the lesson stays completed
+    constexpr qint64 limit = std::numeric_limits<qint64>::max();
+    ProfileData full = profileAtLesson(9);
+    full.exercisesPassed.insert(4, limit);
+    AppRig worn(full);
+    worn.app->startTraining(Course::lesson(4));
+    worn.typeRest();
+    QCOMPARE(worn.profileOnDisk()->exercisesPassed.value(4), limit);
+    QVERIFY(worn.profileOnDisk()->completedLessons().contains(4));
 }
 
 void TestAppState::proseAndManuscriptNeverCount()

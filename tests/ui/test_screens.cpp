@@ -4,6 +4,7 @@
 #include "window_rig.h"
 
 #include <QQmlEngineExtensionPlugin>
+#include <QTcpServer>
 #include <QTest>
 
 Q_IMPORT_QML_PLUGIN(OlviPlugin)
@@ -58,6 +59,7 @@ private Q_SLOTS:
     void replaceThenCancelKeepsTheStoredText();
     void progressOfANewProfileShowsPlaceholders();
     void progressOfTwoWeeksShowsChartAndHeatMap();
+    void untrustedTextStaysText();
 };
 
 void TestScreens::initTestCase()
@@ -196,6 +198,49 @@ void TestScreens::progressOfTwoWeeksShowsChartAndHeatMap()
     QTRY_COMPARE(w.grab().pixelColor(mark), ThemePalette::dark().accent);
     w.saveScreenshot(u"progress-dark"_s);
     Theme::instance()->setAppearance(std::nullopt);
+}
+
+// Every text item showing `marker` shows it as typed.
+void verifyPlain(QQuickItem *item, const QString &marker, int &seen)
+{
+    const QString text = item->property("text").toString();
+    if (item->isVisible() && text.contains(marker)) {
+        ++seen;
+        QVERIFY2(item->property("textFormat").toInt() == 0, qPrintable(text)); // PlainText
+    }
+    const auto children = item->childItems();
+    for (QQuickItem *child : children)
+        verifyPlain(child, marker, seen);
+}
+
+void TestScreens::untrustedTextStaysText()
+{
+    // given a profile whose text fields hold markup and images on a listening host
+    QTcpServer host;
+    QVERIFY(host.listen(QHostAddress::LocalHost));
+    const QString img = u"<img src=\"http://127.0.0.1:%1/x.png\">"_s.arg(host.serverPort());
+    ProfileData p = twoWeeks();
+    p.manuscript = img + u"<font size=7>Ж</font> <b>жир</b> и жук бегут по лугу вдоль реки"_s;
+    p.days.first().date = img;
+    WindowRig w(p);
+    QVERIFY(w.ready());
+
+    // when every screen that shows it is visited
+    int seen = 0;
+    w.rig.app->setTab(AppState::Tab::Manuscript);
+    QTRY_VERIFY(shown(w, u"preview"_s));
+    verifyPlain(w.window->contentItem(), u"<img"_s, seen);
+    QVERIFY(w.click(u"continueButton"_s));
+    QTRY_VERIFY(shown(w, u"line0"_s));
+    verifyPlain(w.window->contentItem(), u"<"_s, seen);
+    w.rig.app->setTab(AppState::Tab::Progress);
+    QTRY_VERIFY(shown(w, u"tileNote3"_s));
+    verifyPlain(w.window->contentItem(), u"<img"_s, seen);
+
+    // then the tags are shown as typed and no request was made
+    QCOMPARE(w.find(u"tileNote3"_s)->property("text").toString(), u"с "_s + img);
+    QVERIFY(seen >= 4);
+    QVERIFY(!host.hasPendingConnections());
 }
 
 QTEST_MAIN(TestScreens)
