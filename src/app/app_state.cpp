@@ -3,13 +3,11 @@
 #include "app_state.h"
 
 #include "alert_sound.h"
-#include "characters.h"
 #include "generator.h"
 #include "input_source_provider.h"
 #include "manuscript.h"
 #include "null_input_source_provider.h"
 #include "profile_store.h"
-#include "prose.h"
 #include "session_engine.h"
 
 #include <QRandomGenerator>
@@ -57,12 +55,13 @@ AppState::AppState(const AppServices &services, QObject *parent)
       m_inputSources(chooseInputSources(services.inputSources, m_ownedInputSources)),
       m_alertSound(services.alertSound),
       m_random(services.random ? services.random : QRandomGenerator::system()),
+      m_now(services.now ? services.now : ProfileStore::systemClock()),
       m_switcher(*m_inputSources)
 {
     m_engine = new SessionEngine(services.clock ? services.clock : systemMonotonicClock(), this);
     m_store = new ProfileStore(
         services.dataFolder.isEmpty() ? ProfileStore::defaultBaseFolder() : services.dataFolder,
-        services.now ? services.now : ProfileStore::systemClock(), this);
+        m_now, this);
     m_activeLesson = Course::lesson(m_store->data().currentLessonID);
 
     // Whoever switches the layout away while an exercise is typed is answered
@@ -127,22 +126,6 @@ void AppState::onInputSourceChanged()
         m_switcher.enforceRussian();
 }
 
-QString AppState::textFor(const Lesson &lesson) const
-{
-    QRandomGenerator &rng = *m_random;
-    switch (lesson.kind) {
-    case LessonKind::letters: return Generator::lettersExercise(lesson, m_store->data(), rng);
-    case LessonKind::capitals: return Generator::capitalsExercise(rng);
-    case LessonKind::yo: return Generator::yoExercise(rng);
-    case LessonKind::punctuation: return Generator::punctuationExercise(lesson.marks, rng);
-    case LessonKind::prose: {
-        const auto &excerpts = Prose::excerpts();
-        return excerpts.at(qsizetype(rng.bounded(quint32(excerpts.size())))).text;
-    }
-    }
-    return {};
-}
-
 QStringList AppState::manuscriptFragments() const
 {
     return Manuscript::chunks(m_store->data().manuscript.value_or(QString()));
@@ -155,7 +138,7 @@ void AppState::startTraining(std::optional<Lesson> lesson)
     const Lesson chosen = lesson ? *lesson : Course::lesson(m_store->data().currentLessonID);
     setActiveLesson(chosen);
     setLastResult(std::nullopt);
-    m_engine->start(textFor(chosen));
+    m_engine->start(Generator::exercise(chosen, m_store->data(), *m_random));
     setTab(Tab::Training);
 }
 
@@ -163,7 +146,7 @@ void AppState::nextExercise()
 {
     setLastResult(std::nullopt);
     if (!m_manuscriptMode) {
-        m_engine->start(textFor(m_activeLesson));
+        m_engine->start(Generator::exercise(m_activeLesson, m_store->data(), *m_random));
         return;
     }
     const QStringList fragments = manuscriptFragments();
@@ -232,34 +215,34 @@ void AppState::handleKey(const QString &character)
     }
 }
 
+void AppState::toggleSound()
+{
+    m_store->update([](ProfileData &d) { d.soundOn = !d.soundOn; });
+    m_store->save();
+}
+
 void AppState::finishExercise()
 {
     const SessionEngine &e = *m_engine;
-    const double seconds = e.activeSeconds();
-    const double speed = seconds > 1.0 ? double(e.position()) / seconds * 60.0 : 0.0;
-    const qint64 total = qint64(e.position()) + e.errorCount();
-    const double accuracy = total >= 1 ? double(e.position()) / double(total) : 1.0;
+    const double speed = e.speed();
+    const double accuracy = e.accuracy();
 
     m_store->update([&e](ProfileData &d) {
         for (const KeyEvent &event : e.keyEvents())
             d.recordKey(event.character, event.error, event.latency);
     });
-    m_store->recordSession(e.text().size(), e.errorCount(), seconds, speed);
+    m_store->recordSession(e.text().size(), e.errorCount(), e.activeSeconds(), speed);
 
     const bool passed = accuracy >= passAccuracy;
     bool lessonCompleted = false;
     if (passed && !m_manuscriptMode && m_activeLesson.kind != LessonKind::prose) {
         const qint64 id = m_activeLesson.id;
-        m_store->update([&](ProfileData &d) {
-            // Held at the limit: a wrapped count would drop a completed lesson.
-            const qint64 n = saturatingAdd(d.exercisesPassed.value(id, 0), 1);
-            d.exercisesPassed.insert(id, n);
-            if (n >= 3 && id == d.currentLessonID && id < Course::lessons().size()) {
-                d.currentLessonID = id + 1;
-                lessonCompleted = true;
-            }
-        });
+        m_store->update([&](ProfileData &d) { lessonCompleted = d.recordPass(id); });
     }
     m_store->save();
     setLastResult(ExerciseResult{speed, accuracy, passed, lessonCompleted});
+    // The card speaks of the lesson the course moved on to, and its button
+    // starts it.
+    if (lessonCompleted)
+        setActiveLesson(Course::lesson(m_store->data().currentLessonID));
 }

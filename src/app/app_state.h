@@ -93,6 +93,9 @@ public:
     [[nodiscard]] bool manuscriptMode() const { return m_manuscriptMode; }
     [[nodiscard]] SessionEngine *engine() const { return m_engine; }
     [[nodiscard]] ProfileStore *store() const { return m_store; }
+    // The current moment by the clock the application was given: the one
+    // clock of day records, streaks and every figure shown.
+    [[nodiscard]] QDateTime now() const { return m_now(); }
 
     // Starts an exercise of `lesson`, or of the profile's current lesson.
     Q_INVOKABLE void startTraining(std::optional<Lesson> lesson = std::nullopt);
@@ -104,6 +107,8 @@ public:
     Q_INVOKABLE void restartExercise();
     // One typed character.
     Q_INVOKABLE void handleKey(const QString &character);
+    // Whether a wrong key sounds; saved at once.
+    Q_INVOKABLE void toggleSound();
 
 Q_SIGNALS:
     void tabChanged();
@@ -119,13 +124,13 @@ private:
     void setLastResult(std::optional<ExerciseResult> result);
     void setManuscriptMode(bool on);
     void onInputSourceChanged();
-    [[nodiscard]] QString textFor(const Lesson &lesson) const;
     [[nodiscard]] QStringList manuscriptFragments() const;
 
     std::unique_ptr<InputSourceProvider> m_ownedInputSources;
     InputSourceProvider *m_inputSources = nullptr;
     AlertSound *m_alertSound = nullptr;
     QRandomGenerator *m_random = nullptr;
+    std::function<QDateTime()> m_now;
     LayoutSwitcher m_switcher;
     ProfileStore *m_store = nullptr;
     SessionEngine *m_engine = nullptr;

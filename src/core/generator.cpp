@@ -3,6 +3,7 @@
 #include "generator.h"
 
 #include "characters.h"
+#include "prose.h"
 #include "russian_layout.h"
 #include "words.h"
 
@@ -231,6 +232,21 @@ QString makeSentence(const QStringList &marks, QRandomGenerator &rng)
 QString punctuationExercise(const QStringList &marks, QRandomGenerator &rng)
 {
     return fillTo150([&] { return makeSentence(marks, rng); });
+}
+
+QString exercise(const Lesson &lesson, const ProfileData &profile, QRandomGenerator &rng)
+{
+    switch (lesson.kind) {
+    case LessonKind::letters: return lettersExercise(lesson, profile, rng);
+    case LessonKind::capitals: return capitalsExercise(rng);
+    case LessonKind::yo: return yoExercise(rng);
+    case LessonKind::punctuation: return punctuationExercise(lesson.marks, rng);
+    case LessonKind::prose: {
+        const auto &excerpts = Prose::excerpts();
+        return excerpts.at(qsizetype(rng.bounded(quint32(excerpts.size())))).text;
+    }
+    }
+    return {};
 }
 
 } // namespace Generator

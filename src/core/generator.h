@@ -20,6 +20,11 @@ using LetterWeights = QList<QPair<QString, double>>;
 // (production passes the system generator, tests a seeded one).
 namespace Generator {
 
+// The text of one exercise of `lesson`, by its kind: generated letters,
+// capitals, ё or sentences with marks, or a prose passage.
+[[nodiscard]] QString exercise(const Lesson &lesson, const ProfileData &profile,
+                               QRandomGenerator &rng);
+
 // The frequency of each unlocked letter, raised fourfold for the lesson's new
 // keys and by the learner's error rate for keys typed at least ten times.
 [[nodiscard]] LetterWeights letterWeights(const QStringList &unlocked, const QStringList &newKeys,

@@ -3,6 +3,7 @@
 #include "profile_data.h"
 
 #include "characters.h"
+#include "course.h"
 
 #include <QLocale>
 #include <QtNumeric>
@@ -57,10 +58,21 @@ QSet<qint64> ProfileData::completedLessons() const
 {
     QSet<qint64> done;
     for (auto it = exercisesPassed.cbegin(); it != exercisesPassed.cend(); ++it) {
-        if (it.value() > 2)
+        if (it.value() >= passesToComplete)
             done.insert(it.key());
     }
     return done;
+}
+
+bool ProfileData::recordPass(qint64 id)
+{
+    // Held at the limit: a wrapped count would drop a completed lesson.
+    const qint64 n = saturatingAdd(exercisesPassed.value(id, 0), 1);
+    exercisesPassed.insert(id, n);
+    if (n < passesToComplete || id != currentLessonID || id >= Course::lessons().size())
+        return false;
+    currentLessonID = id + 1;
+    return true;
 }
 
 void ProfileData::recordKey(QStringView expected, bool error, std::optional<double> latency)

@@ -68,8 +68,15 @@ struct ProfileData
     std::optional<QString> manuscript;
     std::optional<qint64> manuscriptChunk;
 
-    // Lesson ids passed at least three times.
+    // A lesson is completed by this many passed exercises.
+    static constexpr qint64 passesToComplete = 3;
+
+    // Lesson ids passed at least passesToComplete times.
     [[nodiscard]] QSet<qint64> completedLessons() const;
+    // Counts one passed exercise of lesson `id` and, when that completes the
+    // current lesson, moves the course on to the next one (the last lesson
+    // has none). Whether the course moved on.
+    bool recordPass(qint64 id);
 
     // Folds one accepted keystroke into the statistics of the character that
     // was expected.

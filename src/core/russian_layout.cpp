@@ -125,6 +125,16 @@ std::optional<KeyDef> key(QStringView ch)
     return *it;
 }
 
+Stroke stroke(QStringView ch)
+{
+    Stroke s;
+    s.thumbs = ch == u" ";
+    s.key = key(ch);
+    if (s.key && needsShift(ch))
+        s.shiftHand = s.key->hand == Hand::left ? Hand::right : Hand::left;
+    return s;
+}
+
 bool canType(QStringView ch)
 {
     if (key(ch))

@@ -38,6 +38,18 @@ struct KeyDef
 
 [[nodiscard]] size_t qHash(const KeyDef &key, size_t seed = 0) noexcept;
 
+// How a character is struck: the key that types it (when the letter rows
+// have one), the hand whose pinky holds Shift for it, and whether it is the
+// space bar, struck by either thumb.
+struct Stroke
+{
+    std::optional<KeyDef> key;
+    std::optional<Hand> shiftHand;
+    bool thumbs = false;
+
+    friend bool operator==(const Stroke &, const Stroke &) = default;
+};
+
 // The Russian ЙЦУКЕН letter keys as the course teaches them. Built once on
 // first use (thread-safe) and never changed.
 namespace RussianLayout {
@@ -54,6 +66,9 @@ namespace RussianLayout {
 // The key that types `ch`, whatever its case: "," is typed with Shift on the
 // "." key, "ё" has a key of its own outside the rows (left pinky).
 [[nodiscard]] std::optional<KeyDef> key(QStringView ch);
+// How `ch` is struck. Shift is held by the other hand than the key's; a mark
+// like "!" needs Shift but has no key in the rows, so nothing holds it.
+[[nodiscard]] Stroke stroke(QStringView ch);
 // Whether a key of the Russian layout types `ch`, with or without Shift, or
 // types what an exercise accepts for it (" for « and », - for —). Everything
 // else — Latin letters, „, typographic apostrophes, U+202F, control

@@ -65,6 +65,17 @@ void SessionEngine::restart()
     start(text, m_untypeable);
 }
 
+double SessionEngine::speed() const
+{
+    return m_activeSeconds > 1.0 ? double(m_position) / m_activeSeconds * 60.0 : 0.0;
+}
+
+double SessionEngine::accuracy() const
+{
+    const qint64 total = qint64(m_position) + m_errorCount;
+    return total >= 1 ? double(m_position) / double(total) : 1.0;
+}
+
 void SessionEngine::start(QStringView text, Untypeable untypeable)
 {
     m_text = Characters::split(text);

@@ -70,6 +70,11 @@ public:
     [[nodiscard]] QString expected() const;
     // Share of the text typed, 0…1; 0 for an empty text.
     [[nodiscard]] double progress() const;
+    // Characters per minute of active typing; 0 until more than a second of
+    // it, when a figure would only be noise.
+    [[nodiscard]] double speed() const;
+    // Correct keys among all accepted keys, 0…1; 1 before the first key.
+    [[nodiscard]] double accuracy() const;
 
     // Begins a new exercise on `text`, forgetting everything of the last one.
     // With `passOver`, a text of nothing typeable is finished at once.

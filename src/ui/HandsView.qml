@@ -4,18 +4,18 @@ import QtQuick
 import Olvi
 
 // Both hands seen from above, with the finger (or the thumbs) that strikes
-// the expected character lit.
+// next character lit.
 Item {
     id: root
 
-    property string expected
+    property nextKey next
 
     implicitWidth: row.implicitWidth
     implicitHeight: row.implicitHeight
 
     HandsViewModel {
         id: hands
-        expected: root.expected
+        next: root.next
     }
 
     Row {

@@ -11,7 +11,7 @@ Item {
     id: root
 
     property bool training: true
-    property string next
+    property nextKey next
     property var errors: ({})
     property real keySize: 52
 

@@ -13,8 +13,16 @@ Rectangle {
 
     color: Theme.paper
 
-    TrainingViewModel {
-        id: model
+    ExerciseText {
+        id: exercise
+        app: root.app
+    }
+    ExerciseFigures {
+        id: figures
+        app: root.app
+    }
+    ResultCard {
+        id: result
         app: root.app
     }
 
@@ -32,7 +40,7 @@ Rectangle {
     Item {
         objectName: "exercise"
         anchors.fill: parent
-        visible: !model.resultShown
+        visible: !result.shown
 
         Item {
             id: practice
@@ -59,7 +67,7 @@ Rectangle {
                 Text {
                     objectName: "caption"
                     anchors.horizontalCenter: parent.horizontalCenter
-                    text: model.lessonCaption
+                    text: exercise.caption
                     textFormat: Text.PlainText
                     font.pixelSize: 12
                     font.weight: Font.Medium
@@ -93,20 +101,18 @@ Rectangle {
 
                         TextLineItem {
                             objectName: "line0"
-                            lines: model
-                            line: 0
+                            text: exercise.text0
+                            styles: exercise.styles0
                             font: textBlock.lineFont
                         }
                         TextLineItem {
                             objectName: "line1"
-                            lines: model
-                            line: 1
+                            text: exercise.text1
                             font: textBlock.lineFont
                         }
                         TextLineItem {
                             objectName: "line2"
-                            lines: model
-                            line: 2
+                            text: exercise.text2
                             font: textBlock.lineFont
                         }
                     }
@@ -121,8 +127,8 @@ Rectangle {
                         id: hint
                         objectName: "fingerHint"
                         anchors.centerIn: parent
-                        visible: !model.wrongLayoutWarning
-                        text: model.fingerHint
+                        visible: !exercise.wrongLayoutWarning
+                        text: exercise.nextKey.hint
                         textFormat: Text.PlainText
                         font.family: Theme.serifFamily
                         font.pixelSize: 13
@@ -133,7 +139,7 @@ Rectangle {
                         id: warning
                         objectName: "layoutWarning"
                         anchors.centerIn: parent
-                        visible: model.wrongLayoutWarning
+                        visible: exercise.wrongLayoutWarning
                         spacing: 6
                         Icon {
                             anchors.verticalCenter: parent.verticalCenter
@@ -159,7 +165,7 @@ Rectangle {
                 transformOrigin: Item.Top
                 scale: practice.fit
                 training: true
-                next: model.expected
+                next: exercise.nextKey
                 keySize: 52
             }
 
@@ -170,7 +176,7 @@ Rectangle {
                 anchors.horizontalCenter: parent.horizontalCenter
                 transformOrigin: Item.Top
                 scale: practice.fit
-                expected: model.expected
+                next: exercise.nextKey
             }
         }
 
@@ -195,7 +201,7 @@ Rectangle {
                 StatItem {
                     objectName: "speed"
                     anchors.verticalCenter: parent.verticalCenter
-                    value: model.speedText
+                    value: figures.speed
                     unit: "зн/мин"
                 }
                 Rectangle {
@@ -207,7 +213,7 @@ Rectangle {
                 StatItem {
                     objectName: "accuracy"
                     anchors.verticalCenter: parent.verticalCenter
-                    value: model.accuracyText
+                    value: figures.accuracy
                     unit: "точность"
                 }
                 Rectangle {
@@ -227,7 +233,7 @@ Rectangle {
                         radius: 3
                         color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.1)
                         Rectangle {
-                            width: parent.width * model.progress
+                            width: parent.width * figures.progress
                             height: parent.height
                             radius: 3
                             color: Theme.accent
@@ -236,7 +242,7 @@ Rectangle {
                     Text {
                         objectName: "progressText"
                         anchors.verticalCenter: parent.verticalCenter
-                        text: model.progressText
+                        text: figures.progressText
                         textFormat: Text.PlainText
                         font.pixelSize: 12
                         color: Theme.inkSoft
@@ -249,13 +255,13 @@ Rectangle {
                     height: 24
                     Icon {
                         anchors.centerIn: parent
-                        name: model.soundOn ? "speaker.wave.2" : "speaker.slash"
+                        name: figures.soundOn ? "speaker.wave.2" : "speaker.slash"
                         color: Theme.inkFaint
                         size: 17
                     }
                     MouseArea {
                         anchors.fill: parent
-                        onClicked: model.toggleSound()
+                        onClicked: root.app.toggleSound()
                     }
                     HoverTip {
                         objectName: "soundTip"
@@ -272,12 +278,12 @@ Rectangle {
         objectName: "resultCard"
         anchors.centerIn: parent
         spacing: 18
-        visible: model.resultShown
+        visible: result.shown
 
         Text {
             objectName: "resultTitle"
             anchors.horizontalCenter: parent.horizontalCenter
-            text: model.resultTitle
+            text: result.title
             textFormat: Text.PlainText
             font.family: Theme.serifFamily
             font.pixelSize: 34
@@ -290,17 +296,17 @@ Rectangle {
             spacing: 34
             BigFigure {
                 objectName: "resultSpeed"
-                value: model.resultSpeed
+                value: result.speed
                 caption: "зн/мин"
             }
             BigFigure {
                 objectName: "resultAccuracy"
-                value: model.resultAccuracy
+                value: result.accuracy
                 caption: "точность"
             }
             BigFigure {
                 objectName: "resultLessonCount"
-                value: model.resultLessonCount
+                value: result.lessonCount
                 caption: "упражнений в уроке"
             }
         }
@@ -308,11 +314,11 @@ Rectangle {
         Text {
             objectName: "reminder"
             anchors.horizontalCenter: parent.horizontalCenter
-            visible: model.reminderShown
+            visible: result.reminderShown
             width: Math.min(implicitWidth, 420)
             wrapMode: Text.WordWrap
             horizontalAlignment: Text.AlignHCenter
-            text: model.reminder
+            text: result.reminder
             textFormat: Text.PlainText
             font.family: Theme.serifFamily
             font.pixelSize: 13
@@ -333,7 +339,7 @@ Rectangle {
                 Text {
                     id: primaryLabel
                     anchors.centerIn: parent
-                    text: model.primaryButtonText
+                    text: result.primaryText
                     textFormat: Text.PlainText
                     font.pixelSize: 14
                     font.weight: Font.DemiBold
@@ -341,7 +347,7 @@ Rectangle {
                 }
                 MouseArea {
                     anchors.fill: parent
-                    onClicked: model.nextExercise()
+                    onClicked: root.app.nextExercise()
                 }
             }
             Rectangle {
@@ -362,7 +368,7 @@ Rectangle {
                 }
                 MouseArea {
                     anchors.fill: parent
-                    onClicked: model.showCourse()
+                    onClicked: root.app.tab = AppState.Course
                 }
             }
         }
@@ -370,7 +376,7 @@ Rectangle {
 
     Shortcut {
         sequences: ["Return", "Enter"]
-        enabled: model.resultShown && root.visible
-        onActivated: model.nextExercise()
+        enabled: result.shown && root.visible
+        onActivated: root.app.nextExercise()
     }
 }

@@ -92,35 +92,17 @@ QString palmPath()
 
 HandsViewModel::HandsViewModel(QObject *parent) : QObject(parent) {}
 
-void HandsViewModel::setExpected(const QString &expected)
+void HandsViewModel::setNext(const NextKey &next)
 {
-    if (expected == m_expected)
+    if (next == m_next)
         return;
-    m_expected = expected;
-    const Lit lit = litFor(expected);
+    m_next = next;
+    const Lit lit{next.finger(Hand::left), next.finger(Hand::right), next.stroke().thumbs};
     if (lit != m_lit) {
         m_lit = lit;
         Q_EMIT litChanged();
     }
-    Q_EMIT expectedChanged();
-}
-
-HandsViewModel::Lit HandsViewModel::litFor(const QString &expected)
-{
-    Lit lit;
-    if (expected.isEmpty())
-        return lit;
-    lit.thumbs = expected == u" ";
-    // "!" and the like need Shift but have no key, so nothing lights.
-    const auto key = RussianLayout::key(expected);
-    if (!key)
-        return lit;
-    const std::optional<Finger> shift = RussianLayout::needsShift(expected)
-                                            ? std::optional(Finger::pinky)
-                                            : std::nullopt;
-    lit.left = key->hand == Hand::left ? std::optional(key->finger) : shift;
-    lit.right = key->hand == Hand::right ? std::optional(key->finger) : shift;
-    return lit;
+    Q_EMIT nextChanged();
 }
 
 int HandsViewModel::leftActive() const

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "next_key.h"
 #include "russian_layout.h"
 
 #include <QObject>
@@ -51,7 +52,7 @@ class HandsViewModel : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString expected READ expected WRITE setExpected NOTIFY expectedChanged)
+    Q_PROPERTY(NextKey next READ next WRITE setNext NOTIFY nextChanged)
     // A finger's raw value (FingerId), or -1 for none.
     Q_PROPERTY(int leftActive READ leftActive NOTIFY litChanged)
     Q_PROPERTY(int rightActive READ rightActive NOTIFY litChanged)
@@ -78,8 +79,8 @@ public:
 
     explicit HandsViewModel(QObject *parent = nullptr);
 
-    [[nodiscard]] QString expected() const { return m_expected; }
-    void setExpected(const QString &expected);
+    [[nodiscard]] NextKey next() const { return m_next; }
+    void setNext(const NextKey &next);
 
     [[nodiscard]] int leftActive() const;
     [[nodiscard]] int rightActive() const;
@@ -89,14 +90,12 @@ public:
     [[nodiscard]] static QString palmPath();
     [[nodiscard]] static QString outlinePath();
 
-    // What lights for an expected character ("" for none).
-    [[nodiscard]] static Lit litFor(const QString &expected);
 
 Q_SIGNALS:
-    void expectedChanged();
+    void nextChanged();
     void litChanged();
 
 private:
-    QString m_expected;
+    NextKey m_next;
     Lit m_lit;
 };

@@ -91,7 +91,7 @@ void KeyboardViewModel::setTraining(bool training)
     Q_EMIT trainingChanged();
 }
 
-void KeyboardViewModel::setNext(const QString &next)
+void KeyboardViewModel::setNext(const NextKey &next)
 {
     if (next == m_next)
         return;
@@ -117,10 +117,7 @@ void KeyboardViewModel::setErrors(const QVariantMap &errors)
 
 QString KeyboardViewModel::nextKeyCharacter() const
 {
-    if (!m_training || m_next.isEmpty())
-        return {};
-    const auto key = RussianLayout::key(m_next);
-    return key ? key->character : QString();
+    return m_training ? m_next.keyCharacter() : QString();
 }
 
 void KeyboardViewModel::refreshKey(KeyCap *cap)
@@ -149,22 +146,16 @@ void KeyboardViewModel::refreshAll()
 
 void KeyboardViewModel::refreshShiftAndSpace()
 {
-    bool left = false;
-    bool right = false;
-    if (m_training && RussianLayout::needsShift(m_next)) {
-        // The Shift of the other hand; "Ё" finds the undrawn "ё" key and
-        // still lights one.
-        if (const auto key = RussianLayout::key(m_next)) {
-            left = key->hand == Hand::right;
-            right = key->hand == Hand::left;
-        }
-    }
+    // "Ё" finds the undrawn "ё" key and still lights a Shift.
+    const auto shift = m_training ? m_next.stroke().shiftHand : std::nullopt;
+    const bool left = shift == Hand::left;
+    const bool right = shift == Hand::right;
     if (left != m_leftShiftLit || right != m_rightShiftLit) {
         m_leftShiftLit = left;
         m_rightShiftLit = right;
         Q_EMIT shiftChanged();
     }
-    const bool space = m_training && m_next == u" ";
+    const bool space = m_training && m_next.stroke().thumbs;
     if (space != m_spaceLit) {
         m_spaceLit = space;
         Q_EMIT spaceLitChanged();

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "next_key.h"
 #include "russian_layout.h"
 
 #include <QColor>
@@ -90,7 +91,7 @@ class KeyboardViewModel : public QObject
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(bool training READ training WRITE setTraining NOTIFY trainingChanged)
-    Q_PROPERTY(QString next READ next WRITE setNext NOTIFY nextChanged)
+    Q_PROPERTY(NextKey next READ next WRITE setNext NOTIFY nextChanged)
     Q_PROPERTY(QVariantMap errors READ errors WRITE setErrors NOTIFY errorsChanged)
     // One list of KeyCap per letter row, top to bottom.
     Q_PROPERTY(QVariantList rows READ rows CONSTANT)
@@ -106,8 +107,8 @@ public:
 
     [[nodiscard]] bool training() const { return m_training; }
     void setTraining(bool training);
-    [[nodiscard]] QString next() const { return m_next; }
-    void setNext(const QString &next);
+    [[nodiscard]] NextKey next() const { return m_next; }
+    void setNext(const NextKey &next);
     [[nodiscard]] QVariantMap errors() const { return m_errors; }
     void setErrors(const QVariantMap &errors);
 
@@ -143,7 +144,7 @@ private:
     [[nodiscard]] QString nextKeyCharacter() const;
 
     bool m_training = true;
-    QString m_next;
+    NextKey m_next;
     QVariantMap m_errors;
     QList<QList<KeyCap *>> m_rows;
     QString m_nextKey; // the character of the marked key, "" for none

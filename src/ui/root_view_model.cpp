@@ -25,7 +25,7 @@ QString RootViewModel::streakText() const
 {
     if (!app())
         return {};
-    const int streak = ProfileStatistics::streak(app()->store()->data(), now());
+    const int streak = ProfileStatistics::streak(app()->store()->data(), app()->now());
     return streak > 0 ? QString::number(streak) + QStringLiteral("-й день подряд") : QString();
 }
 

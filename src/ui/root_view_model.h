@@ -41,9 +41,4 @@ public:
     Q_INVOKABLE void chooseAppearance(int index);
     // Pushes the stored preference to the theme.
     Q_INVOKABLE void applyAppearance();
-
-    // The current moment, for the streak; tests set it.
-    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
-
-private:
 };

@@ -3,7 +3,7 @@
 #include "stats_view_model.h"
 
 #include "app_state.h"
-#include "training_view_model.h"
+#include "figure_text.h"
 
 #include <cmath>
 
@@ -20,7 +20,7 @@ void StatsViewModel::refresh()
 
 QString StatsViewModel::speedValue(double speed)
 {
-    return speed > 0.0 ? QString::number(TrainingViewModel::roundHalfAway(speed))
+    return speed > 0.0 ? FigureText::whole(speed)
                        : QStringLiteral("—");
 }
 
@@ -32,7 +32,7 @@ QList<StatsTile> StatsViewModel::tilesFor(const ProfileData &profile, const QDat
          speed > 0.0 ? QStringLiteral("зн/мин") : QString(),
          ProfileStatistics::speedTrendNote(profile)},
         {QStringLiteral("Точность"),
-         TrainingViewModel::percentText(ProfileStatistics::overallAccuracy(profile)), {},
+         FigureText::percent(ProfileStatistics::overallAccuracy(profile)), {},
          QStringLiteral("цель — не ниже 97 %")},
         {QStringLiteral("Дней подряд"),
          QString::number(ProfileStatistics::streak(profile, now)), {},
@@ -46,7 +46,7 @@ QVariantList StatsViewModel::tiles() const
 {
     QVariantList list;
     const ProfileData empty;
-    for (const StatsTile &t : tilesFor(app() ? app()->store()->data() : empty, now())) {
+    for (const StatsTile &t : tilesFor(app() ? app()->store()->data() : empty, app() ? app()->now() : QDateTime::currentDateTime())) {
         list.append(QVariantMap{{QStringLiteral("label"), t.label},
                                 {QStringLiteral("value"), t.value},
                                 {QStringLiteral("unit"), t.unit},
@@ -91,7 +91,7 @@ QString StatsViewModel::lastSpeedText() const
 {
     return m_points.isEmpty()
                ? QString()
-               : QString::number(TrainingViewModel::roundHalfAway(m_points.last().speed));
+               : FigureText::whole(m_points.last().speed);
 }
 
 SpeedAxis StatsViewModel::speedAxis(const QList<SpeedPoint> &points)

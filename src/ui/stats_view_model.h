@@ -80,9 +80,6 @@ public:
     [[nodiscard]] static QString speedValue(double speed);
     [[nodiscard]] static SpeedAxis speedAxis(const QList<SpeedPoint> &points);
 
-    // The current moment, for the streak; tests set it.
-    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
-
 private:
     void refresh() override;
 

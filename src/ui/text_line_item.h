@@ -2,55 +2,69 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "training_view_model.h"
-
 #include <QFont>
-#include <QPointer>
+#include <QList>
+#include <QQmlEngine>
 #include <QQuickPaintedItem>
 #include <QTextLayout>
 
+// How one character of an exercise line is drawn.
+enum class CharStyle : quint8 {
+    typed,    // ink
+    mistyped, // error, underlined: typed, but wrong at first
+    caret,    // onAccent on its own accent background
+    coming,   // ghost
+};
 
-// One line of the exercise text. Its glyphs are shaped once per line; a
-// keystroke only recolours them, which keeps the key-to-screen path short.
+// The style of each character of a line, in order. Characters past the end
+// of the list are coming.
+class LineStyles
+{
+    Q_GADGET
+    QML_VALUE_TYPE(lineStyles)
+
+public:
+    QList<CharStyle> styles;
+
+    friend bool operator==(const LineStyles &, const LineStyles &) = default;
+};
+
+// One line of exercise text, painted from its text and its characters'
+// styles. Its glyphs are shaped once per text; new styles only recolour
+// them, which keeps the key-to-screen path short. The caret is painted as its
+// character's background from the same glyph positions, so it cannot drift.
 class TextLineItem : public QQuickPaintedItem
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(TrainingViewModel *lines READ lines WRITE setLines NOTIFY linesChanged)
-    Q_PROPERTY(int line READ line WRITE setLine NOTIFY lineChanged)
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(LineStyles styles READ styles WRITE setStyles NOTIFY stylesChanged)
     Q_PROPERTY(QFont font READ font WRITE setFont NOTIFY fontChanged)
-    Q_PROPERTY(QString text READ text NOTIFY textChanged)
 
 public:
     explicit TextLineItem(QQuickItem *parent = nullptr);
 
-    // Where the lines and their styles come from.
-    [[nodiscard]] TrainingViewModel *lines() const { return m_model; }
-    void setLines(TrainingViewModel *model);
-    [[nodiscard]] int line() const { return m_line; }
-    void setLine(int line);
+    [[nodiscard]] QString text() const { return m_text; }
+    void setText(const QString &text);
+    [[nodiscard]] LineStyles styles() const { return m_styles; }
+    void setStyles(const LineStyles &styles);
     [[nodiscard]] QFont font() const { return m_font; }
     void setFont(const QFont &font);
-    [[nodiscard]] QString text() const { return m_text; }
 
     void paint(QPainter *painter) override;
 
 Q_SIGNALS:
-    void linesChanged();
-    void lineChanged();
-    void fontChanged();
     void textChanged();
+    void stylesChanged();
+    void fontChanged();
 
 private:
-    void reconnect();
     void relayout();
+    [[nodiscard]] CharStyle styleAt(int i) const;
 
-    QPointer<TrainingViewModel> m_model;
-    QList<QMetaObject::Connection> m_connections;
-    int m_line = 0;
-    QFont m_font;
     QString m_text;
+    LineStyles m_styles;
+    QFont m_font;
     QList<int> m_offsets; // UTF-16 start of each character, and the end
     QTextLayout m_layout;
-    bool m_laidOut = false;
 };

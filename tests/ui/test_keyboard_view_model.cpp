@@ -87,7 +87,7 @@ void TestKeyboardViewModel::trainingMarks()
 
     // given a training keyboard, when the next character is set
     KeyboardViewModel keyboard;
-    keyboard.setNext(next);
+    keyboard.setNext(NextKey::of(next));
 
     // then only the marked key is accent, with the next key's label, border and shadow
     for (KeyCap *cap : allCaps(keyboard)) {
@@ -139,7 +139,7 @@ void TestKeyboardViewModel::heatLevels()
     if (level >= 0)
         levels.insert(u"ж"_s, level);
     KeyboardViewModel keyboard;
-    keyboard.setNext(u"Ж"_s);
+    keyboard.setNext(NextKey::of(u"Ж"_s));
     keyboard.setTraining(false);
 
     // when the statistics' levels are handed over
@@ -159,17 +159,17 @@ void TestKeyboardViewModel::keystrokeTouchesOnlyTheOldAndNewKey()
 {
     // given "Ж" next, noting every key that announces a change
     KeyboardViewModel keyboard;
-    keyboard.setNext(u"Ж"_s);
+    keyboard.setNext(NextKey::of(u"Ж"_s));
     QStringList touched;
     for (KeyCap *cap : allCaps(keyboard))
         connect(cap, &KeyCap::changed, this, [&touched, cap] { touched << cap->character(); });
     QSignalSpy shift(&keyboard, &KeyboardViewModel::shiftChanged);
 
     // when the next character moves on to "у", then to its capital
-    keyboard.setNext(u"у"_s);
+    keyboard.setNext(NextKey::of(u"у"_s));
     QCOMPARE(touched, (QStringList{u"ж"_s, u"у"_s})); // the old key, then the new
     QCOMPARE(shift.count(), 1);                      // the left Shift goes dark
-    keyboard.setNext(u"У"_s);
+    keyboard.setNext(NextKey::of(u"У"_s));
 
     // then the capital changes only the Shift
     QCOMPARE(touched.size(), 2);

@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+
+class AppState;
+
+// The training screen's status bar: the running speed, accuracy and progress
+// of the exercise, and whether a wrong key sounds.
+class ExerciseFigures : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(AppState *app READ app WRITE setApp NOTIFY appChanged)
+    Q_PROPERTY(QString speed READ speed NOTIFY speedChanged)
+    Q_PROPERTY(QString accuracy READ accuracy NOTIFY accuracyChanged)
+    Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
+    Q_PROPERTY(QString progressText READ progressText NOTIFY progressChanged)
+    Q_PROPERTY(bool soundOn READ soundOn NOTIFY soundOnChanged)
+
+public:
+    explicit ExerciseFigures(QObject *parent = nullptr);
+
+    [[nodiscard]] AppState *app() const { return m_app; }
+    void setApp(AppState *app);
+    [[nodiscard]] QString speed() const { return m_speed; }
+    [[nodiscard]] QString accuracy() const { return m_accuracy; }
+    [[nodiscard]] double progress() const { return m_progress; }
+    [[nodiscard]] QString progressText() const;
+    [[nodiscard]] bool soundOn() const { return m_soundOn; }
+
+Q_SIGNALS:
+    void appChanged();
+    void speedChanged();
+    void accuracyChanged();
+    void progressChanged();
+    void soundOnChanged();
+
+private:
+    void refresh();
+    void refreshSound();
+
+    QPointer<AppState> m_app;
+    QList<QMetaObject::Connection> m_connections;
+    QString m_speed = QStringLiteral("0");
+    QString m_accuracy = QStringLiteral("100,0 %");
+    double m_progress = 0.0;
+    bool m_soundOn = true;
+};

@@ -1,0 +1,180 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "exercise_text.h"
+
+#include "app_state.h"
+#include "course.h"
+#include "manuscript.h"
+
+ExerciseText::ExerciseText(QObject *parent) : QObject(parent) {}
+
+void ExerciseText::setApp(AppState *app)
+{
+    if (m_app == app)
+        return;
+    for (const auto &c : std::as_const(m_connections))
+        disconnect(c);
+    m_connections.clear();
+    m_app = app;
+    if (m_app) {
+        SessionEngine *engine = m_app->engine();
+        m_connections = {
+            connect(engine, &SessionEngine::textChanged, this, &ExerciseText::onTextChanged),
+            connect(engine, &SessionEngine::positionChanged, this, &ExerciseText::refreshLines),
+            connect(engine, &SessionEngine::errorPositionsChanged, this,
+                    &ExerciseText::refreshLines),
+            connect(engine, &SessionEngine::wrongLayoutWarningChanged, this,
+                    &ExerciseText::wrongLayoutWarningChanged),
+            connect(m_app, &AppState::manuscriptModeChanged, this, &ExerciseText::refreshCaption),
+            connect(m_app, &AppState::activeLessonChanged, this, &ExerciseText::refreshCaption),
+            connect(m_app, &AppState::profileChanged, this, &ExerciseText::refreshCaption),
+        };
+    }
+    Q_EMIT appChanged();
+    onTextChanged();
+    Q_EMIT wrongLayoutWarningChanged();
+}
+
+void ExerciseText::onTextChanged()
+{
+    m_lines = m_app ? wrap(m_app->engine()->text()) : QList<LineRange>{};
+    m_linesStale = true;
+    refreshCaption();
+    refreshLines();
+}
+
+QList<LineRange> ExerciseText::wrap(const QStringList &text, int width)
+{
+    QList<LineRange> lines;
+    const int length = int(text.size());
+    int start = 0;
+    int lastSpace = 0;
+    bool noSpace = true;
+    int i = 0;
+    while (i < length) {
+        if (text.at(i) == u" ") {
+            noSpace = false;
+            lastSpace = i;
+        }
+        if (i - start >= width) {
+            const int end = noSpace ? i : lastSpace + 1;
+            if (start < end) {
+                lines.append({start, end});
+                start = end;
+                i = end;
+                noSpace = true;
+                lastSpace = 0;
+                continue;
+            }
+        }
+        ++i;
+    }
+    if (start < length)
+        lines.append({start, length});
+    return lines;
+}
+
+QList<LineRange> ExerciseText::visibleFrom(const QList<LineRange> &lines, int position, int count)
+{
+    if (lines.isEmpty())
+        return {};
+    // Lines are sorted: the first whose end lies beyond the position holds it.
+    auto it = std::upper_bound(lines.cbegin(), lines.cend(), position,
+                               [](int pos, const LineRange &l) { return pos < l.end; });
+    qsizetype first = it == lines.cend() ? lines.size() - 1 : it - lines.cbegin();
+    return lines.mid(first, count);
+}
+
+CharStyle ExerciseText::styleAt(int index) const
+{
+    const SessionEngine *engine = m_app->engine();
+    const int position = engine->position();
+    if (index > position)
+        return CharStyle::coming;
+    if (index == position)
+        return CharStyle::caret;
+    return engine->errorPositions().contains(index) ? CharStyle::mistyped : CharStyle::typed;
+}
+
+void ExerciseText::setLineText(int n, const QString &text)
+{
+    if (m_lineText[n] == text)
+        return;
+    m_lineText[n] = text;
+    switch (n) {
+    case 0: Q_EMIT text0Changed(); break;
+    case 1: Q_EMIT text1Changed(); break;
+    case 2: Q_EMIT text2Changed(); break;
+    }
+}
+
+void ExerciseText::refreshLines()
+{
+    const QList<LineRange> visible =
+        m_app ? visibleFrom(m_lines, m_app->engine()->position()) : QList<LineRange>{};
+    // The lines' texts change only when the view scrolls or the text changes;
+    // a keystroke only restyles characters of the first line.
+    const int first = visible.isEmpty() ? -1 : visible.first().start;
+    if (first != m_firstVisibleStart || m_linesStale) {
+        m_firstVisibleStart = first;
+        m_linesStale = false;
+        const QStringList &text = m_app ? m_app->engine()->text() : QStringList();
+        for (int n = 0; n < visibleLineCount; ++n) {
+            QString line;
+            if (n < visible.size()) {
+                for (int i = visible.at(n).start; i < visible.at(n).end; ++i)
+                    line += text.at(i);
+            }
+            setLineText(n, line);
+        }
+    }
+
+    LineStyles styles;
+    if (!visible.isEmpty()) {
+        styles.styles.reserve(visible.first().end - visible.first().start);
+        for (int i = visible.first().start; i < visible.first().end; ++i)
+            styles.styles.append(styleAt(i));
+    }
+    if (styles != m_styles0) {
+        m_styles0 = styles;
+        Q_EMIT styles0Changed();
+    }
+
+    const NextKey next = NextKey::of(m_app ? m_app->engine()->expected() : QString());
+    if (next != m_nextKey) {
+        m_nextKey = next;
+        Q_EMIT nextKeyChanged();
+    }
+}
+
+void ExerciseText::refreshCaption()
+{
+    QString caption;
+    if (m_app && m_app->manuscriptMode()) {
+        const ProfileData &data = m_app->store()->data();
+        const qint64 k = std::max<qint64>(data.manuscriptChunk.value_or(0), 0);
+        const QString text = data.manuscript.value_or(QString());
+        // Cutting a long text takes milliseconds; the text rarely changes.
+        if (text.constData() != m_countedManuscript.constData() || text != m_countedManuscript) {
+            m_countedManuscript = text;
+            m_fragmentCount = Manuscript::chunks(text).size();
+        }
+        caption = QStringLiteral("Своя рукопись · фрагмент %1 из %2")
+                      .arg(k + 1)
+                      .arg(std::max(m_fragmentCount, k + 1));
+    } else if (m_app) {
+        const Lesson &lesson = m_app->activeLesson();
+        caption = QStringLiteral("Урок %1 · %2 · %3")
+                      .arg(lesson.id)
+                      .arg(Course::stages().at(lesson.stageIndex).title, lesson.title);
+    }
+    if (caption != m_caption) {
+        m_caption = caption;
+        Q_EMIT captionChanged();
+    }
+}
+
+bool ExerciseText::wrongLayoutWarning() const
+{
+    return m_app && m_app->engine()->wrongLayoutWarning();
+}

@@ -1,0 +1,38 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "next_key.h"
+
+#include "characters.h"
+
+NextKey NextKey::of(const QString &character)
+{
+    NextKey next;
+    next.m_character = character;
+    if (character.isEmpty())
+        return next; // the hint keeps its line with a space
+    next.m_stroke = RussianLayout::stroke(character);
+    if (next.m_stroke.thumbs) {
+        next.m_hint = QStringLiteral("пробел — большим пальцем");
+    } else if (const auto &key = next.m_stroke.key) {
+        next.m_hint = Characters::upper(key->character) + QStringLiteral(" — ") + key->fingerHint();
+        if (next.m_stroke.shiftHand)
+            next.m_hint += QStringLiteral(", шифт другой рукой");
+    } else {
+        next.m_hint = QStringLiteral("наберите: ") + character;
+    }
+    return next;
+}
+
+QString NextKey::keyCharacter() const
+{
+    return m_stroke.key ? m_stroke.key->character : QString();
+}
+
+std::optional<Finger> NextKey::finger(Hand hand) const
+{
+    if (m_stroke.key && m_stroke.key->hand == hand)
+        return m_stroke.key->finger;
+    if (m_stroke.shiftHand == hand)
+        return Finger::pinky;
+    return std::nullopt;
+}

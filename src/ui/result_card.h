@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+
+class AppState;
+
+// The card that replaces the exercise once it is finished: the verdict, the
+// three figures, the reminder after a failed exercise and the primary
+// button's text.
+class ResultCard : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(AppState *app READ app WRITE setApp NOTIFY appChanged)
+    Q_PROPERTY(bool shown READ shown NOTIFY resultChanged)
+    Q_PROPERTY(QString title READ title NOTIFY resultChanged)
+    Q_PROPERTY(QString speed READ speed NOTIFY resultChanged)
+    Q_PROPERTY(QString accuracy READ accuracy NOTIFY resultChanged)
+    Q_PROPERTY(QString lessonCount READ lessonCount NOTIFY lessonCountChanged)
+    Q_PROPERTY(bool reminderShown READ reminderShown NOTIFY resultChanged)
+    Q_PROPERTY(QString reminder READ reminder CONSTANT)
+    Q_PROPERTY(QString primaryText READ primaryText NOTIFY resultChanged)
+
+public:
+    explicit ResultCard(QObject *parent = nullptr);
+
+    [[nodiscard]] AppState *app() const { return m_app; }
+    void setApp(AppState *app);
+    [[nodiscard]] bool shown() const;
+    [[nodiscard]] QString title() const;
+    [[nodiscard]] QString speed() const;
+    [[nodiscard]] QString accuracy() const;
+    // Passed exercises of the active lesson: after a lesson is completed, the
+    // application has moved on, so this speaks of the next one.
+    [[nodiscard]] QString lessonCount() const { return m_lessonCount; }
+    [[nodiscard]] bool reminderShown() const;
+    [[nodiscard]] static QString reminder();
+    [[nodiscard]] QString primaryText() const;
+
+Q_SIGNALS:
+    void appChanged();
+    void resultChanged();
+    void lessonCountChanged();
+
+private:
+    void refreshLessonCount();
+
+    QPointer<AppState> m_app;
+    QList<QMetaObject::Connection> m_connections;
+    QString m_lessonCount;
+};
