@@ -123,9 +123,12 @@ Rectangle {
                 delegate: Rectangle {
                     id: stageRow
                     required property int index
-                    required property var modelData
-                    readonly property bool current: modelData.current
-                    readonly property bool done: modelData.done
+                    required property string title
+                    required property string subtitle
+                    required property string label
+                    required property bool current
+                    required property bool done
+                    required property int icon
 
                     objectName: "stage" + index
                     width: stageColumn.width
@@ -143,16 +146,16 @@ Rectangle {
                         width: 22
                         height: 22
                         radius: 11
-                        color: stageRow.modelData.icon === "done" ? Qt.rgba(91 / 255, 115 / 255, 80 / 255, 1)
+                        color: stageRow.icon === StageIcon.Done ? Theme.done
                                                                   : "transparent"
-                        border.width: stageRow.modelData.icon === "done" ? 0 : 2
-                        border.color: stageRow.modelData.icon === "current" ? Theme.accent : Theme.ghost
+                        border.width: stageRow.icon === StageIcon.Done ? 0 : 2
+                        border.color: stageRow.icon === StageIcon.Current ? Theme.accent : Theme.ghost
                         Icon {
                             anchors.centerIn: parent
-                            visible: stageRow.modelData.icon === "done"
+                            visible: stageRow.icon === StageIcon.Done
                             name: "checkmark"
                             size: 13
-                            color: Qt.rgba(245 / 255, 242 / 255, 236 / 255, 1)
+                            color: Theme.onDone
                         }
                     }
 
@@ -162,14 +165,14 @@ Rectangle {
                         anchors.verticalCenter: parent.verticalCenter
                         spacing: 3
                         Text {
-                            text: stageRow.modelData.title
+                            text: stageRow.title
                             textFormat: Text.PlainText
                             font.pixelSize: 15
                             font.weight: Font.DemiBold
                             color: Theme.ink
                         }
                         Text {
-                            text: stageRow.modelData.subtitle
+                            text: stageRow.subtitle
                             textFormat: Text.PlainText
                             font.pixelSize: 12
                             color: Theme.inkFaint
@@ -181,7 +184,7 @@ Rectangle {
                         anchors.right: parent.right
                         anchors.rightMargin: 18
                         anchors.verticalCenter: parent.verticalCenter
-                        text: stageRow.modelData.label
+                        text: stageRow.label
                         textFormat: Text.PlainText
                         font.pixelSize: 12
                         font.weight: stageRow.current ? Font.DemiBold : Font.Normal

@@ -41,7 +41,7 @@ Shape {
 
     ShapePath {
         strokeWidth: 5
-        strokeColor: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.88)
+        strokeColor: Theme.inkAt(0.88)
         fillColor: "transparent"
         capStyle: ShapePath.FlatCap
         joinStyle: ShapePath.MiterJoin

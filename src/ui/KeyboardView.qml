@@ -5,14 +5,14 @@ import Olvi
 
 // The letter keys of the layout. Training mode marks the next key, the Shift
 // of the other hand and the space bar; heat-map mode (training: false)
-// colours each key by its error level from `errors` (a key's lower-case
-// character to its level, see KeyboardViewModel) and has no Shift/space row.
+// colours each key by its error level from `errors` and has no Shift/space
+// row.
 Item {
     id: root
 
     property bool training: true
     property nextKey next
-    property var errors: ({})
+    property keyLevels errors
     property real keySize: 52
 
     implicitWidth: column.implicitWidth
@@ -66,7 +66,7 @@ Item {
         spacing: 6
 
         Repeater {
-            model: keyboard.rows
+            model: [keyboard.topRow, keyboard.homeRow, keyboard.bottomRow]
 
             Row {
                 required property var modelData

@@ -182,7 +182,7 @@ Rectangle {
                     Layout.preferredHeight: 40
                     radius: 9
                     color: model.canTrain ? Theme.accent
-                                          : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.15)
+                                          : Theme.inkAt(0.15)
                     Text {
                         id: trainLabel
                         anchors.centerIn: parent

@@ -36,7 +36,7 @@ Rectangle {
                 width: tabs.implicitWidth + 6
                 height: tabs.implicitHeight + 6
                 radius: 8
-                color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.06)
+                color: Theme.inkAt(0.06)
 
                 Row {
                     id: tabs
@@ -62,7 +62,7 @@ Rectangle {
                                 anchors.bottomMargin: -1
                                 radius: 6
                                 visible: tabButton.current
-                                color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.12)
+                                color: Theme.inkAt(0.12)
                             }
                             Rectangle {
                                 anchors.fill: parent

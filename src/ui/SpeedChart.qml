@@ -33,11 +33,11 @@ ChartView {
             return
         const points = stats.chartPoints
         for (let i = 0; i < points.length; ++i) {
-            upper.append(points[i].time, points[i].speed)
-            line.append(points[i].time, points[i].speed)
+            upper.append(points[i].x, points[i].y)
+            line.append(points[i].x, points[i].y)
         }
         if (points.length > 0)
-            mark.append(points[points.length - 1].time, points[points.length - 1].speed)
+            mark.append(points[points.length - 1].x, points[points.length - 1].y)
     }
 
     onStatsChanged: fill()
@@ -72,7 +72,7 @@ ChartView {
     AreaSeries {
         axisX: dayAxis
         axisY: speedAxis
-        color: Qt.rgba(Theme.accent.r, Theme.accent.g, Theme.accent.b, 0.1)
+        color: Theme.accentAt(0.1)
         borderWidth: 0
         borderColor: "transparent"
         upperSeries: LineSeries { id: upper }
@@ -103,7 +103,7 @@ ChartView {
             if (points.length === 0)
                 return Qt.point(-100, -100)
             const last = points[points.length - 1]
-            return chart.mapToPosition(Qt.point(last.time, last.speed), line)
+            return chart.mapToPosition(last, line)
         }
         objectName: "lastSpeed"
         x: at.x - width + 2

@@ -41,7 +41,10 @@ Rectangle {
                     delegate: Rectangle {
                         id: tile
                         required property int index
-                        required property var modelData
+                        required property string label
+                        required property string value
+                        required property string unit
+                        required property string note
 
                         objectName: "tile" + index
                         width: (tileRow.width - tileRow.spacing * 3) / 4
@@ -61,7 +64,7 @@ Rectangle {
                             Text {
                                 width: parent.width
                                 elide: Text.ElideRight
-                                text: tile.modelData.label
+                                text: tile.label
                                 textFormat: Text.PlainText
                                 font.pixelSize: 11
                                 font.weight: Font.Medium
@@ -71,11 +74,11 @@ Rectangle {
                             }
                             Item {
                                 width: parent.width
-                                height: value.implicitHeight
+                                height: valueText.implicitHeight
                                 Text {
-                                    id: value
+                                    id: valueText
                                     objectName: "tileValue" + tile.index
-                                    text: tile.modelData.value
+                                    text: tile.value
                                     textFormat: Text.PlainText
                                     font.family: Theme.serifFamily
                                     font.pixelSize: 24
@@ -84,10 +87,10 @@ Rectangle {
                                 }
                                 Text {
                                     objectName: "tileUnit" + tile.index
-                                    x: value.implicitWidth + 5
-                                    anchors.baseline: value.baseline
+                                    x: valueText.implicitWidth + 5
+                                    anchors.baseline: valueText.baseline
                                     visible: text !== ""
-                                    text: tile.modelData.unit
+                                    text: tile.unit
                                     textFormat: Text.PlainText
                                     font.pixelSize: 12
                                     color: Theme.inkSoft
@@ -97,7 +100,7 @@ Rectangle {
                                 objectName: "tileNote" + tile.index
                                 width: parent.width
                                 elide: Text.ElideRight
-                                text: tile.modelData.note
+                                text: tile.note
                                 textFormat: Text.PlainText
                                 font.pixelSize: 11
                                 color: Theme.inkSoft
@@ -206,7 +209,7 @@ Rectangle {
                                     GradientStop { position: 0.0; color: Theme.card }
                                     GradientStop {
                                         position: 0.5
-                                        color: Qt.rgba(Theme.accent.r, Theme.accent.g, Theme.accent.b, 0.5)
+                                        color: Theme.accentAt(0.5)
                                     }
                                     GradientStop { position: 1.0; color: Theme.accent }
                                 }
@@ -256,6 +259,6 @@ Rectangle {
         width: 4
         height: scroller.visibleArea.heightRatio * scroller.height
         radius: 2
-        color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.25)
+        color: Theme.inkAt(0.25)
     }
 }

@@ -4,23 +4,7 @@
 
 #include "app_state.h"
 
-#include <QVariantMap>
-
 #include <algorithm>
-
-namespace {
-
-QString iconName(StageIcon icon)
-{
-    switch (icon) {
-    case StageIcon::done: return QStringLiteral("done");
-    case StageIcon::current: return QStringLiteral("current");
-    case StageIcon::idle: break;
-    }
-    return QStringLiteral("idle");
-}
-
-} // namespace
 
 CourseViewModel::CourseViewModel(QObject *parent) : AppViewModel(parent) {}
 
@@ -37,7 +21,7 @@ StageRow CourseViewModel::row(const Stage &stage, const QSet<qint64> &done, cons
     // A prose stage has no end: it is never done however often it is passed.
     r.done = r.doneCount == stage.lessons.size()
              && std::none_of(stage.lessons.cbegin(), stage.lessons.cend(), isProse);
-    r.icon = r.done ? StageIcon::done : r.current ? StageIcon::current : StageIcon::idle;
+    r.icon = r.done ? StageIcon::Done : r.current ? StageIcon::Current : StageIcon::Idle;
 
     const qint64 count = stage.lessons.size();
     if (!stage.lessons.isEmpty() && isProse(stage.lessons.first()))
@@ -80,22 +64,10 @@ QString CourseViewModel::continueText() const
     return QStringLiteral("Продолжить — урок %1").arg(id);
 }
 
-QVariantList CourseViewModel::stages() const
+void CourseViewModel::refresh()
 {
-    QVariantList list;
-    if (!app())
-        return list;
-    for (const StageRow &r : rows(app()->store()->data())) {
-        list.append(QVariantMap{
-            {QStringLiteral("title"), r.title},
-            {QStringLiteral("subtitle"), r.subtitle},
-            {QStringLiteral("label"), r.label},
-            {QStringLiteral("current"), r.current},
-            {QStringLiteral("done"), r.done},
-            {QStringLiteral("icon"), iconName(r.icon)},
-        });
-    }
-    return list;
+    m_stages.setItems(app() ? rows(app()->store()->data()) : QList<StageRow>{});
+    AppViewModel::refresh();
 }
 
 void CourseViewModel::continueCourse()

@@ -5,32 +5,46 @@
 #include "app_state.h"
 #include "app_view_model.h"
 #include "course.h"
+#include "gadget_list_model.h"
 #include "profile_data.h"
 
 #include <QObject>
 #include <QQmlEngine>
 #include <QSet>
-#include <QVariantList>
 
 #include <optional>
 
 // How a stage's round icon is drawn.
-enum class StageIcon {
-    done,    // filled green with a tick
-    current, // accent ring
-    idle,    // ghost ring
+namespace StageIcon {
+Q_NAMESPACE
+QML_ELEMENT
+enum Kind {
+    Done,    // filled with a tick
+    Current, // accent ring
+    Idle,    // ghost ring
 };
+Q_ENUM_NS(Kind)
+} // namespace StageIcon
 
 // One row of the stage list, as shown.
 struct StageRow
 {
+    Q_GADGET
+    Q_PROPERTY(QString title MEMBER title)
+    Q_PROPERTY(QString subtitle MEMBER subtitle)
+    Q_PROPERTY(QString label MEMBER label)
+    Q_PROPERTY(bool current MEMBER current)
+    Q_PROPERTY(bool done MEMBER done)
+    Q_PROPERTY(StageIcon::Kind icon MEMBER icon)
+
+public:
     QString title;
     QString subtitle;
     QString label; // "урок 3 из 7", "пройден", "без предела", "6 уроков"
     qint64 doneCount = 0;
     bool current = false; // holds the current lesson
     bool done = false;    // every lesson done, and no prose lesson
-    StageIcon icon = StageIcon::idle;
+    StageIcon::Kind icon = StageIcon::Idle;
 
     friend bool operator==(const StageRow &, const StageRow &) = default;
 };
@@ -42,16 +56,14 @@ class CourseViewModel : public AppViewModel
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString continueText READ continueText NOTIFY profileChanged)
-    // One map per stage: title, subtitle, label, current, done, icon
-    // ("done", "current" or "idle").
-    Q_PROPERTY(QVariantList stages READ stages NOTIFY profileChanged)
+    // The stages as StageRow, their fields as roles.
+    Q_PROPERTY(QAbstractListModel *stages READ stages CONSTANT)
 
 public:
     explicit CourseViewModel(QObject *parent = nullptr);
 
-
     [[nodiscard]] QString continueText() const;
-    [[nodiscard]] QVariantList stages() const;
+    [[nodiscard]] QAbstractListModel *stages() { return &m_stages; }
 
     // Starts the current lesson.
     Q_INVOKABLE void continueCourse();
@@ -66,4 +78,7 @@ public:
                                                              const QSet<qint64> &done);
 
 private:
+    void refresh() override;
+
+    GadgetListModel m_stages{StageRow::staticMetaObject};
 };

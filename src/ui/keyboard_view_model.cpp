@@ -58,18 +58,6 @@ KeyboardViewModel::KeyboardViewModel(QObject *parent) : QObject(parent)
     refreshAll();
 }
 
-QVariantList KeyboardViewModel::rows() const
-{
-    QVariantList rows;
-    for (const QList<KeyCap *> &row : m_rows) {
-        QVariantList caps;
-        for (KeyCap *cap : row)
-            caps.append(QVariant::fromValue(cap));
-        rows.append(QVariant(caps));
-    }
-    return rows;
-}
-
 KeyCap *KeyboardViewModel::cap(QStringView character) const
 {
     for (const QList<KeyCap *> &row : m_rows) {
@@ -106,7 +94,7 @@ void KeyboardViewModel::setNext(const NextKey &next)
     Q_EMIT nextChanged();
 }
 
-void KeyboardViewModel::setErrors(const QVariantMap &errors)
+void KeyboardViewModel::setErrors(const KeyLevels &errors)
 {
     if (errors == m_errors)
         return;
@@ -126,9 +114,9 @@ void KeyboardViewModel::refreshKey(KeyCap *cap)
         return;
     std::optional<double> level;
     if (!m_training) {
-        const auto it = m_errors.constFind(cap->character());
-        if (it != m_errors.constEnd())
-            level = it->toDouble();
+        const auto it = m_errors.levels.constFind(cap->character());
+        if (it != m_errors.levels.constEnd())
+            level = *it;
     }
     const bool isNext = !m_nextKey.isEmpty() && cap->character() == m_nextKey;
     const Theme *theme = Theme::instance();
@@ -184,14 +172,6 @@ KeyCap::State KeyboardViewModel::stateOf(const KeyDef &key, bool training, bool 
     s.zoneBarShown = training && !s.next;
     s.homeBumpShown = training && RussianLayout::homeChars().contains(key.character);
     return s;
-}
-
-QVariantMap KeyboardViewModel::errorLevels(const QMap<QString, double> &levels)
-{
-    QVariantMap map;
-    for (auto it = levels.cbegin(); it != levels.cend(); ++it)
-        map.insert(it.key(), it.value());
-    return map;
 }
 
 QColor KeyboardViewModel::bumpColor() const

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "key_levels.h"
 #include "next_key.h"
 #include "russian_layout.h"
 
@@ -10,8 +11,7 @@
 #include <QMap>
 #include <QObject>
 #include <QQmlEngine>
-#include <QVariantList>
-#include <QVariantMap>
+#include <QQmlListProperty>
 
 #include <optional>
 
@@ -83,18 +83,18 @@ private:
 // it colours each key by its error level. A new next character touches only
 // the previous and the new next key, so a keystroke redraws two keys at most.
 //
-// The heat map takes `errors` as a map from a key's lower-case character to
-// its level (absent or at most 0.001: no errors; above 1 drawn as 1), the
-// shape of ProfileStatistics::keyErrorLevels; errorLevels() converts one.
+// The heat map takes the levels of ProfileStatistics::keyErrorLevels.
 class KeyboardViewModel : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(bool training READ training WRITE setTraining NOTIFY trainingChanged)
     Q_PROPERTY(NextKey next READ next WRITE setNext NOTIFY nextChanged)
-    Q_PROPERTY(QVariantMap errors READ errors WRITE setErrors NOTIFY errorsChanged)
-    // One list of KeyCap per letter row, top to bottom.
-    Q_PROPERTY(QVariantList rows READ rows CONSTANT)
+    Q_PROPERTY(KeyLevels errors READ errors WRITE setErrors NOTIFY errorsChanged)
+    // The letter rows, top to bottom.
+    Q_PROPERTY(QQmlListProperty<KeyCap> topRow READ topRow CONSTANT)
+    Q_PROPERTY(QQmlListProperty<KeyCap> homeRow READ homeRow CONSTANT)
+    Q_PROPERTY(QQmlListProperty<KeyCap> bottomRow READ bottomRow CONSTANT)
     Q_PROPERTY(bool leftShiftLit READ leftShiftLit NOTIFY shiftChanged)
     Q_PROPERTY(bool rightShiftLit READ rightShiftLit NOTIFY shiftChanged)
     Q_PROPERTY(bool spaceLit READ spaceLit NOTIFY spaceLitChanged)
@@ -109,10 +109,12 @@ public:
     void setTraining(bool training);
     [[nodiscard]] NextKey next() const { return m_next; }
     void setNext(const NextKey &next);
-    [[nodiscard]] QVariantMap errors() const { return m_errors; }
-    void setErrors(const QVariantMap &errors);
+    [[nodiscard]] KeyLevels errors() const { return m_errors; }
+    void setErrors(const KeyLevels &errors);
 
-    [[nodiscard]] QVariantList rows() const;
+    [[nodiscard]] QQmlListProperty<KeyCap> topRow() { return row(0); }
+    [[nodiscard]] QQmlListProperty<KeyCap> homeRow() { return row(1); }
+    [[nodiscard]] QQmlListProperty<KeyCap> bottomRow() { return row(2); }
     [[nodiscard]] bool leftShiftLit() const { return m_leftShiftLit; }
     [[nodiscard]] bool rightShiftLit() const { return m_rightShiftLit; }
     [[nodiscard]] bool spaceLit() const { return m_spaceLit; }
@@ -126,8 +128,6 @@ public:
     [[nodiscard]] static KeyCap::State stateOf(const KeyDef &key, bool training, bool isNext,
                                                std::optional<double> level,
                                                const ThemePalette &palette, bool dark);
-    // Per-key error levels as the heat map takes them.
-    [[nodiscard]] static QVariantMap errorLevels(const QMap<QString, double> &levels);
 
 Q_SIGNALS:
     void trainingChanged();
@@ -138,6 +138,7 @@ Q_SIGNALS:
     void paletteChanged();
 
 private:
+    [[nodiscard]] QQmlListProperty<KeyCap> row(int n) { return {this, &m_rows[n]}; }
     void refreshKey(KeyCap *cap);
     void refreshAll();
     void refreshShiftAndSpace();
@@ -145,7 +146,7 @@ private:
 
     bool m_training = true;
     NextKey m_next;
-    QVariantMap m_errors;
+    KeyLevels m_errors;
     QList<QList<KeyCap *>> m_rows;
     QString m_nextKey; // the character of the marked key, "" for none
     bool m_leftShiftLit = false;

@@ -15,6 +15,7 @@ void StatsViewModel::refresh()
     const ProfileData &profile = app() ? app()->store()->data() : empty;
     m_points = ProfileStatistics::speedPoints(profile);
     m_levels = ProfileStatistics::keyErrorLevels(profile);
+    m_tiles.setItems(tilesFor(profile, app() ? app()->now() : QDateTime::currentDateTime()));
     Q_EMIT profileChanged();
 }
 
@@ -42,27 +43,13 @@ QList<StatsTile> StatsViewModel::tilesFor(const ProfileData &profile, const QDat
     };
 }
 
-QVariantList StatsViewModel::tiles() const
+QList<QPointF> StatsViewModel::chartPoints() const
 {
-    QVariantList list;
-    const ProfileData empty;
-    for (const StatsTile &t : tilesFor(app() ? app()->store()->data() : empty, app() ? app()->now() : QDateTime::currentDateTime())) {
-        list.append(QVariantMap{{QStringLiteral("label"), t.label},
-                                {QStringLiteral("value"), t.value},
-                                {QStringLiteral("unit"), t.unit},
-                                {QStringLiteral("note"), t.note}});
-    }
-    return list;
-}
-
-QVariantList StatsViewModel::chartPoints() const
-{
-    QVariantList list;
-    for (const SpeedPoint &p : m_points) {
-        list.append(QVariantMap{{QStringLiteral("time"), double(p.day.toMSecsSinceEpoch())},
-                                {QStringLiteral("speed"), p.speed}});
-    }
-    return list;
+    QList<QPointF> points;
+    points.reserve(m_points.size());
+    for (const SpeedPoint &p : m_points)
+        points.append(QPointF(double(p.day.toMSecsSinceEpoch()), p.speed));
+    return points;
 }
 
 QDateTime StatsViewModel::chartFrom() const
@@ -117,10 +104,3 @@ SpeedAxis StatsViewModel::speedAxis(const QList<SpeedPoint> &points)
     return {steps * step, int(steps) + 1};
 }
 
-QVariantMap StatsViewModel::heatLevels() const
-{
-    QVariantMap map;
-    for (auto it = m_levels.cbegin(); it != m_levels.cend(); ++it)
-        map.insert(it.key(), it.value());
-    return map;
-}

@@ -4,20 +4,26 @@
 
 #include "app_state.h"
 #include "app_view_model.h"
+#include "gadget_list_model.h"
+#include "key_levels.h"
 #include "profile_data.h"
 #include "profile_statistics.h"
 
 #include <QDateTime>
 #include <QObject>
+#include <QPointF>
 #include <QQmlEngine>
-#include <QVariantList>
-#include <QVariantMap>
-
-#include <functional>
 
 // One figure tile of the progress tab.
 struct StatsTile
 {
+    Q_GADGET
+    Q_PROPERTY(QString label MEMBER label)
+    Q_PROPERTY(QString value MEMBER value)
+    Q_PROPERTY(QString unit MEMBER unit)
+    Q_PROPERTY(QString note MEMBER note)
+
+public:
     QString label;
     QString value;
     QString unit; // empty: none shown
@@ -42,11 +48,11 @@ class StatsViewModel : public AppViewModel
 {
     Q_OBJECT
     QML_ELEMENT
-    // One map per tile: label, value, unit, note.
-    Q_PROPERTY(QVariantList tiles READ tiles NOTIFY profileChanged)
+    // The four tiles as StatsTile, their fields as roles.
+    Q_PROPERTY(QAbstractListModel *tiles READ tiles CONSTANT)
     Q_PROPERTY(bool chartShown READ chartShown NOTIFY profileChanged)
-    // One map per point: time (ms since the epoch, local midnight), speed.
-    Q_PROPERTY(QVariantList chartPoints READ chartPoints NOTIFY profileChanged)
+    // x: the day's local midnight in ms since the epoch, y: the best speed.
+    Q_PROPERTY(QList<QPointF> chartPoints READ chartPoints NOTIFY profileChanged)
     Q_PROPERTY(QDateTime chartFrom READ chartFrom NOTIFY profileChanged)
     Q_PROPERTY(QDateTime chartTo READ chartTo NOTIFY profileChanged)
     Q_PROPERTY(int dateTickCount READ dateTickCount NOTIFY profileChanged)
@@ -54,16 +60,15 @@ class StatsViewModel : public AppViewModel
     Q_PROPERTY(int speedTickCount READ speedTickCount NOTIFY profileChanged)
     Q_PROPERTY(QString lastSpeedText READ lastSpeedText NOTIFY profileChanged)
     Q_PROPERTY(bool heatMapShown READ heatMapShown NOTIFY profileChanged)
-    // Character → error level in [0, 1], for the keyboard's heat map.
-    Q_PROPERTY(QVariantMap heatLevels READ heatLevels NOTIFY profileChanged)
+    Q_PROPERTY(KeyLevels heatLevels READ heatLevels NOTIFY profileChanged)
 
 public:
     explicit StatsViewModel(QObject *parent = nullptr);
 
 
-    [[nodiscard]] QVariantList tiles() const;
+    [[nodiscard]] QAbstractListModel *tiles() { return &m_tiles; }
     [[nodiscard]] bool chartShown() const { return m_points.size() >= 2; }
-    [[nodiscard]] QVariantList chartPoints() const;
+    [[nodiscard]] QList<QPointF> chartPoints() const;
     // The first day, and a little past the last.
     [[nodiscard]] QDateTime chartFrom() const;
     [[nodiscard]] QDateTime chartTo() const;
@@ -72,7 +77,7 @@ public:
     [[nodiscard]] int speedTickCount() const { return speedAxis(m_points).tickCount; }
     [[nodiscard]] QString lastSpeedText() const;
     [[nodiscard]] bool heatMapShown() const { return !m_levels.isEmpty(); }
-    [[nodiscard]] QVariantMap heatLevels() const;
+    [[nodiscard]] KeyLevels heatLevels() const { return {m_levels}; }
 
     [[nodiscard]] static QList<StatsTile> tilesFor(const ProfileData &profile,
                                                    const QDateTime &now);
@@ -85,4 +90,5 @@ private:
 
     QList<SpeedPoint> m_points;
     QMap<QString, double> m_levels;
+    GadgetListModel m_tiles{StatsTile::staticMetaObject};
 };

@@ -85,3 +85,17 @@ QString Theme::uiFamily() const
 {
     return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
 }
+
+QColor Theme::inkAt(double opacity) const
+{
+    QColor c = palette().ink;
+    c.setAlphaF(float(opacity));
+    return c;
+}
+
+QColor Theme::accentAt(double opacity) const
+{
+    QColor c = palette().accent;
+    c.setAlphaF(float(opacity));
+    return c;
+}

@@ -35,6 +35,9 @@ class Theme : public QObject
     Q_PROPERTY(QColor onAccent READ onAccent NOTIFY paletteChanged)
     Q_PROPERTY(QColor thumbSoft READ thumbSoft NOTIFY paletteChanged)
     Q_PROPERTY(QColor thumbAccent READ thumbAccent NOTIFY paletteChanged)
+    // A finished stage's disc and its tick: fixed colours, the same in both schemes.
+    Q_PROPERTY(QColor done READ done CONSTANT)
+    Q_PROPERTY(QColor onDone READ onDone CONSTANT)
     Q_PROPERTY(QString monoFamily READ monoFamily CONSTANT)
     Q_PROPERTY(QString serifFamily READ serifFamily CONSTANT)
     Q_PROPERTY(QString uiFamily READ uiFamily CONSTANT)
@@ -57,6 +60,10 @@ public:
     // Finger zone colours (finger as its raw value, pinky 0 … index 3).
     Q_INVOKABLE [[nodiscard]] QColor zoneBar(int finger) const;
     Q_INVOKABLE [[nodiscard]] QColor zoneTint(int finger) const;
+    // Ink or accent laid over the background at an opacity: shadows, tracks,
+    // washes and disabled fills.
+    Q_INVOKABLE [[nodiscard]] QColor inkAt(double opacity) const;
+    Q_INVOKABLE [[nodiscard]] QColor accentAt(double opacity) const;
 
     [[nodiscard]] QColor desk() const { return palette().desk; }
     [[nodiscard]] QColor paper() const { return palette().paper; }
@@ -74,6 +81,8 @@ public:
     [[nodiscard]] QColor onAccent() const { return palette().onAccent; }
     [[nodiscard]] QColor thumbSoft() const { return palette().thumbSoft; }
     [[nodiscard]] QColor thumbAccent() const { return palette().thumbAccent; }
+    [[nodiscard]] static QColor done() { return QColor(91, 115, 80); }
+    [[nodiscard]] static QColor onDone() { return QColor(245, 242, 236); }
     [[nodiscard]] QString monoFamily() const;
     [[nodiscard]] QString serifFamily() const;
     [[nodiscard]] QString uiFamily() const;

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Olvi developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hands_view_model.h"
+#include "key_levels.h"
 #include "window_rig.h"
 
 #include <QQmlEngineExtensionPlugin>
@@ -113,7 +114,8 @@ void TestKeyboardView::heatMap()
     view.setInitialProperties(
         {{u"training"_s, false},
          {u"keySize"_s, 40},
-         {u"errors"_s, QVariantMap{{u"ж"_s, 0.5}, {u"о"_s, 0.8}, {u"ф"_s, 3.0}}}});
+         {u"errors"_s,
+          QVariant::fromValue(KeyLevels{{{u"ж"_s, 0.5}, {u"о"_s, 0.8}, {u"ф"_s, 3.0}}})}});
     view.setSource(QUrl(u"qrc:/Olvi/KeyboardView.qml"_s));
     QVERIFY(view.rootObject());
     view.show();

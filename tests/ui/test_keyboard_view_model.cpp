@@ -24,9 +24,9 @@ const ThemePalette &light()
 QList<KeyCap *> allCaps(const KeyboardViewModel &keyboard)
 {
     QList<KeyCap *> caps;
-    for (const QVariant &row : keyboard.rows()) {
-        for (const QVariant &cap : row.toList())
-            caps.append(cap.value<KeyCap *>());
+    for (const QList<KeyDef> &row : RussianLayout::rows()) {
+        for (const KeyDef &key : row)
+            caps.append(keyboard.cap(key.character));
     }
     return caps;
 }
@@ -143,7 +143,7 @@ void TestKeyboardViewModel::heatLevels()
     keyboard.setTraining(false);
 
     // when the statistics' levels are handed over
-    keyboard.setErrors(KeyboardViewModel::errorLevels(levels));
+    keyboard.setErrors(KeyLevels{levels});
 
     // then the key shows its level; no key is next, no zone bar, bump or Shift
     const KeyCap *cap = keyboard.cap(u"ж");

@@ -12,7 +12,7 @@
 using namespace Qt::StringLiterals;
 
 using Passes = QMap<qint64, qint64>;
-Q_DECLARE_METATYPE(StageIcon)
+
 Q_DECLARE_METATYPE(std::optional<qint64>)
 
 namespace {
@@ -88,12 +88,12 @@ void TestScreenViewModels::stageRows_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<bool>("current");
     QTest::addColumn<bool>("done");
-    QTest::addColumn<StageIcon>("icon");
+    QTest::addColumn<StageIcon::Kind>("icon");
     QTest::addColumn<qint64>("startsLesson");
 
-    const auto idle = StageIcon::idle;
-    const auto cur = StageIcon::current;
-    const auto done = StageIcon::done;
+    const auto idle = StageIcon::Idle;
+    const auto cur = StageIcon::Current;
+    const auto done = StageIcon::Done;
     QTest::newRow("fresh: first stage") << Passes{} << 1LL << 0 << "урок 1 из 6" << true << false << cur << 1LL;
     QTest::newRow("fresh: other stage") << Passes{} << 1LL << 1 << "7 уроков" << false << false << idle << 7LL;
     QTest::newRow("passed twice is not done") << Passes{{1, 2}} << 1LL << 0 << "урок 1 из 6" << true << false << cur << 1LL;
@@ -228,7 +228,7 @@ void TestScreenViewModels::heatLevelsSkipRareKeys()
     model.setApp(rig.app.get());
 
     QVERIFY(model.heatMapShown());
-    QCOMPARE(model.heatLevels(), (QVariantMap{{u"а"_s, 1.0}}));
+    QCOMPARE(model.heatLevels().levels, (QMap<QString, double>{{u"а"_s, 1.0}}));
 }
 
 void TestScreenViewModels::draftFeedback_data()

@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Olvi developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "key_levels.h"
 #include "manuscript.h"
 #include "window_rig.h"
 
@@ -183,7 +184,7 @@ void TestScreens::progressOfTwoWeeksShowsChartAndHeatMap()
     QCOMPARE(w.find(u"speedChart"_s)->property("item").value<QObject *>()->property("locale")
                  .toLocale().name(), u"ru_RU"_s);
     QCOMPARE(w.find(u"lastSpeed"_s)->property("text").toString(), u"139"_s);
-    QCOMPARE(w.find(u"heatMap"_s)->property("errors").toMap().value(u"ж"_s).toDouble(), 1.0);
+    QCOMPARE(w.find(u"heatMap"_s)->property("errors").value<KeyLevels>().levels.value(u"ж"_s), 1.0);
     QCOMPARE(w.find(u"tileUnit0"_s)->property("text").toString(), u"зн/мин"_s);
 
     // the chart marks its last point in the accent colour of either scheme
