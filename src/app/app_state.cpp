@@ -36,15 +36,6 @@ QString AppState::tabTitle(Tab tab)
     return {};
 }
 
-std::optional<AppState::Tab> AppState::tabFromTitle(QStringView title)
-{
-    for (Tab tab : allTabs()) {
-        if (title == tabTitle(tab))
-            return tab;
-    }
-    return std::nullopt;
-}
-
 QList<AppState::Tab> AppState::allTabs()
 {
     return {Tab::Course, Tab::Training, Tab::Manuscript, Tab::Progress};

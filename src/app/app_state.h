@@ -72,7 +72,6 @@ public:
 
     // "Курс", "Тренировка", "Рукопись", "Прогресс": the titles are the raw values.
     [[nodiscard]] static QString tabTitle(Tab tab);
-    [[nodiscard]] static std::optional<Tab> tabFromTitle(QStringView title);
     [[nodiscard]] static QList<Tab> allTabs();
 
     // A pass needs at least this accuracy.

@@ -4,40 +4,7 @@
 
 #include "characters.h"
 
-#include <QHashFunctions>
 
-QString lessonKindRawValue(LessonKind kind)
-{
-    switch (kind) {
-    case LessonKind::letters: return QStringLiteral("letters");
-    case LessonKind::capitals: return QStringLiteral("capitals");
-    case LessonKind::yo: return QStringLiteral("yo");
-    case LessonKind::punctuation: return QStringLiteral("punctuation");
-    case LessonKind::prose: return QStringLiteral("prose");
-    }
-    return {};
-}
-
-std::optional<LessonKind> lessonKindFromRaw(QStringView raw)
-{
-    for (LessonKind kind : allLessonKinds()) {
-        if (raw == lessonKindRawValue(kind))
-            return kind;
-    }
-    return std::nullopt;
-}
-
-QList<LessonKind> allLessonKinds()
-{
-    return {LessonKind::letters, LessonKind::capitals, LessonKind::yo, LessonKind::punctuation,
-            LessonKind::prose};
-}
-
-size_t qHash(const Lesson &lesson, size_t seed) noexcept
-{
-    return qHashMulti(seed, lesson.id, lesson.stageIndex, lesson.title, lesson.newKeys,
-                      int(lesson.kind), lesson.marks);
-}
 
 namespace {
 

@@ -9,14 +9,8 @@
 
 #include <optional>
 
-// Which kind of exercise text a lesson gets. The raw values are the stored
-// form; they never change.
+// Which kind of exercise text a lesson gets.
 enum class LessonKind { letters, capitals, yo, punctuation, prose };
-
-[[nodiscard]] QString lessonKindRawValue(LessonKind kind);
-[[nodiscard]] std::optional<LessonKind> lessonKindFromRaw(QStringView raw);
-// letters … prose, in declaration order.
-[[nodiscard]] QList<LessonKind> allLessonKinds();
 
 struct Lesson
 {
@@ -29,8 +23,6 @@ struct Lesson
 
     friend bool operator==(const Lesson &, const Lesson &) = default;
 };
-
-[[nodiscard]] size_t qHash(const Lesson &lesson, size_t seed = 0) noexcept;
 
 struct Stage
 {

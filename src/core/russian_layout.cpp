@@ -5,14 +5,6 @@
 #include "characters.h"
 
 #include <QHash>
-#include <QHashFunctions>
-
-std::optional<Hand> handFromRaw(int raw)
-{
-    if (raw == int(Hand::left) || raw == int(Hand::right))
-        return Hand(raw);
-    return std::nullopt;
-}
 
 std::optional<Finger> fingerFromRaw(int raw)
 {
@@ -28,11 +20,6 @@ QString KeyDef::fingerHint() const
                                           QStringLiteral("указательный")};
     const QString handWord = hand == Hand::left ? QStringLiteral("левый ") : QStringLiteral("правый ");
     return handWord + fingerWords[int(finger)];
-}
-
-size_t qHash(const KeyDef &key, size_t seed) noexcept
-{
-    return qHashMulti(seed, key.character, int(key.hand), int(key.finger));
 }
 
 namespace {

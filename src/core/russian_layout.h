@@ -15,7 +15,6 @@
 enum class Hand : int { left = 0, right = 1 };
 enum class Finger : int { pinky = 0, ring = 1, middle = 2, index = 3 };
 
-[[nodiscard]] std::optional<Hand> handFromRaw(int raw);
 [[nodiscard]] std::optional<Finger> fingerFromRaw(int raw);
 // Pinky to index, the order in which hands and keyboards list them.
 inline constexpr std::array<Finger, 4> allFingers{Finger::pinky, Finger::ring, Finger::middle,
@@ -31,12 +30,10 @@ struct KeyDef
 
     // "левый мизинец", "правый указательный", …
     [[nodiscard]] QString fingerHint() const;
-    [[nodiscard]] const QString &id() const { return character; }
 
     friend bool operator==(const KeyDef &, const KeyDef &) = default;
 };
 
-[[nodiscard]] size_t qHash(const KeyDef &key, size_t seed = 0) noexcept;
 
 // How a character is struck: the key that types it (when the letter rows
 // have one), the hand whose pinky holds Shift for it, and whether it is the

@@ -100,17 +100,17 @@ Rectangle {
                         selectedTextColor: Theme.onAccent
                         focus: true
                         onCursorRectangleChanged: flick.follow(cursorRectangle)
-                        // Only tells the model; it reads the text when it needs it.
-                        onTextChanged: model.edited()
+                        // Only tells the model; it asks for the text when it needs it.
+                        onTextChanged: model.edited(length)
                         Component.onCompleted: {
                             text = model.draft
-                            model.editor = editor
                             // Ready to paste or type at once.
                             editor.forceActiveFocus()
                         }
                         Connections {
                             target: model
                             function onDraftReplaced() { editor.text = model.draft }
+                            function onDraftWanted() { model.draft = editor.text }
                         }
                     }
                 }

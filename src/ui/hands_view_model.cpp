@@ -53,10 +53,10 @@ namespace HandGeometry {
 const std::array<FingerGeometry, 4> &fingers()
 {
     static const std::array<FingerGeometry, 4> list{{
-        {Finger::index, 19, 56, -22, -6},
-        {Finger::middle, 19, 64, -3, -1},
-        {Finger::ring, 18, 58, 16, 5},
-        {Finger::pinky, 15, 42, 32, 13},
+        {19, 56, -22, -6}, // index
+        {19, 64, -3, -1},  // middle
+        {18, 58, 16, 5},   // ring
+        {15, 42, 32, 13},  // pinky
     }};
     return list;
 }

@@ -20,7 +20,6 @@ namespace HandGeometry {
 
 struct FingerGeometry
 {
-    Finger finger = Finger::index;
     double width = 0.0;  // of the capsule
     double length = 0.0; // standing above the palm
     double dx = 0.0;     // of the capsule's centre

@@ -14,15 +14,7 @@ ManuscriptViewModel::ManuscriptViewModel(QObject *parent) : AppViewModel(parent)
 {
     m_idle.setSingleShot(true);
     m_idle.setInterval(idleMs);
-    connect(&m_idle, &QTimer::timeout, this, &ManuscriptViewModel::readEditor);
-}
-
-void ManuscriptViewModel::setEditor(QObject *editor)
-{
-    if (m_editor == editor)
-        return;
-    m_editor = editor;
-    Q_EMIT editorChanged();
+    connect(&m_idle, &QTimer::timeout, this, &ManuscriptViewModel::draftWanted);
 }
 
 void ManuscriptViewModel::refresh()
@@ -76,22 +68,14 @@ void ManuscriptViewModel::recount()
     Q_EMIT draftChanged();
 }
 
-void ManuscriptViewModel::edited()
+void ManuscriptViewModel::edited(int length)
 {
-    if (!m_editor)
-        return;
     // A pasted chapter is counted once the typing pauses, so keystrokes in a
     // long text stay cheap.
-    if (m_editor->property("length").toInt() > largeDraft)
+    if (length > largeDraft)
         m_idle.start();
     else
-        readEditor();
-}
-
-void ManuscriptViewModel::readEditor()
-{
-    if (m_editor)
-        setDraft(m_editor->property("text").toString());
+        Q_EMIT draftWanted();
 }
 
 QString ManuscriptViewModel::counterText() const
@@ -142,8 +126,10 @@ void ManuscriptViewModel::train()
     if (!app())
         return;
     // An edit still waiting for the pause counts too.
-    if (m_idle.isActive())
-        readEditor();
+    if (m_idle.isActive()) {
+        m_idle.stop();
+        Q_EMIT draftWanted();
+    }
     const QString cleaned = Manuscript::normalize(m_draft);
     if (Characters::count(cleaned) < minimumLength)
         return;

@@ -17,9 +17,6 @@ class ManuscriptViewModel : public AppViewModel
 {
     Q_OBJECT
     QML_ELEMENT
-    // The text editor item; its `text` is read after edits, and its `length`
-    // decides whether to wait for a pause in typing first.
-    Q_PROPERTY(QObject *editor READ editor WRITE setEditor NOTIFY editorChanged)
     Q_PROPERTY(QString draft READ draft WRITE setDraft NOTIFY draftChanged)
     Q_PROPERTY(bool editing READ editing NOTIFY editingChanged)
     Q_PROPERTY(bool summaryShown READ summaryShown NOTIFY faceChanged)
@@ -44,9 +41,6 @@ public:
 
     explicit ManuscriptViewModel(QObject *parent = nullptr);
 
-    [[nodiscard]] QObject *editor() const { return m_editor; }
-    void setEditor(QObject *editor);
-
     [[nodiscard]] QString draft() const { return m_draft; }
     // Replaces the draft and recounts at once.
     void setDraft(const QString &draft);
@@ -64,8 +58,9 @@ public:
     // Whether an edit is waiting for the pause before it is counted.
     [[nodiscard]] bool recountPending() const { return m_idle.isActive(); }
 
-    // The editor's text changed.
-    Q_INVOKABLE void edited();
+    // The editor's text changed and is now `length` UTF-16 units long; the
+    // model asks for it with draftWanted(), after a pause for a long text.
+    Q_INVOKABLE void edited(int length);
     // Stores the cleaned draft and types its first fragment.
     Q_INVOKABLE void train();
     // Back to the summary with the stored text untouched.
@@ -77,10 +72,11 @@ public:
     Q_INVOKABLE void restart();
 
 Q_SIGNALS:
-    void editorChanged();
     void draftChanged();
     // The screen itself put a new text in the draft; the editor shows it.
     void draftReplaced();
+    // The editor's text is wanted as the new draft.
+    void draftWanted();
     void editingChanged();
     void faceChanged();
     void savedChanged();
@@ -88,11 +84,9 @@ Q_SIGNALS:
 private:
     void refresh() override;
     void refreshSaved();
-    void readEditor();
     void recount();
     void replaceDraft(const QString &text, bool editing);
 
-    QPointer<QObject> m_editor;
     QTimer m_idle;
     QString m_draft;
     bool m_editing = false;

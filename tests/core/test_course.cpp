@@ -21,7 +21,6 @@ private Q_SLOTS:
     void lessonLookupFallsBackToTheFirst();
     void unlockedLetters_data();
     void unlockedLetters();
-    void kindRawValuesRoundTrip();
 };
 
 void TestCourse::shape()
@@ -104,18 +103,6 @@ void TestCourse::unlockedLetters()
     QFETCH(qint64, upTo);
     QFETCH(QStringList, letters);
     QCOMPARE(Course::unlockedLetters(upTo), letters);
-}
-
-void TestCourse::kindRawValuesRoundTrip()
-{
-    const QStringList raws{"letters", "capitals", "yo", "punctuation", "prose"};
-    QCOMPARE(allLessonKinds().size(), raws.size());
-    for (qsizetype i = 0; i < raws.size(); ++i) {
-        QCOMPARE(lessonKindRawValue(allLessonKinds()[i]), raws[i]);
-        QVERIFY(lessonKindFromRaw(raws[i]) == allLessonKinds()[i]);
-    }
-    QVERIFY(!lessonKindFromRaw(u"Letters"));
-    QVERIFY(!lessonKindFromRaw(u""));
 }
 
 QTEST_APPLESS_MAIN(TestCourse)

@@ -19,7 +19,6 @@ private Q_SLOTS:
     void keyLookup();
     void fingerHints_data();
     void fingerHints();
-    void rawValues();
     void tablesAreSharedAndSafeToBuildConcurrently();
 };
 
@@ -131,16 +130,6 @@ void TestRussianLayout::fingerHints()
     QFETCH(QString, hint);
 
     QCOMPARE(RussianLayout::key(ch)->fingerHint(), hint);
-}
-
-void TestRussianLayout::rawValues()
-{
-    QCOMPARE(handFromRaw(0), std::optional(Hand::left));
-    QCOMPARE(handFromRaw(1), std::optional(Hand::right));
-    QVERIFY(!handFromRaw(2).has_value());
-    for (int raw = 0; raw < 4; ++raw)
-        QCOMPARE(int(*fingerFromRaw(raw)), raw);
-    QVERIFY(!fingerFromRaw(4).has_value());
 }
 
 void TestRussianLayout::tablesAreSharedAndSafeToBuildConcurrently()

@@ -328,26 +328,23 @@ void TestScreenViewModels::trainingStoresTheCleanedText()
 
 void TestScreenViewModels::largeDraftIsCountedAfterAPause()
 {
-    // given an editor holding a pasted chapter
+    // given an editor holding a pasted chapter, handing it over when asked
     AppRig rig;
     ManuscriptViewModel model;
     model.setApp(rig.app.get());
-    QObject editor;
-    model.setEditor(&editor);
-    const QString chapter = u"слово "_s.repeated(6000);
-    editor.setProperty("text", chapter);
-    editor.setProperty("length", int(chapter.size()));
+    QString editor = u"слово "_s.repeated(6000);
+    QObject::connect(&model, &ManuscriptViewModel::draftWanted, &model,
+                     [&] { model.setDraft(editor); });
 
     // when it reports the edit, the counter waits for the pause
-    model.edited();
+    model.edited(int(editor.size()));
     QVERIFY(model.recountPending());
     QCOMPARE(model.counterText(), u"Пусто — вставьте текст"_s);
     QTRY_COMPARE(model.counterText(), u"35999 знаков · 215 фрагментов"_s);
 
     // a short text is counted at once
-    editor.setProperty("text", u"кот"_s);
-    editor.setProperty("length", 3);
-    model.edited();
+    editor = u"кот"_s;
+    model.edited(3);
     QVERIFY(!model.recountPending());
     QCOMPARE(model.counterText(), u"3 знаков · 1 фрагментов"_s);
 }
