@@ -330,46 +330,18 @@ Rectangle {
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: 12
 
-            Rectangle {
+            PushButton {
                 objectName: "primaryButton"
-                width: primaryLabel.implicitWidth + 44
-                height: primaryLabel.implicitHeight + 20
-                radius: 9
-                color: Theme.accent
-                Text {
-                    id: primaryLabel
-                    anchors.centerIn: parent
-                    text: result.primaryText
-                    textFormat: Text.PlainText
-                    font.pixelSize: 14
-                    font.weight: Font.DemiBold
-                    color: Theme.onAccent
-                }
-                MouseArea {
-                    anchors.fill: parent
-                    onClicked: root.app.nextExercise()
-                }
+                primary: true
+                text: result.primaryText
+                onClicked: root.app.nextExercise()
             }
-            Rectangle {
+            PushButton {
                 objectName: "courseButton"
-                width: courseLabel.implicitWidth + 36
-                height: courseLabel.implicitHeight + 20
-                radius: 9
-                color: "transparent"
-                border.color: Theme.hairline
-                border.width: 1
-                Text {
-                    id: courseLabel
-                    anchors.centerIn: parent
-                    text: "К курсу"
-                    font.pixelSize: 14
-                    font.weight: Font.Medium
-                    color: Theme.inkSoft
-                }
-                MouseArea {
-                    anchors.fill: parent
-                    onClicked: root.app.tab = AppState.Course
-                }
+                text: "К курсу"
+                fontWeight: Font.Medium
+                textColor: Theme.inkSoft
+                onClicked: root.app.tab = AppState.Course
             }
         }
     }
