@@ -38,8 +38,8 @@ class QLockFile;
 // for its life, and a store that finds it held by another running Olvi loads
 // the profile but never writes it, so that neither undoes the other's
 // progress. The lock holder also removes temporaries a killed save left behind.
-// Why saves do not reach the disk, if they do not, is published once in
-// storageProblem for the window to show.
+// Why saves do not reach the disk, if they do not, is published in
+// storageProblem (and persistent) for the window to show.
 class ProfileStore : public QObject
 {
     Q_OBJECT
