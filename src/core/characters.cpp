@@ -29,6 +29,74 @@ bool allStandAlone(QStringView text)
     return true;
 }
 
+// The scalar value starting at unit i; a lone surrogate stands for itself.
+char32_t scalarAt(QStringView text, qsizetype i)
+{
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        return QChar::surrogateToUcs4(text[i], text[i + 1]);
+    return text[i].unicode();
+}
+
+// Qt refines character boundaries by syllables for the scripts it shapes that
+// way, and applies the refinement to the whole stretch of text it assigns to
+// such a script: spaces, emoji and line breaks beside it included, where it
+// cuts after every UTF-16 unit, even inside a surrogate pair. Text in these
+// scripts therefore goes to the boundary finder apart from everything else.
+bool syllabic(char32_t u)
+{
+    switch (QChar::script(u)) {
+    case QChar::Script_Devanagari:
+    case QChar::Script_Bengali:
+    case QChar::Script_Gurmukhi:
+    case QChar::Script_Gujarati:
+    case QChar::Script_Oriya:
+    case QChar::Script_Tamil:
+    case QChar::Script_Telugu:
+    case QChar::Script_Kannada:
+    case QChar::Script_Malayalam:
+    case QChar::Script_Sinhala:
+    case QChar::Script_Thai:
+    case QChar::Script_Tibetan:
+    case QChar::Script_Myanmar:
+    case QChar::Script_Khmer:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Joiners stay with the text they join, whichever script it is in.
+bool joiner(char32_t u)
+{
+    return u == 0x200C || u == 0x200D;
+}
+
+// What never begins a character: combining marks, joiners and emoji skin
+// tones belong to the character before them, if it is no control.
+bool extendsPrevious(char32_t u)
+{
+    switch (QChar::category(u)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return true;
+    default:
+        return joiner(u) || (u >= 0x1F3FB && u <= 0x1F3FF);
+    }
+}
+
+bool control(char32_t u)
+{
+    switch (QChar::category(u)) {
+    case QChar::Other_Control:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Calls f(start, length) for every character, in order, until f returns false.
 template <typename F>
 void forEachCharacter(QStringView text, F &&f)
@@ -42,22 +110,56 @@ void forEachCharacter(QStringView text, F &&f)
         }
         return;
     }
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    for (qsizetype end = finder.toNextBoundary(); end > 0; end = finder.toNextBoundary()) {
-        if (!f(start, end - start))
+
+    // A character is passed on once the next one begins, since the first
+    // character of a stretch may still belong to the last one of the stretch
+    // before.
+    qsizetype pendingStart = 0;
+    qsizetype pendingLength = 0;
+    bool stopped = false;
+    const auto found = [&](qsizetype start, qsizetype length, bool extends) {
+        if (extends && pendingLength > 0
+            && !control(scalarAt(text, pendingStart + pendingLength - 1))) {
+            pendingLength += length;
             return;
-        start = end;
+        }
+        if (pendingLength > 0 && !f(pendingStart, pendingLength))
+            stopped = true;
+        pendingStart = start;
+        pendingLength = length;
+    };
+    const auto stretch = [&](qsizetype from, qsizetype to) {
+        const QStringView part = text.sliced(from, to - from);
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, part);
+        qsizetype start = 0;
+        for (qsizetype end = finder.toNextBoundary(); end > 0 && !stopped;
+             end = finder.toNextBoundary()) {
+            found(from + start, end - start, start == 0 && extendsPrevious(scalarAt(part, 0)));
+            start = end;
+        }
+    };
+
+    qsizetype from = 0;
+    bool inSyllabic = false;
+    for (qsizetype i = 0; i < text.size() && !stopped;) {
+        const char32_t u = scalarAt(text, i);
+        if (!joiner(u) && syllabic(u) != inSyllabic) {
+            if (i > from)
+                stretch(from, i);
+            from = i;
+            inSyllabic = !inSyllabic;
+        }
+        i += QChar::requiresSurrogates(u) ? 2 : 1;
     }
+    if (!stopped)
+        stretch(from, text.size());
+    if (!stopped && pendingLength > 0)
+        f(pendingStart, pendingLength);
 }
 
 char32_t firstScalar(QStringView ch)
 {
-    if (ch.isEmpty())
-        return 0;
-    if (ch.size() > 1 && ch[0].isHighSurrogate() && ch[1].isLowSurrogate())
-        return QChar::surrogateToUcs4(ch[0], ch[1]);
-    return ch[0].unicode();
+    return ch.isEmpty() ? 0 : scalarAt(ch, 0);
 }
 
 template <typename Pred>

@@ -82,6 +82,10 @@ QString normalize(QStringView text)
         }
     }
     out.truncate(cutAfter(out, maxLength));
+    // A cut just after a blank would leave it trailing, where fragments could
+    // not give it back.
+    if (out.endsWith(u' '))
+        out.chop(1);
     return out;
 }
 
@@ -117,6 +121,13 @@ QStringList foreignCharacters(QStringView text)
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t u = text[i].unicode();
+        // The Kelvin sign is the one character outside ASCII whose canonical
+        // form is a Latin letter: the learner sees a K that the layout cannot
+        // type, so it is reported as one.
+        if (u == u'\u212A') {
+            needCharacters = true;
+            break;
+        }
         if (!asciiLetter(u))
             continue;
         // An ASCII letter between Latin-1 neighbours is a character of its
@@ -132,8 +143,11 @@ QStringList foreignCharacters(QStringView text)
     if (needCharacters) {
         seen.fill(false);
         for (const QString &ch : Characters::split(text)) {
-            if (Characters::isAsciiLetter(ch))
-                seen[ch.front().unicode()] = true;
+            // Characters are told apart by their canonical form, so that is
+            // the letter to record, never the first unit as pasted.
+            const QString letter = Characters::canonical(ch);
+            if (letter.size() == 1 && asciiLetter(letter.front().unicode()))
+                seen[letter.front().unicode()] = true;
         }
     }
     QStringList letters;

@@ -17,12 +17,14 @@ inline constexpr qsizetype fragmentLength = 170;
 
 // One long line of words: typographic spaces, dashes, quotes and ellipses
 // replaced by what the keyboard types, every run of spaces and line breaks
-// made one space, then cut to maxLength characters.
+// made one space, then cut to maxLength characters (one fewer when the cut
+// would leave a space at the end).
 [[nodiscard]] QString normalize(QStringView text);
 // The text's words packed greedily into fragments of at most fragmentLength
 // characters; joined with single spaces they give the text back.
 [[nodiscard]] QStringList chunks(QStringView text);
-// The distinct Latin letters A–Z, a–z of the text, by code point.
+// The distinct Latin letters A–Z, a–z of the text, by code point. Characters
+// count by their canonical form: a Kelvin sign is a K.
 [[nodiscard]] QStringList foreignCharacters(QStringView text);
 
 } // namespace Manuscript

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QList>
 #include <QMap>
@@ -18,6 +19,10 @@ struct KeyStat
     qint64 errors = 0;
     double errEMA = 0.0;     // moving average of the error indicator, newest weight 0.15
     double latencyEMA = 0.0; // moving average of the latency in seconds, 0 until one is known
+    // Members of the record that this version does not know (a later one wrote
+    // them): the JSON text of each value as read, by member name, written back
+    // unchanged so that going back to an older Olvi loses nothing.
+    QMap<QString, QByteArray> extraMembers{};
 
     friend bool operator==(const KeyStat &, const KeyStat &) = default;
 };
@@ -67,6 +72,8 @@ struct ProfileData
     std::optional<Appearance> appearance;
     std::optional<QString> manuscript;
     std::optional<qint64> manuscriptChunk;
+    // Top-level members this version does not know, kept like those of KeyStat.
+    QMap<QString, QByteArray> extraMembers{};
 
     // A lesson is completed by this many passed exercises.
     static constexpr qint64 passesToComplete = 3;

@@ -21,6 +21,7 @@ struct Value
     enum class Kind { null, boolean, number, string, array, object };
 
     Kind kind = Kind::null;
+    QByteArrayView raw; // the value's whole text in the document, kept for unknown members
     bool boolean = false;
     QByteArrayView number;
     QString string;
@@ -98,6 +99,15 @@ private:
     }
 
     bool parseValue(Value &out, int depth)
+    {
+        const qsizetype start = m_pos;
+        if (!parseBareValue(out, depth))
+            return false;
+        out.raw = m_text.sliced(start, m_pos - start);
+        return true;
+    }
+
+    bool parseBareValue(Value &out, int depth)
     {
         if (++m_values > maxValues)
             return false;
@@ -297,56 +307,78 @@ private:
     qsizetype m_values = 0;
 };
 
-// The exact value of a JSON number token if it is a whole number in the
-// 64-bit range, judged on its decimal digits so that nothing is rounded.
-std::optional<qint64> wholeNumber(QByteArrayView token)
+// A JSON number token as its sign, its significant digits and the place of
+// the decimal point: the value is 0.<digits> × 10^point. The digits start
+// with a non-zero one; there are none for zero.
+struct Decimal
 {
-    const bool negative = token.startsWith('-');
-    if (negative)
-        token = token.sliced(1);
-
-    // The value is 0.<digits> × 10^point once leading zeros are gone.
+    bool negative = false;
     QByteArray digits;
+    qint64 point = 0;
+};
+
+Decimal decimal(QByteArrayView token)
+{
+    Decimal d;
+    d.negative = token.startsWith('-');
+    if (d.negative)
+        token = token.sliced(1);
+    const auto digitAt = [&token](qsizetype i) {
+        return i < token.size() && token[i] >= '0' && token[i] <= '9';
+    };
+
     qsizetype i = 0;
-    while (i < token.size() && token[i] >= '0' && token[i] <= '9')
-        digits += token[i++];
-    qint64 point = digits.size();
+    while (digitAt(i))
+        d.digits += token[i++];
+    d.point = d.digits.size();
     if (i < token.size() && token[i] == '.') {
         ++i;
-        while (i < token.size() && token[i] >= '0' && token[i] <= '9')
-            digits += token[i++];
+        while (digitAt(i))
+            d.digits += token[i++];
     }
     if (i < token.size() && (token[i] == 'e' || token[i] == 'E')) {
         ++i;
         const bool negativeExponent = i < token.size() && token[i] == '-';
         if (i < token.size() && (token[i] == '-' || token[i] == '+'))
             ++i;
+        // No text in memory holds 10^17 digits, so an exponent past that
+        // moves the point beyond anything the digits could make up for: the
+        // number is too large or a fraction either way. Growing no further
+        // keeps the sum below from overflowing without changing any outcome.
         qint64 exponent = 0;
-        // Past a million the exponent decides the outcome alone; stop growing.
-        for (; i < token.size(); ++i)
-            exponent = std::min<qint64>(exponent * 10 + (token[i] - '0'), 1'000'000);
-        point += negativeExponent ? -exponent : exponent;
+        for (; digitAt(i); ++i) {
+            if (exponent < 100'000'000'000'000'000)
+                exponent = exponent * 10 + (token[i] - '0');
+        }
+        d.point += negativeExponent ? -exponent : exponent;
     }
 
     qsizetype lead = 0;
-    while (lead < digits.size() && digits[lead] == '0')
+    while (lead < d.digits.size() && d.digits[lead] == '0')
         ++lead;
-    if (lead == digits.size())
-        return 0;
-    digits = digits.sliced(lead);
-    point -= lead;
+    d.digits.remove(0, lead);
+    d.point = d.digits.isEmpty() ? 0 : d.point - lead;
+    return d;
+}
 
-    if (point <= 0)
+// The exact value of a JSON number token if it is a whole number in the
+// 64-bit range, judged on its decimal digits so that nothing is rounded.
+std::optional<qint64> wholeNumber(QByteArrayView token)
+{
+    const Decimal d = decimal(token);
+    if (d.digits.isEmpty())
+        return 0;
+    if (d.point <= 0)
         return std::nullopt; // 0.xxx with a non-zero digit
-    for (qsizetype k = std::min<qint64>(point, digits.size()); k < digits.size(); ++k) {
-        if (digits[k] != '0')
+    if (d.point > 19)
+        return std::nullopt; // beyond 64 bits
+    for (qsizetype k = d.point; k < d.digits.size(); ++k) {
+        if (d.digits[k] != '0')
             return std::nullopt; // a fraction
     }
-    if (point > 19)
-        return std::nullopt; // beyond 64 bits
-    QByteArray whole = digits.left(point);
-    whole.append(point - whole.size(), '0');
-    if (negative)
+    QByteArray whole = d.digits.left(d.point);
+    whole.append(d.point - whole.size(), '0');
+    if (d.negative)
         whole.prepend('-');
 
     qint64 value = 0;
@@ -360,7 +392,18 @@ std::optional<double> finiteNumber(QByteArrayView token)
 {
     double value = 0.0;
     const auto [end, ec] = std::from_chars(token.begin(), token.end(), value);
-    if (ec != std::errc() || end != token.end() || !std::isfinite(value))
+    if (end != token.end())
+        return std::nullopt;
+    if (ec == std::errc::result_out_of_range) {
+        // Out of range is either too small for a double, which rounds to
+        // zero, or too large, which has no value; the first has its decimal
+        // point before its first digit, the second far after it.
+        const Decimal d = decimal(token);
+        if (d.point > 0)
+            return std::nullopt;
+        return d.negative ? -0.0 : 0.0;
+    }
+    if (ec != std::errc() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
@@ -414,11 +457,33 @@ bool optionalOf(const Value &object, QStringView key, Value::Kind kind, const Va
     return !out || out->kind == kind;
 }
 
+// The members this version reads and writes, in the order they are written.
+constexpr QStringView profileMembers[] = {u"appearance", u"currentLessonID", u"days",
+                                          u"exercisesPassed", u"keyStats", u"manuscript",
+                                          u"manuscriptChunk", u"soundOn"};
+constexpr QStringView keyStatMembers[] = {u"attempts", u"errEMA", u"errors", u"latencyEMA"};
+
+// The members of `object` whose keys are not in `known`, as their JSON text.
+template <size_t N>
+QMap<QString, QByteArray> unknownMembers(const Value &object, const QStringView (&known)[N])
+{
+    QMap<QString, QByteArray> extra;
+    for (size_t i = 0; i < object.keys.size(); ++i) {
+        const QString &key = object.keys[i];
+        if (std::find(std::begin(known), std::end(known), key) == std::end(known))
+            extra.insert(key, object.elements[i].raw.toByteArray()); // a repeated key: the last
+    }
+    return extra;
+}
+
 bool readKeyStat(const Value &v, KeyStat &out)
 {
-    return v.kind == Value::Kind::object && readInteger(v, u"attempts", out.attempts)
-           && readInteger(v, u"errors", out.errors) && readDouble(v, u"errEMA", out.errEMA)
-           && readDouble(v, u"latencyEMA", out.latencyEMA);
+    if (v.kind != Value::Kind::object || !readInteger(v, u"attempts", out.attempts)
+        || !readInteger(v, u"errors", out.errors) || !readDouble(v, u"errEMA", out.errEMA)
+        || !readDouble(v, u"latencyEMA", out.latencyEMA))
+        return false;
+    out.extraMembers = unknownMembers(v, keyStatMembers);
+    return true;
 }
 
 bool readDayStat(const Value &v, DayStat &out)
@@ -481,6 +546,8 @@ public:
     }
 
     void integer(qint64 value) { out += QByteArray::number(value); }
+    // A value as JSON text, written as it is.
+    void raw(QByteArrayView json) { out += json; }
     void boolean(bool value) { out += value ? "true" : "false"; }
 
     void number(double value)
@@ -551,6 +618,44 @@ private:
     std::vector<bool> m_first; // per open bracket: no member written yet
 };
 
+// Writes the unknown members of one object among the known ones, so that all
+// stay in key order: before each known member, the unknown ones that sort
+// before it. An unknown member named like a known one is never written twice:
+// the known member wins.
+class ExtraMembers
+{
+public:
+    ExtraMembers(Writer &w, const QMap<QString, QByteArray> &members)
+        : m_w(w), m_it(members.cbegin()), m_end(members.cend())
+    {
+    }
+
+    void before(QStringView known)
+    {
+        for (; m_it != m_end && QStringView(m_it.key()) < known; ++m_it)
+            write();
+        if (m_it != m_end && m_it.key() == known)
+            ++m_it;
+    }
+
+    void rest()
+    {
+        for (; m_it != m_end; ++m_it)
+            write();
+    }
+
+private:
+    void write()
+    {
+        m_w.key(m_it.key());
+        m_w.raw(m_it.value());
+    }
+
+    Writer &m_w;
+    QMap<QString, QByteArray>::const_iterator m_it;
+    QMap<QString, QByteArray>::const_iterator m_end;
+};
+
 } // namespace
 
 namespace ProfileJson {
@@ -559,13 +664,17 @@ QByteArray encode(const ProfileData &profile)
 {
     Writer w;
     w.beginObject();
+    ExtraMembers extra(w, profile.extraMembers);
+    extra.before(u"appearance");
     if (profile.appearance) {
         w.key(u"appearance");
         w.string(appearanceRawValue(*profile.appearance));
     }
+    extra.before(u"currentLessonID");
     w.key(u"currentLessonID");
     w.integer(profile.currentLessonID);
 
+    extra.before(u"days");
     w.key(u"days");
     w.beginArray();
     for (const DayStat &day : profile.days) {
@@ -590,6 +699,7 @@ QByteArray encode(const ProfileData &profile)
     for (auto it = profile.exercisesPassed.cbegin(); it != profile.exercisesPassed.cend(); ++it)
         passed.append({QString::number(it.key()), it.value()});
     std::sort(passed.begin(), passed.end());
+    extra.before(u"exercisesPassed");
     w.key(u"exercisesPassed");
     w.beginObject();
     for (const auto &[id, count] : passed) {
@@ -598,33 +708,44 @@ QByteArray encode(const ProfileData &profile)
     }
     w.endObject();
 
+    extra.before(u"keyStats");
     w.key(u"keyStats");
     w.beginObject();
     for (auto it = profile.keyStats.cbegin(); it != profile.keyStats.cend(); ++it) {
         w.key(it.key());
         w.beginObject();
+        ExtraMembers statExtra(w, it->extraMembers);
+        statExtra.before(u"attempts");
         w.key(u"attempts");
         w.integer(it->attempts);
+        statExtra.before(u"errEMA");
         w.key(u"errEMA");
         w.number(it->errEMA);
+        statExtra.before(u"errors");
         w.key(u"errors");
         w.integer(it->errors);
+        statExtra.before(u"latencyEMA");
         w.key(u"latencyEMA");
         w.number(it->latencyEMA);
+        statExtra.rest();
         w.endObject();
     }
     w.endObject();
 
+    extra.before(u"manuscript");
     if (profile.manuscript) {
         w.key(u"manuscript");
         w.string(*profile.manuscript);
     }
+    extra.before(u"manuscriptChunk");
     if (profile.manuscriptChunk) {
         w.key(u"manuscriptChunk");
         w.integer(*profile.manuscriptChunk);
     }
+    extra.before(u"soundOn");
     w.key(u"soundOn");
     w.boolean(profile.soundOn);
+    extra.rest();
     w.endObject();
     w.out += '\n';
 
@@ -635,6 +756,9 @@ std::optional<ProfileData> decode(QByteArrayView document)
 {
     if (document.size() > maxDocumentSize)
         return std::nullopt;
+    // Some editors put a byte order mark before UTF-8; it is no part of the JSON.
+    if (document.startsWith("\xEF\xBB\xBF"))
+        document = document.sliced(3);
     const std::optional<Value> root = Parser(document).document();
     if (!root || root->kind != Value::Kind::object)
         return std::nullopt;
@@ -704,6 +828,7 @@ std::optional<ProfileData> decode(QByteArrayView document)
             return std::nullopt;
     }
 
+    profile.extraMembers = unknownMembers(*root, profileMembers);
     return profile;
 }
 

@@ -18,8 +18,9 @@
 // Numbers therefore stay text until the field that reads them decides:
 // an integer field takes a whole number in the 64-bit range, written as plain
 // digits or with a fraction or exponent ("12", "12.0", "1.2e1"), checked
-// exactly on the decimal digits; a double field takes any number that fits a
-// finite double, converted with correct rounding.
+// exactly on the decimal digits, however many there are; a double field takes
+// any number below the largest finite double, converted with correct rounding
+// (so one too small for a double reads as zero).
 namespace ProfileJson {
 
 // Documents larger than this are refused unread: a real profile stays far below
@@ -28,7 +29,8 @@ inline constexpr qsizetype maxDocumentSize = 16 * 1024 * 1024;
 
 // The profile as a human-readable document: members in ascending key order,
 // four-space indentation, optional members left out when absent, doubles in
-// the shortest form that reads back to the same value. Empty when the profile
+// the shortest form that reads back to the same value, members this version
+// does not know written back as they were read. Empty when the profile
 // holds a number JSON cannot express (NaN or infinity): such a profile is not
 // written at all.
 [[nodiscard]] QByteArray encode(const ProfileData &profile);
@@ -38,8 +40,10 @@ inline constexpr qsizetype maxDocumentSize = 16 * 1024 * 1024;
 // integer field, an unknown appearance, a lesson id that is not a decimal
 // integer, malformed JSON or UTF-8, nesting deeper than 64 levels, more than
 // 250 000 values (a full profile has some 4 000), or more than
-// maxDocumentSize bytes. Member order, white space and unknown
-// members do not matter; null reads as absent for the optional members.
+// maxDocumentSize bytes. Member order, white space and a leading UTF-8 byte
+// order mark do not matter; null reads as absent for the optional members.
+// Unknown members of the top level and of the key statistics are kept as their
+// JSON text in extraMembers; those of other objects are ignored.
 [[nodiscard]] std::optional<ProfileData> decode(QByteArrayView document);
 
 } // namespace ProfileJson

@@ -8,13 +8,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QLockFile>
+#include <QRegularExpression>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -23,6 +25,9 @@ namespace {
 const QString currentFolderName = QStringLiteral("Olvi");
 const QString legacyFolderName = QStringLiteral("Torvik");
 const QString profileFileName = QStringLiteral("profile.json");
+const QString lockFileName = QStringLiteral("profile.lock");
+
+constexpr QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
 // A path names something on disk, a dangling symbolic link included.
 bool occupied(const QString &path)
@@ -45,6 +50,22 @@ void syncFolder(const QString &folder)
 #endif
 }
 
+// A save killed between writing its temporary file and renaming it leaves the
+// file behind: QSaveFile names it after the profile plus a dot and six
+// letters or digits. The unreadable files moved aside have longer names.
+void removeLeftoverTemporaries(const QString &folder)
+{
+    static const QRegularExpression temporary(
+        QRegularExpression::anchoredPattern(QStringLiteral("profile\\.json\\.[A-Za-z0-9]{6}")));
+    const QDir dir(folder);
+    const QStringList names = dir.entryList({profileFileName + QStringLiteral(".??????")},
+                                            QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString &name : names) {
+        if (temporary.match(name).hasMatch())
+            QFile::remove(dir.filePath(name));
+    }
+}
+
 } // namespace
 
 ProfileStore::ProfileStore(QString baseFolder, Clock now, QObject *parent)
@@ -52,12 +73,27 @@ ProfileStore::ProfileStore(QString baseFolder, Clock now, QObject *parent)
     , m_baseFolder(std::move(baseFolder))
     , m_now(std::move(now))
 {
+    if (m_baseFolder.isEmpty())
+        m_storageProblem = StorageProblem::noDataFolder;
+    else
+        claimFolder();
     load();
 }
 
+ProfileStore::~ProfileStore() = default;
+
 QString ProfileStore::defaultBaseFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    // Qt's own lookup takes a relative XDG_DATA_HOME against the working
+    // folder, which the XDG rules say to ignore, and without HOME it makes
+    // "//.local/share", where every save fails.
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (QDir::isAbsolutePath(dataHome))
+        return QDir::cleanPath(dataHome);
+    const QString home = qEnvironmentVariable("HOME");
+    if (QDir::isAbsolutePath(home))
+        return QDir::cleanPath(home + QStringLiteral("/.local/share"));
+    return {};
 }
 
 ProfileStore::Clock ProfileStore::systemClock()
@@ -80,9 +116,7 @@ QString ProfileStore::fileName() const
 {
     if (m_baseFolder.isEmpty())
         return {};
-    const QString folder = QDir(m_baseFolder).filePath(currentFolderName);
-    QDir().mkpath(folder); // a failure shows later as a failed write
-    return QDir(folder).filePath(profileFileName);
+    return QDir(m_baseFolder).filePath(currentFolderName + u'/' + profileFileName);
 }
 
 QString ProfileStore::legacyFileName() const
@@ -94,11 +128,33 @@ QString ProfileStore::legacyFileName() const
 
 std::optional<QByteArray> ProfileStore::readProfileFile(const QString &path)
 {
-    if (path.isEmpty() || QFileInfo(path).size() > ProfileJson::maxDocumentSize)
+    if (path.isEmpty())
         return std::nullopt;
-    QFile file(path);
+    QFile file;
+#ifdef Q_OS_UNIX
+    // Opening a FIFO for reading waits for a writer, for ever, unless it is
+    // opened without blocking; the type is then checked on what was opened,
+    // so nothing can be swapped in between. A regular file reads the same
+    // with or without O_NONBLOCK.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)
+        || status.st_size > ProfileJson::maxDocumentSize
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+#else
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > ProfileJson::maxDocumentSize)
+        return std::nullopt;
+    file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
+#endif
     // One byte past the limit tells a file that grew since the check.
     QByteArray bytes = file.read(ProfileJson::maxDocumentSize + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > ProfileJson::maxDocumentSize)
@@ -110,9 +166,16 @@ bool ProfileStore::writeFileDurably(const QString &path, QByteArrayView bytes)
 {
     if (path.isEmpty())
         return false;
+    // QSaveFile gives the temporary file the mode of the file it replaces; a
+    // new profile, which tells how and when its user types, is theirs alone.
+    const bool replacing = QFileInfo::exists(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    if (!replacing && !file.setPermissions(ownerOnly)) {
+        file.cancelWriting();
+        return false;
+    }
     if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
@@ -128,6 +191,47 @@ bool ProfileStore::writeFileDurably(const QString &path, QByteArrayView bytes)
         return false;
     syncFolder(QFileInfo(path).absolutePath());
     return true;
+}
+
+bool ProfileStore::claimFolder()
+{
+    if (m_lock)
+        return true;
+    if (m_storageProblem == StorageProblem::noDataFolder
+        || m_storageProblem == StorageProblem::lockedByAnotherOlvi)
+        return false;
+    const QString folder = QDir(m_baseFolder).filePath(currentFolderName);
+    if (!QFileInfo(folder).isDir() && QDir().mkpath(m_baseFolder))
+        QDir().mkdir(folder, ownerOnly | QFile::ExeOwner); // a failure shows in the lock
+    auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(lockFileName));
+    // The lock is held for the whole run, so only a dead owner may make it
+    // stale, never its age.
+    lock->setStaleLockTime(0);
+    bool locked = lock->tryLock(0);
+    // An owner killed between creating the lock and writing its PID leaves a
+    // lock nobody can judge by PID. QLockFile removes it only when no process
+    // holds it open, so a live owner still writing keeps it.
+    qint64 pid = 0;
+    if (!locked && lock->error() == QLockFile::LockFailedError
+        && !lock->getLockInfo(&pid, nullptr, nullptr) && lock->removeStaleLockFile())
+        locked = lock->tryLock(0);
+    if (!locked) {
+        setStorageProblem(lock->error() == QLockFile::LockFailedError
+                              ? StorageProblem::lockedByAnotherOlvi
+                              : StorageProblem::folderNotWritable);
+        return false;
+    }
+    m_lock = std::move(lock);
+    removeLeftoverTemporaries(folder);
+    return true;
+}
+
+void ProfileStore::setStorageProblem(StorageProblem problem)
+{
+    if (m_storageProblem == problem)
+        return;
+    m_storageProblem = problem;
+    Q_EMIT storageProblemChanged();
 }
 
 void ProfileStore::load()
@@ -173,18 +277,22 @@ bool ProfileStore::moveUnreadableAside(const QString &path) const
 
 void ProfileStore::save()
 {
+    if (!claimFolder())
+        return;
     const QByteArray bytes = ProfileJson::encode(m_data);
     if (bytes.isEmpty())
         return;
     const QString path = fileName();
-    if (path.isEmpty())
-        return;
     if (m_unreadableOnDisk) {
-        if (!moveUnreadableAside(path))
-            return; // never write over what could not be read
+        if (!moveUnreadableAside(path)) {
+            // never write over what could not be read
+            setStorageProblem(StorageProblem::folderNotWritable);
+            return;
+        }
         m_unreadableOnDisk = false;
     }
-    (void)writeFileDurably(path, bytes);
+    setStorageProblem(writeFileDurably(path, bytes) ? StorageProblem::none
+                                                    : StorageProblem::folderNotWritable);
 }
 
 void ProfileStore::recordSession(qint64 chars, qint64 errors, double seconds, double speed)

@@ -99,7 +99,10 @@ const QSet<QString> &vowels()
 bool needsShift(QStringView ch)
 {
     static constexpr QStringView shiftedMarks = u",!?;:«»";
-    return Characters::isUpper(ch) || (ch.size() == 1 && shiftedMarks.contains(ch.front()));
+    // The canonical form, as key() looks it up: a pasted Greek question mark
+    // is typed as ";" and needs Shift like it.
+    const QString c = Characters::canonical(ch);
+    return Characters::isUpper(c) || (c.size() == 1 && shiftedMarks.contains(c.front()));
 }
 
 std::optional<KeyDef> key(QStringView ch)

@@ -34,6 +34,11 @@ void TestCharacters::splitCountsUserPerceivedCharacters_data()
                                 << QStringList{u"👨\u200D👩\u200D👧"_s, "!"};
     QTest::newRow("crlf is one") << u"а\r\nб"_s << QStringList{"а", u"\r\n"_s, "б"};
     QTest::newRow("cyrillic combining mark") << u"а\u0483б"_s << QStringList{u"а\u0483"_s, "б"};
+    // Qt cuts by syllables in Indic and South-East Asian scripts; that must not spill over
+    QTest::newRow("emoji and line break beside Telugu")
+        << u"ల 👨\u200D👩\r\n"_s << QStringList{u"ల"_s, " ", u"👨\u200D👩"_s, u"\r\n"_s};
+    QTest::newRow("foreign accent on Devanagari") << u"क\u0301 ё"_s
+                                                  << QStringList{u"क\u0301"_s, " ", "ё"};
 }
 
 void TestCharacters::splitCountsUserPerceivedCharacters()

@@ -38,6 +38,9 @@ void TestManuscript::normalize_data()
     QTest::newRow("untouched marks") << u"кто-то \"да\" \u201Eнет\u201C 'а' \u2018б\u2019"_s
                                      << u"кто-то \"да\" \u201Eнет« 'а' \u2018б\u2019"_s;
     QTest::newRow("narrow no-break space stays") << u"10\u202Fкг"_s << u"10\u202Fкг"_s;
+    QTest::newRow("cut after a space")
+        << QString(Manuscript::maxLength - 1, u'ж') + u" да"_s
+        << QString(Manuscript::maxLength - 1, u'ж');
 }
 
 void TestManuscript::normalize()
@@ -151,6 +154,9 @@ void TestManuscript::foreignCharacters_data()
     QTest::newRow("greek") << u"αβγ Z"_s << QStringList{"Z"};
     QTest::newRow("glued to cyrillic") << u"аbв"_s << QStringList{"b"};
     QTest::newRow("latin next to emoji") << u"x👍🏽y"_s << QStringList{"x", "y"};
+    QTest::newRow("Kelvin sign") << u"\u212A"_s << QStringList{"K"};
+    QTest::newRow("Kelvin sign after a glued letter") << u"Wiж\u212A"_s
+                                                       << QStringList{"K", "W", "i"};
 }
 
 void TestManuscript::foreignCharacters()

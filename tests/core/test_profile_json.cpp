@@ -156,6 +156,11 @@ void TestProfileJson::roundTripOfARichProfile()
     p.appearance = Appearance::light;
     p.manuscript = u"«Ёлка», сказал он, — \"да\"\nи\tвсё\r\n\\ / \u0001 конец"_s;
     p.manuscriptChunk = int64Max;
+    // members of a later version, at the ends and between known ones
+    p.extraMembers = {{u"Ёж"_s, "[\n        1,\n        \"ж\"\n    ]"},
+                      {u"daysGoal"_s, "{\"weekly\": 5e0}"},
+                      {u"a"_s, "null"}};
+    p.keyStats[u"ж"_s].extraMembers = {{u"b"_s, "true"}, {u"z"_s, "\"\""}};
 
     // when it is written and read back
     const QByteArray text = ProfileJson::encode(p);
@@ -168,6 +173,8 @@ void TestProfileJson::roundTripOfARichProfile()
     QVERIFY(text.contains("\"ж\": {")); // keys stay readable characters
     QVERIFY(text.contains("0.30000000000000004"));
     QVERIFY(text.contains("9223372036854775807"));
+    QVERIFY(text.indexOf("\"days\"") < text.indexOf("\"daysGoal\": {\"weekly\": 5e0}"));
+    QVERIFY(text.indexOf("\"daysGoal\"") < text.indexOf("\"exercisesPassed\""));
 
     for (Appearance a : allAppearances()) {
         p.appearance = a;
@@ -180,11 +187,14 @@ void TestProfileJson::keysAreSortedAndIndented()
     // given more than one entry at every level, Qt's own writer sorts keys the same way
     ProfileData p = fullProfile();
     p.keyStats.insert(u","_s, KeyStat{5, 0, 0.5, 0.25});
+    p.keyStats[u","_s].extraMembers.insert(u"errorsToday"_s, "1");
     p.exercisesPassed = {{2, 1}, {10, 1}};
+    p.extraMembers.insert(u"version"_s, "7");
     QJsonObject o = fullObject();
+    o[u"version"_s] = 7;
     QJsonObject keys = o[u"keyStats"_s].toObject();
     keys[u","_s] = QJsonObject{{u"attempts"_s, 5}, {u"errors"_s, 0}, {u"errEMA"_s, 0.5},
-                               {u"latencyEMA"_s, 0.25}};
+                               {u"latencyEMA"_s, 0.25}, {u"errorsToday"_s, 1}};
     o[u"keyStats"_s] = keys;
     o[u"exercisesPassed"_s] = QJsonObject{{u"2"_s, 1}, {u"10"_s, 1}};
     QCOMPARE(ProfileJson::encode(p), QJsonDocument(o).toJson(QJsonDocument::Indented));
@@ -224,7 +234,14 @@ void TestProfileJson::acceptedDocuments_data()
         o[u"extra"_s] = QJsonObject{{u"nested"_s, QJsonArray{1, u"x"_s, QJsonValue()}}};
         editNested(o, u"keyStats"_s, u"о"_s, [](QJsonObject &k) { k[u"future"_s] = true; });
         editNested(o, u"days"_s, {}, [](QJsonObject &d) { d[u"weekday"_s] = u"пт"_s; });
-    }) << full;
+    }) << [&] {
+        ProfileData p = full;
+        p.extraMembers = {{u"extra"_s, "{\"nested\":[1,\"x\",null]}"}, {u"version"_s, "7"}};
+        p.keyStats[u"о"_s].extraMembers = {{u"future"_s, "true"}};
+        return p;
+    }();
+
+    QTest::newRow("UTF-8 byte order mark") << "\xEF\xBB\xBF" + compact(fullObject()) << full;
 
     QTest::newRow("null optional members") << changed([](QJsonObject &o) {
         o[u"appearance"_s] = QJsonValue();
@@ -264,6 +281,17 @@ void TestProfileJson::acceptedDocuments_data()
                                                   p.currentLessonID = int64Min;
                                                   return p;
                                               }();
+
+    QTest::newRow("integer with a million zeros and a larger exponent")
+            << replaced("\"chars\":412", "\"chars\":412" + QByteArray(1'000'001, '0') + "e-1000001")
+            << full;
+
+    QTest::newRow("double too small for a double")
+            << replaced("\"seconds\":171.4", "\"seconds\":1e-400") << [&] {
+                   ProfileData p = full;
+                   p.days[0].seconds = 0.0;
+                   return p;
+               }();
 
     QTest::newRow("beyond 2^53 with a fraction, exactly")
             << replaced("\"chars\":412", "\"chars\":9007199254740993.0") << [&] {
@@ -369,6 +397,8 @@ void TestProfileJson::rejectedDocuments_data()
             << replaced("\"chars\":412", "\"chars\":1e19");
     QTest::newRow("tiny fraction") << replaced("\"chars\":412", "\"chars\":412.0000000000000001");
     QTest::newRow("fraction by exponent") << replaced("\"chars\":412", "\"chars\":4125e-1");
+    QTest::newRow("fraction with a million zeros and a larger exponent")
+            << replaced("\"chars\":412", "\"chars\":1" + QByteArray(1'000'009, '0') + "e-2000000");
     QTest::newRow("double out of range") << replaced("\"seconds\":171.4", "\"seconds\":1e400");
 
     const QByteArray good = compact(fullObject());
@@ -377,6 +407,7 @@ void TestProfileJson::rejectedDocuments_data()
     QTest::newRow("truncated") << good.left(good.size() / 2);
     QTest::newRow("last brace missing") << good.chopped(1);
     QTest::newRow("trailing garbage") << good + "x";
+    QTest::newRow("two byte order marks") << "\xEF\xBB\xBF\xEF\xBB\xBF" + good;
     QTest::newRow("two documents") << good + good;
     QTest::newRow("trailing comma") << replaced("{\"1\":3}", "{\"1\":3,}");
     QTest::newRow("array at the top") << QByteArray("[" + good + "]");

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <ctime>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -71,6 +72,14 @@ ProfileData profileAtLesson(qint64 lesson)
 const QByteArray incomplete = "{\"keyStats\":{},\"days\":[],\"exercisesPassed\":{},"
                               "\"currentLessonID\":4}";
 
+// The permission bits of a file or folder, as an octal number to compare.
+int mode(const QString &path)
+{
+    struct stat status = {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777)
+                                                                     : -1;
+}
+
 QByteArray oversized()
 {
     QByteArray bytes = ProfileJson::encode(profileAtLesson(9));
@@ -94,7 +103,14 @@ private Q_SLOTS:
     void bothUnreadableKeepTheFileUntilTheFirstSave();
     void earlierMovedAsideCopiesAreNeverOverwritten();
     void oversizedLegacyIsIgnored();
-    void failedWritesAreSilentAndRetried();
+    void nonRegularFilesAreUnreadable_data();
+    void nonRegularFilesAreUnreadable();
+    void failedWritesAreReportedAndRetried();
+    void defaultFolderFollowsXdg_data();
+    void defaultFolderFollowsXdg();
+    void filesArePrivate_data();
+    void filesArePrivate();
+    void oneStoreWritesAFolder();
 
     void everyUpdateIsAnnounced();
     void sameDaySessionsAddUp();
@@ -129,7 +145,8 @@ void TestProfileStore::firstStartWritesNothingUntilTheFirstSave()
     // when it saves, the file holds the new profile
     store.save();
     QCOMPARE(profileOnDisk(rig.current()), ProfileData());
-    QCOMPARE(QDir(rig.base() + u"/Olvi"_s).entryList(QDir::Files), QStringList{u"profile.json"_s});
+    QCOMPARE(QDir(rig.base() + u"/Olvi"_s).entryList(QDir::Files),
+             (QStringList{u"profile.json"_s, u"profile.lock"_s}));
 }
 
 void TestProfileStore::validCurrentFileWinsOverLegacy()
@@ -206,7 +223,8 @@ void TestProfileStore::bothUnreadableKeepTheFileUntilTheFirstSave()
     // and later saves make no more copies
     store.save();
     QCOMPARE(QDir(rig.base() + u"/Olvi"_s).entryList(QDir::Files),
-             (QStringList{u"profile.json"_s, u"profile.json.unreadable-20260210-130000"_s}));
+             (QStringList{u"profile.json"_s, u"profile.json.unreadable-20260210-130000"_s,
+                          u"profile.lock"_s}));
     QCOMPARE(contents(rig.legacy()), QByteArray("not json"));
 }
 
@@ -244,22 +262,186 @@ void TestProfileStore::oversizedLegacyIsIgnored()
     QCOMPARE(QFileInfo(rig.legacy()).size(), legacy.size());
 }
 
-void TestProfileStore::failedWritesAreSilentAndRetried()
+void TestProfileStore::nonRegularFilesAreUnreadable_data()
 {
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("FIFO") << u"fifo"_s;
+    QTest::newRow("link to a FIFO") << u"link"_s;
+    QTest::newRow("directory") << u"directory"_s;
+}
+
+void TestProfileStore::nonRegularFilesAreUnreadable()
+{
+    QFETCH(QString, kind);
+
+    // given something other than a file under the profile's name, and a valid legacy profile
+    Rig rig;
+    put(rig.legacy(), ProfileJson::encode(profileAtLesson(7)));
+    QVERIFY(QDir().mkpath(rig.base() + u"/Olvi"_s));
+    const QString fifo = kind == u"link" ? rig.dir.filePath(u"fifo"_s) : rig.current();
+    if (kind == u"directory")
+        QVERIFY(QDir().mkdir(rig.current()));
+    else
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    if (kind == u"link")
+        QVERIFY(QFile::link(fifo, rig.current()));
+
+    // when the store starts (a reader that waits on the FIFO fails by QtTest's function timeout)
+    ProfileStore store(rig.base(), rig.clock());
+
+    // then it counts as unreadable: the legacy profile is loaded and written, the thing kept aside
+    QCOMPARE(store.data(), profileAtLesson(7));
+    QCOMPARE(profileOnDisk(rig.current()), profileAtLesson(7));
+    const QFileInfo aside(rig.aside());
+    QVERIFY(aside.exists());
+    QVERIFY(!aside.isFile());
+    QCOMPARE(aside.isSymLink(), kind == u"link");
+}
+
+void TestProfileStore::failedWritesAreReportedAndRetried()
+{
+    // given a store without a data folder, it keeps the profile in memory and says so
+    ProfileStore memoryOnly(QString(), ProfileStore::systemClock());
+    memoryOnly.recordSession(150, 3, 60.0, 150.0);
+    QCOMPARE(memoryOnly.data().days.size(), 1);
+    QCOMPARE(memoryOnly.storageProblem(), ProfileStore::StorageProblem::noDataFolder);
+    QVERIFY(!memoryOnly.persistent());
+
     // given a store whose folder cannot exist, because a file has its name
     Rig rig;
     put(rig.base() + u"/Olvi"_s, "in the way");
     ProfileStore store(rig.base(), rig.clock());
+    QCOMPARE(store.storageProblem(), ProfileStore::StorageProblem::folderNotWritable);
+    QSignalSpy problemChanged(&store, &ProfileStore::storageProblemChanged);
 
     // when a session is recorded, the write fails but the profile holds it
     store.recordSession(150, 3, 60.0, 150.0);
     QCOMPARE(store.data().days.size(), 1);
     QVERIFY(!QFileInfo(rig.current()).exists());
+    QVERIFY(!store.persistent());
+    QCOMPARE(problemChanged.size(), 0);
 
-    // when the obstacle is gone, the next save writes the profile
+    // when the obstacle is gone, the next save writes the profile and clears the problem
     QVERIFY(QFile::remove(rig.base() + u"/Olvi"_s));
     store.save();
     QCOMPARE(profileOnDisk(rig.current()), store.data());
+    QCOMPARE(store.storageProblem(), ProfileStore::StorageProblem::none);
+    QVERIFY(store.persistent());
+    QCOMPARE(problemChanged.size(), 1);
+}
+
+void TestProfileStore::defaultFolderFollowsXdg_data()
+{
+    QTest::addColumn<QByteArray>("dataHome"); // empty: unset
+    QTest::addColumn<QByteArray>("home");     // empty: unset
+    QTest::addColumn<QString>("folder");      // empty: none
+
+    QTest::newRow("data home") << QByteArray("/srv/data/") << QByteArray("/home/u")
+                               << u"/srv/data"_s;
+    QTest::newRow("relative data home is ignored") << QByteArray("data") << QByteArray("/home/u")
+                                                   << u"/home/u/.local/share"_s;
+    QTest::newRow("no data home") << QByteArray() << QByteArray("/home/u/")
+                                  << u"/home/u/.local/share"_s;
+    QTest::newRow("data home without home") << QByteArray("/srv/data") << QByteArray()
+                                            << u"/srv/data"_s;
+    QTest::newRow("no home") << QByteArray() << QByteArray() << QString();
+    QTest::newRow("relative home") << QByteArray("data") << QByteArray("u") << QString();
+}
+
+void TestProfileStore::defaultFolderFollowsXdg()
+{
+    QFETCH(QByteArray, dataHome);
+    QFETCH(QByteArray, home);
+    QFETCH(QString, folder);
+
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    const QByteArray savedHome = qgetenv("HOME");
+    const auto set = [](const char *name, const QByteArray &value) {
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+    };
+    set("XDG_DATA_HOME", dataHome);
+    set("HOME", home);
+    const QString got = ProfileStore::defaultBaseFolder();
+    set("XDG_DATA_HOME", savedDataHome);
+    set("HOME", savedHome);
+
+    QCOMPARE(got, folder);
+}
+
+void TestProfileStore::filesArePrivate_data()
+{
+    QTest::addColumn<int>("existingMode"); // -1: no profile yet
+    QTest::addColumn<int>("savedMode");
+
+    QTest::newRow("new profile") << -1 << 0600;
+    QTest::newRow("replaced profile keeps its mode") << 0644 << 0644;
+}
+
+void TestProfileStore::filesArePrivate()
+{
+    QFETCH(int, existingMode);
+    QFETCH(int, savedMode);
+
+    // given the usual umask, which leaves new files readable by everyone
+    const mode_t savedMask = ::umask(022);
+    Rig rig;
+    if (existingMode >= 0) {
+        put(rig.current(), ProfileJson::encode(profileAtLesson(2)));
+        QCOMPARE(::chmod(QFile::encodeName(rig.current()).constData(), mode_t(existingMode)), 0);
+    }
+
+    // when the profile is saved
+    ProfileStore store(rig.base(), rig.clock());
+    store.save();
+    ::umask(savedMask);
+
+    // then a folder the store made and a new file are the user's alone
+    QCOMPARE(mode(rig.current()), savedMode);
+    if (existingMode < 0)
+        QCOMPARE(mode(rig.base() + u"/Olvi"_s), 0700);
+}
+
+void TestProfileStore::oneStoreWritesAFolder()
+{
+    // given what killed saves left beside the profile, and files that only look alike
+    Rig rig;
+    const QString folder = rig.base() + u"/Olvi"_s;
+    const QStringList kept{u"notes.txt"_s, u"profile.json.ab-cde"_s, u"profile.json.abcdefg"_s,
+                           u"profile.json.bak"_s, u"profile.json.unreadable-20260101-000000"_s};
+    for (const QString &name : kept)
+        put(folder + u'/' + name, "not a temporary");
+    put(rig.current() + u".Ab12cD"_s, "half a profile");
+
+    // when a store starts, it owns the folder and removes only its own leftovers
+    auto first = std::make_unique<ProfileStore>(rig.base(), rig.clock());
+    QCOMPARE(first->storageProblem(), ProfileStore::StorageProblem::none);
+    QCOMPARE(QDir(folder).entryList(QDir::Files), kept + QStringList{u"profile.lock"_s});
+    first->update([](ProfileData &p) { p.currentLessonID = 5; });
+    first->save();
+
+    // when a second store starts on the folder while the first runs
+    put(rig.current() + u".Zz9Zz9"_s, "the first store's save under way");
+    ProfileStore second(rig.base(), rig.clock());
+
+    // then it reads the profile, says it cannot write, and touches nothing
+    QCOMPARE(second.data(), first->data());
+    QCOMPARE(second.storageProblem(), ProfileStore::StorageProblem::lockedByAnotherOlvi);
+    QVERIFY(!second.persistent());
+    QVERIFY(QFile::exists(rig.current() + u".Zz9Zz9"_s));
+    second.update([](ProfileData &p) { p.currentLessonID = 9; });
+    second.recordSession(10, 1, 4.0, 100.0);
+    QCOMPARE(profileOnDisk(rig.current()), first->data());
+
+    // when the first one ends, the second still never writes what it read long ago
+    const ProfileData last = first->data();
+    first.reset();
+    second.save();
+    QCOMPARE(profileOnDisk(rig.current()), last);
+    // but a store started now owns the folder
+    ProfileStore third(rig.base(), rig.clock());
+    QCOMPARE(third.storageProblem(), ProfileStore::StorageProblem::none);
+    QVERIFY(!QFile::exists(rig.current() + u".Zz9Zz9"_s));
 }
 
 void TestProfileStore::everyUpdateIsAnnounced()
@@ -387,9 +569,12 @@ void TestProfileStore::killedWhileSavingLeavesOneWholeProfile()
     // both profiles were caught on disk, so the kills did land at different moments
     QVERIFY(seen[0] > 0 && seen[1] > 0);
 
-    // and a store started afterwards loads it
+    // and a store started afterwards takes over the dead saver's lock and loads it
     ProfileStore store(dir.path());
     QVERIFY(store.data() == profiles[0] || store.data() == profiles[1]);
+    QCOMPARE(store.storageProblem(), ProfileStore::StorageProblem::none);
+    QCOMPARE(QDir(dir.filePath(u"Olvi"_s)).entryList(QDir::Files),
+             (QStringList{u"profile.json"_s, u"profile.lock"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestProfileStore)

@@ -81,18 +81,22 @@ void TestRussianLayout::keyLookup_data()
     QTest::addColumn<int>("hand");
     QTest::addColumn<int>("finger");
 
-    QTest::newRow("а") << "а" << "а" << int(Hand::left) << int(Finger::index);
-    QTest::newRow("А") << "А" << "а" << int(Hand::left) << int(Finger::index);
-    QTest::newRow("Ж") << "Ж" << "ж" << int(Hand::right) << int(Finger::pinky);
+    QTest::addColumn<bool>("shift");
+
+    QTest::newRow("а") << "а" << "а" << int(Hand::left) << int(Finger::index) << false;
+    QTest::newRow("А") << "А" << "а" << int(Hand::left) << int(Finger::index) << true;
+    QTest::newRow("Ж") << "Ж" << "ж" << int(Hand::right) << int(Finger::pinky) << true;
     QTest::newRow("comma is the full-stop key") << "," << "." << int(Hand::right)
-                                                << int(Finger::pinky);
-    QTest::newRow("ё") << "ё" << "ё" << int(Hand::left) << int(Finger::pinky);
-    QTest::newRow("Ё") << "Ё" << "ё" << int(Hand::left) << int(Finger::pinky);
-    QTest::newRow("decomposed Ё") << u"Е\u0308"_s << "ё" << int(Hand::left) << int(Finger::pinky);
-    QTest::newRow("space") << " " << "" << 0 << 0;
-    QTest::newRow("exclamation") << "!" << "" << 0 << 0;
-    QTest::newRow("latin f") << "f" << "" << 0 << 0;
-    QTest::newRow("empty") << "" << "" << 0 << 0;
+                                                << int(Finger::pinky) << true;
+    QTest::newRow("ё") << "ё" << "ё" << int(Hand::left) << int(Finger::pinky) << false;
+    QTest::newRow("Ё") << "Ё" << "ё" << int(Hand::left) << int(Finger::pinky) << true;
+    QTest::newRow("decomposed Ё") << u"Е\u0308"_s << "ё" << int(Hand::left) << int(Finger::pinky)
+                                  << true;
+    QTest::newRow("space") << " " << "" << 0 << 0 << false;
+    QTest::newRow("exclamation") << "!" << "" << 0 << 0 << true;
+    QTest::newRow("greek question mark is a semicolon") << u"\u037E"_s << "" << 0 << 0 << true;
+    QTest::newRow("latin f") << "f" << "" << 0 << 0 << false;
+    QTest::newRow("empty") << "" << "" << 0 << 0 << false;
 }
 
 void TestRussianLayout::keyLookup()
@@ -101,7 +105,9 @@ void TestRussianLayout::keyLookup()
     QFETCH(QString, keyChar);
     QFETCH(int, hand);
     QFETCH(int, finger);
+    QFETCH(bool, shift);
 
+    QCOMPARE(RussianLayout::needsShift(ch), shift);
     const auto key = RussianLayout::key(ch);
     if (keyChar.isEmpty()) {
         QVERIFY(!key.has_value());
