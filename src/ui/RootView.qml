@@ -87,6 +87,26 @@ Rectangle {
                 }
             }
 
+            // Why progress is not being saved, when it is not: a quiet line,
+            // never a dialog.
+            Text {
+                objectName: "storageNote"
+                anchors.left: parent.left
+                anchors.leftMargin: 16
+                anchors.verticalCenter: parent.verticalCenter
+                width: (parent.width - tabs.implicitWidth) / 2 - 32
+                visible: text !== ""
+                text: model.storageNote
+                textFormat: Text.PlainText
+                elide: Text.ElideRight
+                font.pixelSize: 11
+                color: Theme.error
+                HoverTip {
+                    anchors.fill: parent
+                    text: parent.truncated ? parent.text : ""
+                }
+            }
+
             Row {
                 anchors.right: parent.right
                 anchors.rightMargin: 16

@@ -6,7 +6,16 @@
 #include "profile_statistics.h"
 #include "theme.h"
 
-RootViewModel::RootViewModel(QObject *parent) : AppViewModel(parent) {}
+RootViewModel::RootViewModel(QObject *parent) : AppViewModel(parent)
+{
+    connect(this, &AppViewModel::appChanged, this, [this] {
+        disconnect(m_storageConnection);
+        if (app())
+            m_storageConnection = connect(app()->store(), &ProfileStore::storageProblemChanged,
+                                          this, &RootViewModel::storageNoteChanged);
+        Q_EMIT storageNoteChanged();
+    });
+}
 
 QStringList RootViewModel::tabTitles()
 {
@@ -35,6 +44,22 @@ int RootViewModel::appearanceIndex() const
         return 0;
     return int(allAppearances().indexOf(
         app()->store()->data().appearance.value_or(Appearance::system)));
+}
+
+QString RootViewModel::storageNote() const
+{
+    if (!app())
+        return {};
+    switch (app()->store()->storageProblem()) {
+    case ProfileStore::StorageProblem::none: return {};
+    case ProfileStore::StorageProblem::noDataFolder:
+        return QStringLiteral("Прогресс не сохраняется: не найдена папка для данных");
+    case ProfileStore::StorageProblem::folderNotWritable:
+        return QStringLiteral("Прогресс не сохраняется: папка данных недоступна для записи");
+    case ProfileStore::StorageProblem::lockedByAnotherOlvi:
+        return QStringLiteral("Олви открыт в другом окне — здесь прогресс не сохраняется");
+    }
+    return {};
 }
 
 void RootViewModel::switchTo(int tab)

@@ -22,10 +22,11 @@ class RootViewModel : public AppViewModel
     Q_PROPERTY(QStringList appearanceTitles READ appearanceTitles CONSTANT)
     Q_PROPERTY(QString streakText READ streakText NOTIFY profileChanged)
     Q_PROPERTY(int appearanceIndex READ appearanceIndex NOTIFY profileChanged)
+    // Empty while progress is saved; otherwise why it is not.
+    Q_PROPERTY(QString storageNote READ storageNote NOTIFY storageNoteChanged)
 
 public:
     explicit RootViewModel(QObject *parent = nullptr);
-
 
     [[nodiscard]] static QStringList tabTitles();
     // "Как в системе", "Светлая", "Тёмная": the order of Appearance.
@@ -34,6 +35,7 @@ public:
     [[nodiscard]] QString streakText() const;
     // The stored preference as an index into appearanceTitles (none: system).
     [[nodiscard]] int appearanceIndex() const;
+    [[nodiscard]] QString storageNote() const;
 
     // Shows a tab; the training tab starts an exercise when there is none.
     Q_INVOKABLE void switchTo(int tab);
@@ -41,4 +43,10 @@ public:
     Q_INVOKABLE void chooseAppearance(int index);
     // Pushes the stored preference to the theme.
     Q_INVOKABLE void applyAppearance();
+
+Q_SIGNALS:
+    void storageNoteChanged();
+
+private:
+    QMetaObject::Connection m_storageConnection;
 };

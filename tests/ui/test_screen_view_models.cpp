@@ -5,6 +5,7 @@
 #include "course_view_model.h"
 #include "manuscript.h"
 #include "manuscript_view_model.h"
+#include "root_view_model.h"
 #include "stats_view_model.h"
 
 #include <QTest>
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void summary();
     void trainingStoresTheCleanedText();
     void largeDraftIsCountedAfterAPause();
+    void storageNoteSaysWhyNothingIsSaved();
 };
 
 void TestScreenViewModels::stageRows_data()
@@ -347,6 +349,22 @@ void TestScreenViewModels::largeDraftIsCountedAfterAPause()
     model.edited(3);
     QVERIFY(!model.recountPending());
     QCOMPARE(model.counterText(), u"3 знаков · 1 фрагментов"_s);
+}
+
+void TestScreenViewModels::storageNoteSaysWhyNothingIsSaved()
+{
+    // given a running Olvi, and a second one started on the same folder
+    AppRig first;
+    AppServices services;
+    services.dataFolder = first.folder.path();
+    AppState second(services);
+
+    // then only the second says that its progress is not saved
+    RootViewModel header;
+    header.setApp(&second);
+    QCOMPARE(header.storageNote(), u"Олви открыт в другом окне — здесь прогресс не сохраняется"_s);
+    header.setApp(first.app.get());
+    QVERIFY(header.storageNote().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestScreenViewModels)
