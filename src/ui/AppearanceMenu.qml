@@ -19,6 +19,9 @@ Item {
     implicitWidth: 22
     implicitHeight: 22
     activeFocusOnTab: true
+    Accessible.role: Accessible.ButtonMenu
+    Accessible.name: "Тема оформления"
+    Accessible.onPressAction: open = !open
 
     // The list hangs below the pictogram, right-aligned with it, and takes
     // the keyboard while it is open.
@@ -78,6 +81,9 @@ Item {
         anchors.fill: parent
         visible: menu.open
         z: 999
+        Accessible.role: Accessible.Button
+        Accessible.name: "Закрыть меню"
+        Accessible.onPressAction: menu.open = false
         onClicked: menu.open = false
     }
 
@@ -136,6 +142,11 @@ Item {
                     required property string modelData
                     readonly property bool lit: index === menu.highlighted
                     objectName: "appearanceItem" + index
+                    Accessible.role: Accessible.MenuItem
+                    Accessible.name: modelData
+                    Accessible.checkable: true
+                    Accessible.checked: index === menu.currentIndex
+                    Accessible.onPressAction: menu.choose(index)
                     width: column.width
                     height: 28
                     radius: 5

@@ -9,6 +9,8 @@ Column {
     property alias caption: captionText.text
 
     spacing: 2
+    Accessible.role: Accessible.StaticText
+    Accessible.name: valueText.text + " " + captionText.text
 
     Text {
         id: valueText

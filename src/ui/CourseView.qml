@@ -61,27 +61,14 @@ Rectangle {
             Item {
                 width: parent.width
                 height: 44 + 8
-                Rectangle {
+                PushButton {
                     objectName: "continueButton"
                     anchors.bottom: parent.bottom
                     width: parent.width
                     height: 44
-                    radius: 9
-                    color: Theme.accent
-                    Text {
-                        objectName: "continueLabel"
-                        anchors.centerIn: parent
-                        text: model.continueText
-                        textFormat: Text.PlainText
-                        font.pixelSize: 14
-                        font.weight: Font.DemiBold
-                        color: Theme.onAccent
-                    }
-                    MouseArea {
-                        anchors.fill: parent
-                        cursorShape: Qt.PointingHandCursor
-                        onClicked: model.continueCourse()
-                    }
+                    primary: true
+                    text: model.continueText
+                    onClicked: model.continueCourse()
                 }
             }
 
@@ -131,6 +118,17 @@ Rectangle {
                     required property int icon
 
                     objectName: "stage" + index
+                    activeFocusOnTab: true
+                    Accessible.role: Accessible.Button
+                    Accessible.name: title + ", " + label
+                    Accessible.onPressAction: model.openStage(index)
+                    Keys.onPressed: event => {
+                        if (event.key === Qt.Key_Space || event.key === Qt.Key_Return
+                                || event.key === Qt.Key_Enter) {
+                            model.openStage(index)
+                            event.accepted = true
+                        }
+                    }
                     width: stageColumn.width
                     height: Math.max(22, titles.implicitHeight) + 28
                     radius: 10
@@ -195,6 +193,10 @@ Rectangle {
                         anchors.fill: parent
                         cursorShape: Qt.PointingHandCursor
                         onClicked: model.openStage(stageRow.index)
+                    }
+                    FocusRing {
+                        control: stageRow
+                        cornerRadius: 10
                     }
                 }
             }

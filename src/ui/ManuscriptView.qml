@@ -86,6 +86,7 @@ Rectangle {
                     TextEdit {
                         id: editor
                         objectName: "manuscriptEditor"
+                        Accessible.name: "Текст рукописи"
                         width: flick.width
                         // The whole card takes clicks, not just the written lines.
                         height: Math.max(implicitHeight, flick.height)
@@ -163,40 +164,24 @@ Rectangle {
                         }
                     }
                 }
-                Text {
+                PushButton {
                     objectName: "cancelButton"
                     visible: model.cancelShown
                     text: "Отмена"
-                    font.pixelSize: 13
-                    color: Theme.inkSoft
-                    MouseArea {
-                        anchors.fill: parent
-                        anchors.margins: -6
-                        cursorShape: Qt.PointingHandCursor
-                        onClicked: model.cancel()
-                    }
+                    fontSize: 13
+                    textColor: Theme.inkSoft
+                    border.width: 0
+                    horizontalPadding: 6
+                    onClicked: model.cancel()
                 }
-                Rectangle {
+                PushButton {
                     objectName: "trainButton"
-                    Layout.preferredWidth: trainLabel.implicitWidth + 40
                     Layout.preferredHeight: 40
-                    radius: 9
-                    color: model.canTrain ? Theme.accent
-                                          : Theme.inkAt(0.15)
-                    Text {
-                        id: trainLabel
-                        anchors.centerIn: parent
-                        text: "Тренироваться на этом тексте"
-                        font.pixelSize: 14
-                        font.weight: Font.DemiBold
-                        color: model.canTrain ? Theme.onAccent : Theme.inkFaint
-                    }
-                    MouseArea {
-                        anchors.fill: parent
-                        enabled: model.canTrain
-                        cursorShape: Qt.PointingHandCursor
-                        onClicked: model.train()
-                    }
+                    primary: true
+                    enabled: model.canTrain
+                    horizontalPadding: 20
+                    text: "Тренироваться на этом тексте"
+                    onClicked: model.train()
                 }
             }
         }
@@ -264,57 +249,24 @@ Rectangle {
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: 12
 
-            Rectangle {
+            PushButton {
                 objectName: "continueButton"
-                width: continueLabel.implicitWidth + 44
                 height: 44
-                radius: 9
-                color: Theme.accent
-                Text {
-                    id: continueLabel
-                    anchors.centerIn: parent
-                    text: model.continueText
-                    textFormat: Text.PlainText
-                    font.pixelSize: 14
-                    font.weight: Font.DemiBold
-                    color: Theme.onAccent
-                }
-                MouseArea {
-                    anchors.fill: parent
-                    cursorShape: Qt.PointingHandCursor
-                    onClicked: model.continueTyping()
-                }
+                primary: true
+                text: model.continueText
+                onClicked: model.continueTyping()
             }
-            Repeater {
-                model: [
-                    { name: "restartButton", title: "Сначала" },
-                    { name: "replaceButton", title: "Заменить текст" }
-                ]
-                delegate: Rectangle {
-                    id: plain
-                    required property int index
-                    required property var modelData
-                    objectName: modelData.name
-                    width: plainLabel.implicitWidth + 36
-                    height: 44
-                    radius: 9
-                    color: "transparent"
-                    border.width: 1
-                    border.color: Theme.hairline
-                    Text {
-                        id: plainLabel
-                        anchors.centerIn: parent
-                        text: plain.modelData.title
-                        textFormat: Text.PlainText
-                        font.pixelSize: 14
-                        color: Theme.ink
-                    }
-                    MouseArea {
-                        anchors.fill: parent
-                        cursorShape: Qt.PointingHandCursor
-                        onClicked: plain.index === 0 ? model.restart() : model.replace()
-                    }
-                }
+            PushButton {
+                objectName: "restartButton"
+                height: 44
+                text: "Сначала"
+                onClicked: model.restart()
+            }
+            PushButton {
+                objectName: "replaceButton"
+                height: 44
+                text: "Заменить текст"
+                onClicked: model.replace()
             }
         }
     }

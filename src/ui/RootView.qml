@@ -54,6 +54,18 @@ Rectangle {
                             objectName: "tab" + index
                             width: 96
                             height: label.implicitHeight + 10
+                            activeFocusOnTab: true
+                            Accessible.role: Accessible.PageTab
+                            Accessible.name: modelData
+                            Accessible.selected: current
+                            Accessible.onPressAction: model.switchTo(index)
+                            Keys.onPressed: event => {
+                                if (event.key === Qt.Key_Space || event.key === Qt.Key_Return
+                                        || event.key === Qt.Key_Enter) {
+                                    model.switchTo(index)
+                                    event.accepted = true
+                                }
+                            }
 
                             // The raised look of the current tab: a soft shadow under a card.
                             Rectangle {
@@ -81,6 +93,9 @@ Rectangle {
                             MouseArea {
                                 anchors.fill: parent
                                 onClicked: model.switchTo(tabButton.index)
+                            }
+                            FocusRing {
+                                control: tabButton
                             }
                         }
                     }
@@ -146,6 +161,20 @@ Rectangle {
             Layout.fillWidth: true
             Layout.fillHeight: true
             sourceComponent: [courseScreen, trainingScreen, manuscriptScreen, progressScreen][root.app.tab]
+        }
+    }
+
+    // Ctrl+1 … Ctrl+4 pick a tab from anywhere; a chord is never typed into
+    // an exercise.
+    Repeater {
+        model: 4
+        Item {
+            required property int index
+            Shortcut {
+                sequence: "Ctrl+" + (index + 1)
+                context: Qt.ApplicationShortcut
+                onActivated: model.switchTo(index)
+            }
         }
     }
 

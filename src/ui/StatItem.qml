@@ -8,6 +8,8 @@ Item {
     property alias value: valueText.text
     property alias unit: unitText.text
 
+    Accessible.role: Accessible.StaticText
+    Accessible.name: valueText.text + " " + unitText.text
     implicitWidth: valueText.implicitWidth + 7 + unitText.implicitWidth
     implicitHeight: valueText.implicitHeight
 

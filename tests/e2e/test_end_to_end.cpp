@@ -36,6 +36,7 @@ private Q_SLOTS:
     void latinLetterSwitchesTheLayoutBack();
     void unreadableProfileIsKeptAside();
     void closingWritesNothing();
+    void aLessonStartsFromTheKeyboardAlone();
 };
 
 void TestEndToEnd::typingAManuscriptFragmentIsRecorded()
@@ -161,6 +162,31 @@ void TestEndToEnd::closingWritesNothing()
         QCOMPARE(s.profileBytes(), before);
         QCOMPARE(QDir(s.data.filePath(u"Olvi"_s)).entryList(QDir::Files), filesBefore);
     }
+}
+
+void TestEndToEnd::aLessonStartsFromTheKeyboardAlone()
+{
+    // given a new learner on the course screen, in the Latin layout
+    OlviSession s;
+    QVERIFY2(s.start(), qPrintable(s.error()));
+    s.writeProfile(ProfileJson::encode(seeded(std::nullopt)));
+    QVERIFY(s.launchAndWait());
+    QTRY_VERIFY_WITH_TIMEOUT(s.courseShown(), 10000);
+    s.user->lockGroup(latinGroup);
+
+    // when Tab passes the four tabs and the colour-scheme menu, and Return is pressed
+    for (int i = 0; i < 6; ++i)
+        QVERIFY(s.user->press("Tab"));
+    QVERIFY(s.user->press("Return"));
+
+    // then lesson 1 is on screen, in the Russian layout, and is typed by its keys
+    QTRY_VERIFY_WITH_TIMEOUT(s.trainingShown(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(s.user->lockedGroup(), std::optional(russianGroup), 10000);
+    // Ctrl+4 shows the progress from the exercise, without typing anything
+    QVERIFY(s.user->pressChord("Control_L", "4"));
+    QTRY_VERIFY_WITH_TIMEOUT(s.progressShown(), 10000);
+    QCOMPARE(s.closeAndWait(), 0);
+    QVERIFY(!s.profile() || s.profile()->days.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

@@ -134,6 +134,13 @@ bool OlviSession::progressShown() const
            > 900;
 }
 
+bool OlviSession::trainingShown() const
+{
+    return regionOfColour(user->grab(), ThemePalette::light().bar.rgb(), QRect(0, 700, 1000, 60))
+               .width()
+           > 900;
+}
+
 QPoint OlviSession::tab(int index)
 {
     // The tab strip is centred in the 1000-pixel window: four 96-pixel

@@ -56,6 +56,8 @@ public:
     [[nodiscard]] bool summaryShown() const;
     // The progress screen: its four tiles span the width under the header.
     [[nodiscard]] bool progressShown() const;
+    // The training screen: its status bar spans the bottom of the window.
+    [[nodiscard]] bool trainingShown() const;
     // Centre of a tab button of the header (0 course … 3 progress).
     [[nodiscard]] static QPoint tab(int index);
     // Types every character; false at the first one no key types.

@@ -101,6 +101,24 @@ bool XTestKeyboard::press(const char *keysymName)
     return true;
 }
 
+bool XTestKeyboard::pressChord(const char *modifier, const char *key)
+{
+    const auto code = [this](const char *name) {
+        const KeySym sym = XStringToKeysym(name);
+        return sym == NoSymbol ? 0u : unsigned(XKeysymToKeycode(m_display, sym));
+    };
+    const unsigned mod = code(modifier);
+    const unsigned kc = code(key);
+    if (!mod || !kc)
+        return false;
+    fake(mod, true);
+    fake(kc, true);
+    fake(kc, false);
+    fake(mod, false);
+    XSync(m_display, False);
+    return true;
+}
+
 bool XTestKeyboard::hold(const QString &ch, int ms)
 {
     const auto key = find(ch);

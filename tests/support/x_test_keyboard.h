@@ -32,6 +32,8 @@ public:
     bool type(const QString &ch);
     // A key by keysym name: "Escape", "BackSpace", "Return", …
     bool press(const char *keysymName);
+    // Presses `key` while `modifier` is held, both by keysym name.
+    bool pressChord(const char *modifier, const char *key);
     // Holds the key for `ch` down for `ms`, long enough for the server to
     // repeat it, then releases it.
     bool hold(const QString &ch, int ms);

@@ -4,6 +4,7 @@
 #include "manuscript.h"
 #include "window_rig.h"
 
+#include <QAccessible>
 #include <QQmlEngineExtensionPlugin>
 #include <QTcpServer>
 #include <QTest>
@@ -61,6 +62,8 @@ private Q_SLOTS:
     void progressOfANewProfileShowsPlaceholders();
     void progressOfTwoWeeksShowsChartAndHeatMap();
     void untrustedTextStaysText();
+    void keyboardReachesEveryControl();
+    void everyControlIsNamedForScreenReaders();
 };
 
 void TestScreens::initTestCase()
@@ -99,7 +102,7 @@ void TestScreens::continueButtonStartsTheCurrentLesson()
     p.currentLessonID = 9;
     WindowRig w(p);
     QVERIFY(w.ready());
-    QCOMPARE(w.find(u"continueLabel"_s)->property("text").toString(), u"Продолжить — урок 9"_s);
+    QCOMPARE(w.find(u"continueButton"_s)->property("text").toString(), u"Продолжить — урок 9"_s);
 
     QVERIFY(w.click(u"continueButton"_s));
 
@@ -242,6 +245,103 @@ void TestScreens::untrustedTextStaysText()
     QCOMPARE(w.find(u"tileNote3"_s)->property("text").toString(), u"с "_s + img);
     QVERIFY(seen >= 4);
     QVERIFY(!host.hasPendingConnections());
+}
+
+// What a screen reader says an item is: its role and name, "" without a role.
+QString spoken(QQuickItem *item)
+{
+    QAccessibleInterface *a = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+    if (!a || a->role() == QAccessible::NoRole || a->role() == QAccessible::Client)
+        return {};
+    return a->text(QAccessible::Name);
+}
+
+void TestScreens::keyboardReachesEveryControl()
+{
+    // given the course screen of a new profile
+    WindowRig w;
+    QVERIFY(w.ready());
+
+    // when Tab goes round the window
+    QStringList visited;
+    for (int i = 0; i < 40; ++i) {
+        w.press(Qt::Key_Tab);
+        const QString name = spoken(w.window->activeFocusItem());
+        if (!visited.isEmpty() && name == visited.first())
+            break;
+        visited << name;
+    }
+
+    // then it visits every control of the header and the screen, each once, named
+    const QStringList expected{u"Курс"_s, u"Тренировка"_s, u"Рукопись"_s, u"Прогресс"_s,
+                               u"Тема оформления"_s, u"Продолжить — урок 1"_s,
+                               u"Домашний ряд, урок 1 из 6"_s, u"Верхний ряд, 7 уроков"_s,
+                               u"Нижний ряд, 6 уроков"_s, u"Заглавные и Ё, 3 уроков"_s,
+                               u"Знаки писателя, 5 уроков"_s, u"Проза, без предела"_s};
+    QCOMPARE(visited, expected);
+    // Shift+Tab goes back
+    w.press(Qt::Key_Backtab, {}, Qt::ShiftModifier);
+    QCOMPARE(spoken(w.window->activeFocusItem()), expected.last());
+
+    // Return on the continue button starts lesson 1
+    while (spoken(w.window->activeFocusItem()) != u"Продолжить — урок 1")
+        w.press(Qt::Key_Tab);
+    w.press(Qt::Key_Return, u"\r"_s);
+    QCOMPARE(w.rig.app->tab(), AppState::Tab::Training);
+    QCOMPARE(w.rig.app->activeLesson().id, 1);
+    QVERIFY(!w.rig.engine().text().isEmpty());
+
+    // and Ctrl+3 opens the manuscript from the middle of an exercise
+    w.type(w.rig.engine().expected());
+    w.press(Qt::Key_3, u"3"_s, Qt::ControlModifier);
+    QCOMPARE(w.rig.app->tab(), AppState::Tab::Manuscript);
+    QCOMPARE(w.rig.engine().position(), 1); // the chord typed nothing
+}
+
+// Every control the pointer or the keyboard can work is known to a screen
+// reader by a role and a name.
+void verifyNamed(QQuickItem *item, QStringList &unnamed)
+{
+    if (!item->isVisible() || !item->isEnabled())
+        return;
+    const bool clickable = qstrcmp(item->metaObject()->className(), "QQuickMouseArea") == 0
+                           && item->acceptedMouseButtons() != Qt::NoButton;
+    if ((clickable && spoken(item).isEmpty() && spoken(item->parentItem()).isEmpty())
+        || (item->activeFocusOnTab() && spoken(item).isEmpty())) {
+        const QQuickItem *named = clickable ? item->parentItem() : item;
+        unnamed << (named->objectName().isEmpty() ? QString::fromLatin1(named->metaObject()->className())
+                                                  : named->objectName());
+    }
+    const auto children = item->childItems();
+    for (QQuickItem *child : children)
+        verifyNamed(child, unnamed);
+}
+
+void TestScreens::everyControlIsNamedForScreenReaders()
+{
+    ProfileData p = twoWeeks();
+    p.manuscript = text300();
+    WindowRig w(p);
+    QVERIFY(w.ready());
+    QStringList unnamed;
+    const auto check = [&] { verifyNamed(w.window->contentItem(), unnamed); };
+
+    check(); // the course
+    QVERIFY(w.click(u"appearanceMenu"_s));
+    check(); // its open menu
+    w.press(Qt::Key_Escape);
+    w.rig.app->startManuscript();
+    check(); // an exercise
+    w.rig.typeRest();
+    check(); // its result card
+    w.rig.app->setTab(AppState::Tab::Manuscript);
+    check(); // the summary
+    QVERIFY(w.click(u"replaceButton"_s));
+    check(); // the editor
+    w.rig.app->setTab(AppState::Tab::Progress);
+    check();
+
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", ")));
 }
 
 QTEST_MAIN(TestScreens)
