@@ -54,7 +54,7 @@ Rectangle {
                 }
             }
 
-            Rectangle {
+            Card {
                 id: editorCard
                 x: 40
                 anchors.top: heading.bottom
@@ -63,9 +63,6 @@ Rectangle {
                 anchors.bottomMargin: 14
                 width: parent.width - 80
                 radius: 12
-                color: Theme.card
-                border.width: 1
-                border.color: Theme.hairline
 
                 Flickable {
                     id: flick

@@ -38,7 +38,7 @@ Rectangle {
 
                 Repeater {
                     model: model.tiles
-                    delegate: Rectangle {
+                    delegate: Card {
                         id: tile
                         required property int index
                         required property string label
@@ -50,9 +50,6 @@ Rectangle {
                         width: (tileRow.width - tileRow.spacing * 3) / 4
                         height: tileColumn.implicitHeight + 24
                         radius: 10
-                        color: Theme.card
-                        border.width: 1
-                        border.color: Theme.hairline
 
                         Column {
                             id: tileColumn
@@ -111,13 +108,10 @@ Rectangle {
             }
 
             // ---- the speed card ------------------------------------------
-            Rectangle {
+            Card {
                 width: parent.width
                 height: speedColumn.implicitHeight + 32
                 radius: 10
-                color: Theme.card
-                border.width: 1
-                border.color: Theme.hairline
 
                 Column {
                     id: speedColumn
@@ -161,13 +155,10 @@ Rectangle {
             }
 
             // ---- the heat-map card ---------------------------------------
-            Rectangle {
+            Card {
                 width: parent.width
                 height: heatColumn.implicitHeight + 32
                 radius: 10
-                color: Theme.card
-                border.width: 1
-                border.color: Theme.hairline
 
                 Column {
                     id: heatColumn
