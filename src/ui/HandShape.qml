@@ -8,7 +8,12 @@ import QtQuick.Shapes
 // of every part lies under the fills of the same parts, so the fills hide
 // the inner half of each outline and every outline inside another part: one
 // contour runs around the whole hand.
-Shape {
+//
+// The drawing itself never changes. A lit finger is a copy of the finger in
+// its lit colour, rendered once into a layer and faded in and out above the
+// plain one: an animation frame only blends a small image, where animating
+// the path's colour would rasterise the paths again on every frame.
+Item {
     id: hand
 
     required property HandsViewModel outlines
@@ -24,59 +29,89 @@ Shape {
         origin.x: hand.width / 2
     }
 
-    // One filled part, fading between its plain and lit colours.
-    component Part: ShapePath {
-        property bool lit
-        property color plainColor
-        property color litColor: Theme.accent
+    component Fill: ShapePath {
         property alias path: svg.path
-
         strokeWidth: -1
         strokeColor: "transparent"
-        fillColor: lit ? litColor : plainColor
-        Behavior on fillColor { ColorAnimation { duration: 120; easing.type: Easing.OutCubic } }
-
         PathSvg { id: svg }
     }
 
-    ShapePath {
-        strokeWidth: 5
-        strokeColor: Theme.inkAt(0.88)
-        fillColor: "transparent"
-        capStyle: ShapePath.FlatCap
-        joinStyle: ShapePath.MiterJoin
-        miterLimit: 10
-        PathSvg { path: hand.outlines.outlinePath }
+    // A part in its lit colour, faded in over the plain part.
+    component LitPart: Item {
+        property bool lit
+        property alias color: fill.fillColor
+        property alias path: fill.path
+
+        anchors.fill: parent
+        opacity: lit ? 1 : 0
+        visible: opacity > 0
+        layer.enabled: true
+        Behavior on opacity { NumberAnimation { duration: 120; easing.type: Easing.OutCubic } }
+
+        Shape {
+            anchors.fill: parent
+            Fill { id: fill }
+        }
     }
 
-    Part {
+    Shape {
+        anchors.fill: parent
+        ShapePath {
+            strokeWidth: 5
+            strokeColor: Theme.inkAt(0.88)
+            fillColor: "transparent"
+            capStyle: ShapePath.FlatCap
+            joinStyle: ShapePath.MiterJoin
+            miterLimit: 10
+            PathSvg { path: hand.outlines.outlinePath }
+        }
+        Fill {
+            fillColor: Theme.thumbSoft
+            path: hand.outlines.thumbPath
+        }
+    }
+    LitPart {
         lit: hand.thumbActive
-        plainColor: Theme.thumbSoft
-        litColor: Theme.thumbAccent
+        color: Theme.thumbAccent
         path: hand.outlines.thumbPath
     }
-    Part {
-        lit: hand.active === HandsViewModel.Index
-        plainColor: Theme.zoneBar(HandsViewModel.Index)
-        path: hand.outlines.fingerPaths[0]
+
+    Shape {
+        anchors.fill: parent
+        Fill {
+            fillColor: Theme.zoneBar(HandsViewModel.Index)
+            path: hand.outlines.fingerPaths[0]
+        }
+        Fill {
+            fillColor: Theme.zoneBar(HandsViewModel.Middle)
+            path: hand.outlines.fingerPaths[1]
+        }
+        Fill {
+            fillColor: Theme.zoneBar(HandsViewModel.Ring)
+            path: hand.outlines.fingerPaths[2]
+        }
+        Fill {
+            fillColor: Theme.zoneBar(HandsViewModel.Pinky)
+            path: hand.outlines.fingerPaths[3]
+        }
     }
-    Part {
-        lit: hand.active === HandsViewModel.Middle
-        plainColor: Theme.zoneBar(HandsViewModel.Middle)
-        path: hand.outlines.fingerPaths[1]
+    Repeater {
+        model: [HandsViewModel.Index, HandsViewModel.Middle, HandsViewModel.Ring,
+                HandsViewModel.Pinky]
+        LitPart {
+            required property int index
+            required property int modelData
+            lit: hand.active === modelData
+            color: Theme.accent
+            path: hand.outlines.fingerPaths[index]
+        }
     }
-    Part {
-        lit: hand.active === HandsViewModel.Ring
-        plainColor: Theme.zoneBar(HandsViewModel.Ring)
-        path: hand.outlines.fingerPaths[2]
-    }
-    Part {
-        lit: hand.active === HandsViewModel.Pinky
-        plainColor: Theme.zoneBar(HandsViewModel.Pinky)
-        path: hand.outlines.fingerPaths[3]
-    }
-    Part {
-        plainColor: Theme.card
-        path: hand.outlines.palmPath
+
+    Shape {
+        anchors.fill: parent
+        Fill {
+            fillColor: Theme.card
+            path: hand.outlines.palmPath
+        }
     }
 }
