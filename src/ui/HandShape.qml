@@ -29,6 +29,26 @@ Item {
         origin.x: hand.width / 2
     }
 
+    // A part of the drawing rendered once into a layer. The layer reaches as
+    // far past the hand's frame as the thumb and its outline do (to the left
+    // of a right hand), and no further: a frame of the fade blends its pixels.
+    component Cached: Item {
+        default property alias content: frame.data
+        readonly property real margin: 16
+
+        x: -margin
+        width: hand.width + margin
+        height: hand.height
+        layer.enabled: true
+
+        Item {
+            id: frame
+            x: parent.margin
+            width: hand.width
+            height: hand.height
+        }
+    }
+
     component Fill: ShapePath {
         property alias path: svg.path
         strokeWidth: -1
@@ -37,15 +57,13 @@ Item {
     }
 
     // A part in its lit colour, faded in over the plain part.
-    component LitPart: Item {
+    component LitPart: Cached {
         property bool lit
         property alias color: fill.fillColor
         property alias path: fill.path
 
-        anchors.fill: parent
         opacity: lit ? 1 : 0
         visible: opacity > 0
-        layer.enabled: true
         Behavior on opacity { NumberAnimation { duration: 120; easing.type: Easing.OutCubic } }
 
         Shape {
@@ -54,20 +72,22 @@ Item {
         }
     }
 
-    Shape {
-        anchors.fill: parent
-        ShapePath {
-            strokeWidth: 5
-            strokeColor: Theme.inkAt(0.88)
-            fillColor: "transparent"
-            capStyle: ShapePath.FlatCap
-            joinStyle: ShapePath.MiterJoin
-            miterLimit: 10
-            PathSvg { path: hand.outlines.outlinePath }
-        }
-        Fill {
-            fillColor: Theme.thumbSoft
-            path: hand.outlines.thumbPath
+    Cached {
+        Shape {
+            anchors.fill: parent
+            ShapePath {
+                strokeWidth: 5
+                strokeColor: Theme.inkOutline
+                fillColor: "transparent"
+                capStyle: ShapePath.FlatCap
+                joinStyle: ShapePath.MiterJoin
+                miterLimit: 10
+                PathSvg { path: hand.outlines.outlinePath }
+            }
+            Fill {
+                fillColor: Theme.thumbSoft
+                path: hand.outlines.thumbPath
+            }
         }
     }
     LitPart {
@@ -76,23 +96,25 @@ Item {
         path: hand.outlines.thumbPath
     }
 
-    Shape {
-        anchors.fill: parent
-        Fill {
-            fillColor: Theme.zoneBar(HandsViewModel.Index)
-            path: hand.outlines.fingerPaths[0]
-        }
-        Fill {
-            fillColor: Theme.zoneBar(HandsViewModel.Middle)
-            path: hand.outlines.fingerPaths[1]
-        }
-        Fill {
-            fillColor: Theme.zoneBar(HandsViewModel.Ring)
-            path: hand.outlines.fingerPaths[2]
-        }
-        Fill {
-            fillColor: Theme.zoneBar(HandsViewModel.Pinky)
-            path: hand.outlines.fingerPaths[3]
+    Cached {
+        Shape {
+            anchors.fill: parent
+            Fill {
+                fillColor: Theme.zoneBar(HandsViewModel.Index)
+                path: hand.outlines.fingerPaths[0]
+            }
+            Fill {
+                fillColor: Theme.zoneBar(HandsViewModel.Middle)
+                path: hand.outlines.fingerPaths[1]
+            }
+            Fill {
+                fillColor: Theme.zoneBar(HandsViewModel.Ring)
+                path: hand.outlines.fingerPaths[2]
+            }
+            Fill {
+                fillColor: Theme.zoneBar(HandsViewModel.Pinky)
+                path: hand.outlines.fingerPaths[3]
+            }
         }
     }
     Repeater {
@@ -107,11 +129,13 @@ Item {
         }
     }
 
-    Shape {
-        anchors.fill: parent
-        Fill {
-            fillColor: Theme.card
-            path: hand.outlines.palmPath
+    Cached {
+        Shape {
+            anchors.fill: parent
+            Fill {
+                fillColor: Theme.card
+                path: hand.outlines.palmPath
+            }
         }
     }
 }

@@ -3,104 +3,133 @@
 import QtQuick
 import Olvi
 
-// One letter key. Every colour and flag comes from its KeyCap; a change of
-// the next key fades its fill, label, border and shadow together.
+// One letter key. Its own look comes from its KeyCap and never fades; the
+// look of the next key, glow and all, is rendered once into a layer laid over
+// it, so a frame of the fade redraws one flat key and blends one small image.
 Item {
     id: root
 
     required property KeyCap cap
+    required property KeyboardViewModel board
     property real size: 52
-    // The home bump's ink, the same for every key.
-    property color bumpColor
 
     width: size
     height: size
 
-    // A soft accent glow 2 px below the key: widening translucent layers
-    // stand in for a blur of about 5 px.
     Item {
-        id: shadow
+        objectName: "plain"
         anchors.fill: parent
-        anchors.topMargin: 2
-        anchors.bottomMargin: -2
-        opacity: root.cap.shadowOpacity
+
+        Rectangle {
+            objectName: "fill"
+            anchors.fill: parent
+            radius: 8
+            color: root.cap.fill
+        }
+
+        // The finger's zone, as a strip near the bottom edge.
+        Rectangle {
+            x: 5
+            y: root.size - 8
+            width: root.size - 10
+            height: 4
+            radius: 2
+            color: root.cap.zoneBarColor
+            visible: root.cap.zoneBarShown
+        }
+
+        // The tactile bump of a home key.
+        Rectangle {
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: root.size - 14
+            width: 14
+            height: 3
+            radius: 1.5
+            color: root.board.bumpColor
+            visible: root.cap.homeBumpShown
+        }
+
+        // A separate frame, so a translucent border lies over the fill
+        // rather than beside it.
+        Rectangle {
+            anchors.fill: parent
+            radius: 8
+            color: "transparent"
+            border.width: 1
+            border.color: root.cap.borderColor
+        }
+
+        Text {
+            anchors.centerIn: parent
+            text: root.cap.label
+            textFormat: Text.PlainText
+            font.family: Theme.monoFamily
+            font.pixelSize: root.size * 0.3
+            color: root.cap.labelColor
+        }
+    }
+
+    Item {
+        objectName: "nextLook"
+        // Room for the glow around the key.
+        anchors.fill: parent
+        anchors.margins: -6
+        opacity: root.cap.next ? 1 : 0
         visible: opacity > 0
+        layer.enabled: true
         Behavior on opacity { NumberAnimation { duration: 120; easing.type: Easing.OutCubic } }
 
-        Rectangle {
-            anchors.fill: parent
-            anchors.margins: -5
-            radius: 13
-            opacity: 0.3
-            color: Theme.accent
+        // A soft accent glow 2 px below the key: widening translucent layers
+        // stand in for a blur of about 5 px.
+        Item {
+            x: 6
+            y: 8
+            width: root.size
+            height: root.size
+            opacity: 0.45
+
+            Rectangle {
+                anchors.fill: parent
+                anchors.margins: -5
+                radius: 13
+                opacity: 0.3
+                color: root.board.nextFill
+            }
+            Rectangle {
+                anchors.fill: parent
+                anchors.margins: -3
+                radius: 11
+                opacity: 0.4
+                color: root.board.nextFill
+            }
+            Rectangle {
+                anchors.fill: parent
+                anchors.margins: -1
+                radius: 9
+                opacity: 0.5
+                color: root.board.nextFill
+            }
         }
+
         Rectangle {
-            anchors.fill: parent
-            anchors.margins: -3
-            radius: 11
-            opacity: 0.4
-            color: Theme.accent
+            x: 6
+            y: 6
+            width: root.size
+            height: root.size
+            radius: 8
+            color: root.board.nextFill
+            border.width: 1
+            border.color: root.board.nextBorderColor
+
+            Text {
+                anchors.centerIn: parent
+                text: root.cap.label
+                textFormat: Text.PlainText
+                font.family: Theme.monoFamily
+                font.pixelSize: root.size * 0.3
+                font.weight: Font.DemiBold
+                color: root.board.nextLabelColor
+            }
         }
-        Rectangle {
-            anchors.fill: parent
-            anchors.margins: -1
-            radius: 9
-            opacity: 0.5
-            color: Theme.accent
-        }
-    }
-
-    Rectangle {
-        objectName: "fill"
-        anchors.fill: parent
-        radius: 8
-        color: root.cap.fill
-        Behavior on color { ColorAnimation { duration: 120; easing.type: Easing.OutCubic } }
-    }
-
-    // The finger's zone, as a strip near the bottom edge.
-    Rectangle {
-        x: 5
-        y: root.size - 8
-        width: root.size - 10
-        height: 4
-        radius: 2
-        color: root.cap.zoneBarColor
-        opacity: root.cap.zoneBarShown ? 1 : 0
-        visible: opacity > 0
-        Behavior on opacity { NumberAnimation { duration: 120; easing.type: Easing.OutCubic } }
-    }
-
-    // The tactile bump of a home key.
-    Rectangle {
-        anchors.horizontalCenter: parent.horizontalCenter
-        y: root.size - 14
-        width: 14
-        height: 3
-        radius: 1.5
-        color: root.bumpColor
-        visible: root.cap.homeBumpShown
-    }
-
-    // A separate frame, so a translucent border lies over the fill rather
-    // than beside it.
-    Rectangle {
-        anchors.fill: parent
-        radius: 8
-        color: "transparent"
-        border.width: 1
-        border.color: root.cap.borderColor
-        Behavior on border.color { ColorAnimation { duration: 120; easing.type: Easing.OutCubic } }
-    }
-
-    Text {
-        anchors.centerIn: parent
-        text: root.cap.label
-        textFormat: Text.PlainText
-        font.family: Theme.monoFamily
-        font.pixelSize: root.size * 0.3
-        font.weight: root.cap.next ? Font.DemiBold : Font.Normal
-        color: root.cap.labelColor
-        Behavior on color { ColorAnimation { duration: 120; easing.type: Easing.OutCubic } }
     }
 }

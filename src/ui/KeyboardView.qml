@@ -83,7 +83,7 @@ Item {
                         objectName: "key_" + modelData.character
                         cap: modelData
                         size: root.keySize
-                        bumpColor: keyboard.bumpColor
+                        board: keyboard
                     }
                 }
             }

@@ -24,14 +24,14 @@ Row {
                 anchors.topMargin: 1
                 anchors.bottomMargin: -1
                 radius: 9
-                color: Theme.inkAt(0.08)
+                color: Theme.inkShade
             }
             Rectangle {
                 anchors.fill: parent
                 radius: 9
                 color: Theme.keyBase
                 border.width: 1
-                border.color: Theme.inkAt(0.1)
+                border.color: Theme.inkFrame
             }
             Text {
                 anchors.centerIn: parent
@@ -40,7 +40,7 @@ Row {
                 font.family: Theme.monoFamily
                 font.pixelSize: 19
                 font.weight: Font.Medium
-                color: Theme.inkAt(0.85)
+                color: Theme.inkLabel
             }
             Rectangle {
                 x: 5

@@ -21,7 +21,7 @@ Rectangle {
     implicitWidth: label.implicitWidth + 2 * horizontalPadding
     implicitHeight: label.implicitHeight + 2 * verticalPadding
     radius: 9
-    color: primary ? (enabled ? Theme.accent : Theme.inkAt(0.15)) : "transparent"
+    color: primary ? (enabled ? Theme.accent : Theme.inkDisabled) : "transparent"
     border.width: primary ? 0 : 1
     border.color: Theme.hairline
     activeFocusOnTab: enabled

@@ -36,7 +36,7 @@ Rectangle {
                 width: tabs.implicitWidth + 6
                 height: tabs.implicitHeight + 6
                 radius: 8
-                color: Theme.inkAt(0.06)
+                color: Theme.inkWash
 
                 Row {
                     id: tabs
@@ -74,7 +74,7 @@ Rectangle {
                                 anchors.bottomMargin: -1
                                 radius: 6
                                 visible: tabButton.current
-                                color: Theme.inkAt(0.12)
+                                color: Theme.inkShadow
                             }
                             Rectangle {
                                 anchors.fill: parent

@@ -72,7 +72,7 @@ ChartView {
     AreaSeries {
         axisX: dayAxis
         axisY: speedAxis
-        color: Theme.accentAt(0.1)
+        color: Theme.accentWash
         borderWidth: 0
         borderColor: "transparent"
         upperSeries: LineSeries { id: upper }

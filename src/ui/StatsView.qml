@@ -200,7 +200,7 @@ Rectangle {
                                     GradientStop { position: 0.0; color: Theme.card }
                                     GradientStop {
                                         position: 0.5
-                                        color: Theme.accentAt(0.5)
+                                        color: Theme.accentHalf
                                     }
                                     GradientStop { position: 1.0; color: Theme.accent }
                                 }
@@ -250,6 +250,6 @@ Rectangle {
         width: 4
         height: scroller.visibleArea.heightRatio * scroller.height
         radius: 2
-        color: Theme.inkAt(0.25)
+        color: Theme.inkScroll
     }
 }

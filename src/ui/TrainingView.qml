@@ -231,7 +231,7 @@ Rectangle {
                         width: 160
                         height: 6
                         radius: 3
-                        color: Theme.inkAt(0.1)
+                        color: Theme.inkFrame
                         Rectangle {
                             width: parent.width * figures.progress
                             height: parent.height

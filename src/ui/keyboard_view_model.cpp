@@ -154,24 +154,38 @@ KeyCap::State KeyboardViewModel::stateOf(const KeyDef &key, bool training, bool 
                                          std::optional<double> level,
                                          const ThemePalette &palette, bool dark)
 {
+    // The key's own look does not change when it becomes the next key: the
+    // next key's look is laid over it, so the fade between them only blends.
     KeyCap::State s;
     s.next = training && isNext;
     const bool hot = !training && level && *level > noErrorLevel;
-    if (s.next)
-        s.fill = palette.accent;
-    else if (training)
+    if (training)
         s.fill = zoneTintColor(key.finger, dark);
     else if (hot)
         s.fill = withOpacity(palette.accent, std::min(*level, 1.0) * 0.75 + 0.12);
     else
         s.fill = palette.card;
-    const bool lightLabel = s.next || (!training && level && *level > lightLabelLevel);
+    const bool lightLabel = !training && level && *level > lightLabelLevel;
     s.labelColor = lightLabel ? palette.onAccent : withOpacity(palette.ink, 0.75);
-    s.borderColor = s.next ? palette.accentDeep : withOpacity(palette.ink, 0.1);
-    s.shadowOpacity = s.next ? 0.45 : 0.0;
-    s.zoneBarShown = training && !s.next;
+    s.borderColor = withOpacity(palette.ink, 0.1);
+    s.zoneBarShown = training;
     s.homeBumpShown = training && RussianLayout::homeChars().contains(key.character);
     return s;
+}
+
+QColor KeyboardViewModel::nextFill() const
+{
+    return Theme::instance()->accent();
+}
+
+QColor KeyboardViewModel::nextLabelColor() const
+{
+    return Theme::instance()->onAccent();
+}
+
+QColor KeyboardViewModel::nextBorderColor() const
+{
+    return Theme::instance()->accentDeep();
 }
 
 QColor KeyboardViewModel::bumpColor() const

@@ -33,18 +33,17 @@ class KeyCap : public QObject
     Q_PROPERTY(QColor fill READ fill NOTIFY changed)
     Q_PROPERTY(QColor labelColor READ labelColor NOTIFY changed)
     Q_PROPERTY(QColor borderColor READ borderColor NOTIFY changed)
-    Q_PROPERTY(double shadowOpacity READ shadowOpacity NOTIFY changed)
     Q_PROPERTY(bool zoneBarShown READ zoneBarShown NOTIFY changed)
     Q_PROPERTY(bool homeBumpShown READ homeBumpShown NOTIFY changed)
 
 public:
     struct State
     {
-        bool next = false; // also: the label is semibold
+        // Drawn over the key's own look, in the keyboard's next-key colours.
+        bool next = false;
         QColor fill;
         QColor labelColor;
         QColor borderColor;
-        double shadowOpacity = 0.0; // of an `accent` shadow
         bool zoneBarShown = false;
         bool homeBumpShown = false;
 
@@ -63,7 +62,6 @@ public:
     [[nodiscard]] QColor fill() const { return m_state.fill; }
     [[nodiscard]] QColor labelColor() const { return m_state.labelColor; }
     [[nodiscard]] QColor borderColor() const { return m_state.borderColor; }
-    [[nodiscard]] double shadowOpacity() const { return m_state.shadowOpacity; }
     [[nodiscard]] bool zoneBarShown() const { return m_state.zoneBarShown; }
     [[nodiscard]] bool homeBumpShown() const { return m_state.homeBumpShown; }
 
@@ -98,6 +96,11 @@ class KeyboardViewModel : public QObject
     Q_PROPERTY(bool leftShiftLit READ leftShiftLit NOTIFY shiftChanged)
     Q_PROPERTY(bool rightShiftLit READ rightShiftLit NOTIFY shiftChanged)
     Q_PROPERTY(bool spaceLit READ spaceLit NOTIFY spaceLitChanged)
+    // The look of the next key, the same for every key: it fades in over the
+    // key's own look.
+    Q_PROPERTY(QColor nextFill READ nextFill NOTIFY paletteChanged)
+    Q_PROPERTY(QColor nextLabelColor READ nextLabelColor NOTIFY paletteChanged)
+    Q_PROPERTY(QColor nextBorderColor READ nextBorderColor NOTIFY paletteChanged)
     // Scheme-wide translucent inks: the home bump and the Shift/space border.
     Q_PROPERTY(QColor bumpColor READ bumpColor NOTIFY paletteChanged)
     Q_PROPERTY(QColor frameColor READ frameColor NOTIFY paletteChanged)
@@ -118,6 +121,9 @@ public:
     [[nodiscard]] bool leftShiftLit() const { return m_leftShiftLit; }
     [[nodiscard]] bool rightShiftLit() const { return m_rightShiftLit; }
     [[nodiscard]] bool spaceLit() const { return m_spaceLit; }
+    [[nodiscard]] QColor nextFill() const;
+    [[nodiscard]] QColor nextLabelColor() const;
+    [[nodiscard]] QColor nextBorderColor() const;
     [[nodiscard]] QColor bumpColor() const;
     [[nodiscard]] QColor frameColor() const;
 

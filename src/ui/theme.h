@@ -35,6 +35,17 @@ class Theme : public QObject
     Q_PROPERTY(QColor onAccent READ onAccent NOTIFY paletteChanged)
     Q_PROPERTY(QColor thumbSoft READ thumbSoft NOTIFY paletteChanged)
     Q_PROPERTY(QColor thumbAccent READ thumbAccent NOTIFY paletteChanged)
+    // Ink and accent laid translucently over the background.
+    Q_PROPERTY(QColor inkWash READ inkWash NOTIFY paletteChanged) // the tab strip under the tabs
+    Q_PROPERTY(QColor inkShade READ inkShade NOTIFY paletteChanged) // the badge's key shadows
+    Q_PROPERTY(QColor inkFrame READ inkFrame NOTIFY paletteChanged) // thin frames and the progress track
+    Q_PROPERTY(QColor inkShadow READ inkShadow NOTIFY paletteChanged) // the current tab's shadow
+    Q_PROPERTY(QColor inkDisabled READ inkDisabled NOTIFY paletteChanged) // a disabled button
+    Q_PROPERTY(QColor inkScroll READ inkScroll NOTIFY paletteChanged) // the scroll indicator
+    Q_PROPERTY(QColor inkLabel READ inkLabel NOTIFY paletteChanged) // the badge's letters
+    Q_PROPERTY(QColor inkOutline READ inkOutline NOTIFY paletteChanged) // the hands' outline
+    Q_PROPERTY(QColor accentWash READ accentWash NOTIFY paletteChanged) // the area under the speed curve
+    Q_PROPERTY(QColor accentHalf READ accentHalf NOTIFY paletteChanged) // the heat legend's middle
     // A finished stage's disc and its tick: fixed colours, the same in both schemes.
     Q_PROPERTY(QColor done READ done CONSTANT)
     Q_PROPERTY(QColor onDone READ onDone CONSTANT)
@@ -60,10 +71,6 @@ public:
     // Finger zone colours (finger as its raw value, pinky 0 … index 3).
     Q_INVOKABLE [[nodiscard]] QColor zoneBar(int finger) const;
     Q_INVOKABLE [[nodiscard]] QColor zoneTint(int finger) const;
-    // Ink or accent laid over the background at an opacity: shadows, tracks,
-    // washes and disabled fills.
-    Q_INVOKABLE [[nodiscard]] QColor inkAt(double opacity) const;
-    Q_INVOKABLE [[nodiscard]] QColor accentAt(double opacity) const;
 
     [[nodiscard]] QColor desk() const { return palette().desk; }
     [[nodiscard]] QColor paper() const { return palette().paper; }
@@ -81,6 +88,16 @@ public:
     [[nodiscard]] QColor onAccent() const { return palette().onAccent; }
     [[nodiscard]] QColor thumbSoft() const { return palette().thumbSoft; }
     [[nodiscard]] QColor thumbAccent() const { return palette().thumbAccent; }
+    [[nodiscard]] QColor inkWash() const { return inkAt(0.06); }
+    [[nodiscard]] QColor inkShade() const { return inkAt(0.08); }
+    [[nodiscard]] QColor inkFrame() const { return inkAt(0.1); }
+    [[nodiscard]] QColor inkShadow() const { return inkAt(0.12); }
+    [[nodiscard]] QColor inkDisabled() const { return inkAt(0.15); }
+    [[nodiscard]] QColor inkScroll() const { return inkAt(0.25); }
+    [[nodiscard]] QColor inkLabel() const { return inkAt(0.85); }
+    [[nodiscard]] QColor inkOutline() const { return inkAt(0.88); }
+    [[nodiscard]] QColor accentWash() const { return accentAt(0.1); }
+    [[nodiscard]] QColor accentHalf() const { return accentAt(0.5); }
     [[nodiscard]] static QColor done() { return QColor(91, 115, 80); }
     [[nodiscard]] static QColor onDone() { return QColor(245, 242, 236); }
     [[nodiscard]] QString monoFamily() const;
@@ -95,6 +112,8 @@ private:
     // instance from create() instead of making its own.
     explicit Theme(QObject *parent);
     void update();
+    [[nodiscard]] QColor inkAt(double opacity) const;
+    [[nodiscard]] QColor accentAt(double opacity) const;
 
     std::optional<Appearance> m_appearance;
     bool m_systemDark = false;
