@@ -21,9 +21,11 @@ OlviSession::~OlviSession()
     }
 }
 
-bool OlviSession::start()
+bool OlviSession::start(double scaleFactor)
 {
-    if (!server.start(QStringLiteral("1000x760x24")) || !server.setLayouts(QStringLiteral("us,ru")))
+    scale = scaleFactor;
+    const QString screen = QStringLiteral("%1x%2x24").arg(qRound(1000 * scale)).arg(qRound(760 * scale));
+    if (!server.start(screen) || !server.setLayouts(QStringLiteral("us,ru")))
         return false;
     user = std::make_unique<XTestKeyboard>(server.display());
     user->setAutoRepeat(100, 20);
@@ -61,8 +63,12 @@ void OlviSession::launch()
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     // No desktop portal: the app keeps the scheme the profile asks for.
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    if (scale != 1.0)
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+    env.insert(extraEnvironment);
     olvi.setProcessEnvironment(env);
-    olvi.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    olvi.setProcessChannelMode(keepErrors ? QProcess::SeparateChannels
+                                          : QProcess::ForwardedErrorChannel);
     olvi.start(QStringLiteral(OLVI_BINARY), {});
 }
 

@@ -25,8 +25,9 @@ public:
     OlviSession();
     ~OlviSession();
 
-    // Starts the X server; false with error() when it cannot.
-    bool start();
+    // Starts the X server; false with error() when it cannot. With a scale
+    // factor the screen and the window are that many times larger (HiDPI).
+    bool start(double scale = 1.0);
     [[nodiscard]] QString error() const { return server.error(); }
 
     [[nodiscard]] QString profilePath() const;
@@ -66,6 +67,11 @@ public:
     int closeAndWait();
     [[nodiscard]] qint64 pid() const { return olvi.processId(); }
 
+    double scale = 1.0;
+    // Extra variables for the app's environment, and whether its standard
+    // error is kept for the caller (read olvi) instead of passed through.
+    QProcessEnvironment extraEnvironment;
+    bool keepErrors = false;
     XvfbServer server;
     QTemporaryDir data;
     std::unique_ptr<XTestKeyboard> user;
