@@ -21,7 +21,7 @@ private Q_SLOTS:
 
 void TestAppStateX11::latinLetterLocksTheRussianGroup()
 {
-    // given an X server with us,ru and the us group locked
+    // an X server with us,ru and the us group locked
     XvfbServer server;
     QVERIFY2(server.start(), qPrintable(server.error()));
     QVERIFY(server.setLayouts(u"us,ru"_s));
@@ -32,16 +32,16 @@ void TestAppStateX11::latinLetterLocksTheRussianGroup()
     services.dataFolder = folder.path();
     AppState app(services);
 
-    // when an exercise starts, Russian is locked
+    // an exercise locks Russian
     app.startTraining();
     QTRY_COMPARE(xkb.currentIndex(), std::optional<qsizetype>(1));
 
-    // and when the user switches to Latin mid-exercise, it is switched back
+    // another client switching to Latin mid-exercise is noticed and switched back
     XkbInputSourceProvider user(qPrintable(server.display()));
     user.select(0);
     QTRY_COMPARE(xkb.currentIndex(), std::optional<qsizetype>(1));
 
-    // and a Latin letter typed while another client holds Latin switches too
+    // a Latin letter typed while another client holds Latin switches too
     app.setTab(AppState::Tab::Course); // nobody answers changes off the training tab
     user.select(0);
     QTRY_COMPARE(xkb.currentIndex(), std::optional<qsizetype>(0));
