@@ -252,21 +252,6 @@ private Q_SLOTS:
         QVERIFY(finishedSeenWithPosition);
         QCOMPARE(finished.size(), 1);
     }
-
-    // A whole manuscript: every keystroke must stay cheap however long the text.
-    void longTextStaysLinear()
-    {
-        Rig rig;
-        rig.engine.start(u"жаба "_s.repeated(24000));
-        for (const QString &ch : rig.engine.text()) {
-            rig.now += 0.1;
-            rig.engine.handle(ch);
-            rig.engine.handle(u"ы");
-        }
-        QVERIFY(rig.engine.finished());
-        QCOMPARE(rig.engine.errorCount(), 119999); // no wrong key after the last one
-        QCOMPARE(rig.engine.errorPositions().size(), 119999);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSessionEngine)
