@@ -39,7 +39,8 @@ private Q_SLOTS:
         row("Return on the result", none, Qt::Key_Return, u"\r"_s, pass, u"result"_s);
         row("Escape on the result", none, Qt::Key_Escape, u"\x1b"_s, pass, u"result"_s);
         row("finished", none, 0x0416, u"ж"_s, pass, u"finished"_s);
-        QTest::newRow("auto repeat") << KeyPress{{}, true, 0x0416, u"ж"_s} << u"typing"_s << swallow;
+        QTest::newRow("auto repeat") << KeyPress{{}, true, 0x0416, u"ж"_s} << u"typing"_s
+                                     << swallow;
         row("Escape", none, Qt::Key_Escape, u"\x1b"_s, restart);
         row("Backspace", none, Qt::Key_Backspace, u"\b"_s, swallow);
         row("Backspace without text", none, Qt::Key_Backspace, QString(), swallow);

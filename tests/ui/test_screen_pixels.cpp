@@ -39,7 +39,8 @@ QRect devicePixels(const WindowRig &w, QQuickItem *item)
 // The colour at a point of an item (item coordinates), in a grabbed image.
 QColor colourAt(const QImage &image, QQuickItem *item, QPointF point)
 {
-    return image.pixelColor((item->mapToScene(point) * item->window()->devicePixelRatio()).toPoint());
+    const qreal dpr = item->window()->devicePixelRatio();
+    return image.pixelColor((item->mapToScene(point) * dpr).toPoint());
 }
 
 // A point of a key's fill clear of its label, bars and frame.
