@@ -89,7 +89,8 @@ private Q_SLOTS:
                                           << QList<qsizetype>{85, 85};
         QTest::newRow("17 nine-letter words each") << words(40, u"абвгдежзи"_s)
                                                    << QList<qsizetype>{169, 169, 59};
-        QTest::newRow("decomposed letters count once") << words(18, u"е\u0308е\u0308ж"_s + u"абвгде"_s)
+        QTest::newRow("decomposed letters count once")
+            << words(18, u"е\u0308е\u0308ж"_s + u"абвгде"_s)
                                                        << QList<qsizetype>{169, 9};
         QTest::newRow("long word alone") << u"да "_s + QString(200, u'ж') + u" нет"_s
                                          << QList<qsizetype>{2, 200, 3};
@@ -134,8 +135,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("letters");
 
-        QTest::newRow("cyrillic, digits, marks") << u"В 1812 году — «война»; 3,5 %. АаОоРрСс"_s << QStringList{};
-        QTest::newRow("accented letters are not reported") << u"café"_s << QStringList{"a", "c", "f"};
+        QTest::newRow("cyrillic, digits, marks") << u"В 1812 году — «война»; 3,5 %. АаОоРрСс"_s
+                                                 << QStringList{};
+        QTest::newRow("accented letters are not reported") << u"café"_s
+                                                           << QStringList{"a", "c", "f"};
         QTest::newRow("decomposed accent") << u"cafe\u0301"_s << QStringList{"a", "c", "f"};
         QTest::newRow("accented and plain e") << u"e\u0301 e"_s << QStringList{"e"};
         QTest::newRow("greek") << u"αβγ Z"_s << QStringList{"Z"};

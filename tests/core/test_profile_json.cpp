@@ -288,7 +288,9 @@ private Q_SLOTS:
         enum Where { top, keyStat, day };
         const auto edit = [](Where where, const QString &key, std::optional<QJsonValue> value) {
             return changed([&](QJsonObject &o) {
-                const auto apply = [&](QJsonObject &m) { value ? void(m[key] = *value) : m.remove(key); };
+                const auto apply = [&](QJsonObject &m) {
+                    value ? void(m[key] = *value) : m.remove(key);
+                };
                 if (where == top)
                     apply(o);
                 else
@@ -327,7 +329,8 @@ private Q_SLOTS:
                     << edit(where, key, v);
         }
 
-        QTest::newRow("key statistic not an object") << replaced("{\"attempts\"", "5,\"x\":{\"attempts\"");
+        QTest::newRow("key statistic not an object")
+            << replaced("{\"attempts\"", "5,\"x\":{\"attempts\"");
         QTest::newRow("day not an object") << replaced("[{", "[7,{");
         QTest::newRow("pass count a string") << replaced("{\"1\":3}", "{\"1\":\"3\"}");
         QTest::newRow("pass count with a fraction") << replaced("{\"1\":3}", "{\"1\":3.5}");
@@ -340,10 +343,12 @@ private Q_SLOTS:
                 << replaced("\"currentLessonID\":2", "\"currentLessonID\":9223372036854775808");
         QTest::newRow("integer beyond 64 bits by exponent")
                 << replaced("\"chars\":412", "\"chars\":1e19");
-        QTest::newRow("tiny fraction") << replaced("\"chars\":412", "\"chars\":412.0000000000000001");
+        QTest::newRow("tiny fraction")
+            << replaced("\"chars\":412", "\"chars\":412.0000000000000001");
         QTest::newRow("fraction by exponent") << replaced("\"chars\":412", "\"chars\":4125e-1");
         QTest::newRow("fraction with a million zeros and a larger exponent")
-                << replaced("\"chars\":412", "\"chars\":1" + QByteArray(1'000'009, '0') + "e-2000000");
+            << replaced("\"chars\":412",
+                        "\"chars\":1" + QByteArray(1'000'009, '0') + "e-2000000");
         QTest::newRow("double out of range") << replaced("\"seconds\":171.4", "\"seconds\":1e400");
 
         const QByteArray good = compact(fullObject());

@@ -316,7 +316,8 @@ private Q_SLOTS:
         Rig rig;
         if (existingMode >= 0) {
             put(rig.current(), ProfileJson::encode(profileAtLesson(2)));
-            QCOMPARE(::chmod(QFile::encodeName(rig.current()).constData(), mode_t(existingMode)), 0);
+            const QByteArray path = QFile::encodeName(rig.current());
+            QCOMPARE(::chmod(path.constData(), mode_t(existingMode)), 0);
         }
         ProfileStore store(rig.base(), rig.clock());
         store.save();

@@ -169,8 +169,8 @@ private Q_SLOTS:
             QVERIFY2(!glyph.isEmpty(), where);
             const QRect ink = boundingRect(glyph);
             QVERIFY2(box.adjusted(-1, -1, 1, 1).contains(ink),
-                     where + " glyph outside the caret: box " + QByteArray::number(box.left()) + ".."
-                         + QByteArray::number(box.right()) + ", ink "
+                     where + " glyph outside the caret: box " + QByteArray::number(box.left())
+                         + ".." + QByteArray::number(box.right()) + ", ink "
                          + QByteArray::number(ink.left()) + ".." + QByteArray::number(ink.right()));
             const qsizetype shown = pixelsNear(before, box, palette.onAccent, 40).size();
             QVERIFY2(shown * 3 >= glyph.size(), where + " glyph not visible on the caret");

@@ -493,7 +493,8 @@ private Q_SLOTS:
             QCOMPARE(cap->isNext(), isMarked);
             QCOMPARE(cap->zoneBarShown(), !isMarked);
             QCOMPARE(cap->homeBumpShown(), cap->character() == u"а" || cap->character() == u"о");
-            QCOMPARE(cap->fill(), isMarked ? light.accent : zoneTintColor(cap->key().finger, false));
+            const QColor zone = zoneTintColor(cap->key().finger, false);
+            QCOMPARE(cap->fill(), isMarked ? light.accent : zone);
             QCOMPARE(cap->labelColor(), isMarked ? light.onAccent : withOpacity(light.ink, 0.75));
         }
         const QString lit = (keyboard.leftShiftLit() ? u"L"_s : QString())
