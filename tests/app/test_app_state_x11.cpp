@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Olvi developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_state.h"
+#include "layout_switcher.h"
 #include "session_engine.h"
 #include "xkb_input_source_provider.h"
 #include "xvfb_server.h"
@@ -10,47 +11,79 @@
 
 using namespace Qt::StringLiterals;
 
-// The whole layout road on a real X server: AppState over the XKB backend.
+// The XKB backend on a real X server, alone and under AppState.
 class TestAppStateX11 : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void latinLetterLocksTheRussianGroup();
+    void initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.error())); }
+
+    void listsTheConfiguredGroupsInOrder()
+    {
+        QVERIFY(m_server.setLayouts(u"us,ru"_s));
+        XkbInputSourceProvider xkb(qPrintable(m_server.display()));
+        QVERIFY(xkb.isConnected());
+        const auto sources = xkb.enabledSources();
+        QVERIFY(sources);
+        QCOMPARE(sources->size(), 2);
+        QCOMPARE(sources->at(0).identifier, u"English (US)"_s);
+        QCOMPARE(sources->at(1).identifier, u"Russian"_s);
+        QVERIFY(!sources->at(1).selectCapable.has_value());
+    }
+
+    void withoutARussianLayoutNothingChanges()
+    {
+        QVERIFY(m_server.setLayouts(u"us"_s));
+        XkbInputSourceProvider xkb(qPrintable(m_server.display()));
+        QCOMPARE(xkb.enabledSources()->size(), 1);
+        LayoutSwitcher(xkb).enforceRussian();
+        QCOMPARE(xkb.currentIndex(), std::optional<qsizetype>(0));
+    }
+
+    void noServerMeansNothingToList()
+    {
+        XkbInputSourceProvider xkb(":65000");
+        QVERIFY(!xkb.isConnected());
+        QVERIFY(!xkb.enabledSources().has_value());
+        QVERIFY(!xkb.currentIndex().has_value());
+        xkb.select(1); // must not crash
+        LayoutSwitcher(xkb).enforceRussian();
+    }
+
+    void latinLetterLocksTheRussianGroup()
+    {
+        QVERIFY(m_server.setLayouts(u"us,ru"_s)); // the us group locked
+        XkbInputSourceProvider xkb(qPrintable(m_server.display()));
+        QTemporaryDir folder;
+        AppServices services;
+        services.inputSources = &xkb;
+        services.dataFolder = folder.path();
+        AppState app(services);
+
+        // an exercise locks Russian
+        app.startTraining();
+        QTRY_COMPARE(xkb.currentIndex(), std::optional<qsizetype>(1));
+
+        // another client switching to Latin mid-exercise is noticed and switched back
+        XkbInputSourceProvider user(qPrintable(m_server.display()));
+        user.select(0);
+        QTRY_COMPARE(xkb.currentIndex(), std::optional<qsizetype>(1));
+
+        // a Latin letter typed while another client holds Latin switches too
+        app.setTab(AppState::Tab::Course); // nobody answers changes off the training tab
+        user.select(0);
+        QTRY_COMPARE(xkb.currentIndex(), std::optional<qsizetype>(0));
+        app.setTab(AppState::Tab::Training);
+        app.handleKey(u"f"_s);
+        QVERIFY(app.engine()->wrongLayoutWarning());
+        QCOMPARE(app.engine()->errorCount(), 0);
+        QTRY_COMPARE(xkb.currentIndex(), std::optional<qsizetype>(1));
+    }
+
+private:
+    XvfbServer m_server;
 };
-
-void TestAppStateX11::latinLetterLocksTheRussianGroup()
-{
-    // given an X server with us,ru and the us group locked
-    XvfbServer server;
-    QVERIFY2(server.start(), qPrintable(server.error()));
-    QVERIFY(server.setLayouts(u"us,ru"_s));
-    XkbInputSourceProvider xkb(qPrintable(server.display()));
-    QTemporaryDir folder;
-    AppServices services;
-    services.inputSources = &xkb;
-    services.dataFolder = folder.path();
-    AppState app(services);
-
-    // when an exercise starts, Russian is locked
-    app.startTraining();
-    QTRY_COMPARE(xkb.currentIndex(), std::optional<qsizetype>(1));
-
-    // and when the user switches to Latin mid-exercise, it is switched back
-    XkbInputSourceProvider user(qPrintable(server.display()));
-    user.select(0);
-    QTRY_COMPARE(xkb.currentIndex(), std::optional<qsizetype>(1));
-
-    // and a Latin letter typed while another client holds Latin switches too
-    app.setTab(AppState::Tab::Course); // nobody answers changes off the training tab
-    user.select(0);
-    QTRY_COMPARE(xkb.currentIndex(), std::optional<qsizetype>(0));
-    app.setTab(AppState::Tab::Training);
-    app.handleKey(u"f"_s);
-    QVERIFY(app.engine()->wrongLayoutWarning());
-    QCOMPARE(app.engine()->errorCount(), 0);
-    QTRY_COMPARE(xkb.currentIndex(), std::optional<qsizetype>(1));
-}
 
 QTEST_GUILESS_MAIN(TestAppStateX11)
 #include "test_app_state_x11.moc"

@@ -7,112 +7,76 @@
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(KeyAction)
+Q_DECLARE_METATYPE(KeyPress)
 
 class TestKeyDecision : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void decision_data();
-    void decision();
-    void heldKeyRepeatsAreToldFromNewPresses();
+    void decision_data()
+    {
+        QTest::addColumn<KeyPress>("press");
+        QTest::addColumn<QString>("screen"); // "typing", "result" or "finished"
+        QTest::addColumn<KeyAction>("action");
+        using enum KeyAction;
+        const auto row = [](const char *name, int mods, int key, const QString &text,
+                            KeyAction action, const QString &screen = u"typing"_s) {
+            QTest::newRow(name) << KeyPress{Qt::KeyboardModifiers(mods), false, key, text} << screen
+                                << action;
+        };
+        const int none = Qt::NoModifier;
+
+        row("letter", none, 0x0416, u"ж"_s, type);
+        row("capital with Shift", Qt::ShiftModifier, 0x0416, u"Ж"_s, type);
+        row("AltGr character", Qt::GroupSwitchModifier, 0x2014, u"—"_s, type);
+        row("keypad digit", Qt::KeypadModifier, Qt::Key_1, u"1"_s, type);
+        row("space", none, Qt::Key_Space, u" "_s, type);
+        row("Ctrl+Q", Qt::ControlModifier, Qt::Key_Q, u"\x11"_s, pass);
+        row("Alt chord", Qt::AltModifier, 0x0416, u"ж"_s, pass);
+        row("Meta chord", Qt::MetaModifier, 0x0416, u"ж"_s, pass);
+        row("result shown", none, 0x0416, u"ж"_s, pass, u"result"_s);
+        row("Return on the result", none, Qt::Key_Return, u"\r"_s, pass, u"result"_s);
+        row("Escape on the result", none, Qt::Key_Escape, u"\x1b"_s, pass, u"result"_s);
+        row("finished", none, 0x0416, u"ж"_s, pass, u"finished"_s);
+        QTest::newRow("auto repeat") << KeyPress{{}, true, 0x0416, u"ж"_s} << u"typing"_s
+                                     << swallow;
+        row("Escape", none, Qt::Key_Escape, u"\x1b"_s, restart);
+        row("Backspace", none, Qt::Key_Backspace, u"\b"_s, swallow);
+        row("Backspace without text", none, Qt::Key_Backspace, QString(), swallow);
+        row("Return", none, Qt::Key_Return, u"\r"_s, pass);
+        row("Enter", Qt::KeypadModifier, Qt::Key_Enter, u"\r"_s, pass);
+        row("Delete", none, Qt::Key_Delete, u"\x7f"_s, pass);
+        row("left arrow", none, Qt::Key_Left, QString(), pass);
+        row("dead key", none, Qt::Key_Dead_Acute, u"´"_s, pass);
+        row("Shift alone", Qt::ShiftModifier, Qt::Key_Shift, QString(), pass);
+        row("control character", none, 0, u"\x01"_s, pass);
+        row("unknown key, no text", none, 0, QString(), pass);
+    }
+
+    void decision()
+    {
+        QFETCH(KeyPress, press);
+        QFETCH(QString, screen);
+        QTEST(decideKey(press, screen == u"result", screen != u"typing"), "action");
+    }
+
+    void heldKeyRepeatsAreToldFromNewPresses()
+    {
+        RepeatDetector repeats;
+        QVERIFY(!repeats.isRepeat(44, 1000, false)); // nothing released yet
+        QVERIFY(repeats.isRepeat(44, 1000, true));   // the toolkit saw it
+        // the server's repeat: a release and a press of the same key at one instant
+        repeats.released(44, 1000);
+        QVERIFY(repeats.isRepeat(44, 1000, false));
+        // a new press of that key a moment later, or another key at that instant
+        QVERIFY(!repeats.isRepeat(44, 1001, false));
+        QVERIFY(!repeats.isRepeat(45, 1000, false));
+        // events without a scan code (synthesised ones) are never taken for repeats
+        repeats.released(0, 7);
+        QVERIFY(!repeats.isRepeat(0, 7, false));
+    }
 };
-
-void TestKeyDecision::decision_data()
-{
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<bool>("autoRepeat");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("resultShown");
-    QTest::addColumn<bool>("finished");
-    QTest::addColumn<KeyAction>("action");
-
-    const int none = Qt::NoModifier;
-    const int shift = Qt::ShiftModifier;
-    QTest::newRow("letter") << none << false << 0x0416 << "ж" << false << false << KeyAction::type;
-    QTest::newRow("capital with shift") << shift << false << 0x0416 << "Ж" << false << false
-                                        << KeyAction::type;
-    QTest::newRow("altgr character") << int(Qt::GroupSwitchModifier) << false << 0x2014 << "—"
-                                     << false << false << KeyAction::type;
-    QTest::newRow("keypad digit") << int(Qt::KeypadModifier) << false << int(Qt::Key_1) << "1"
-                                  << false << false << KeyAction::type;
-    QTest::newRow("space") << none << false << int(Qt::Key_Space) << " " << false << false
-                           << KeyAction::type;
-    QTest::newRow("ctrl+q") << int(Qt::ControlModifier) << false << int(Qt::Key_Q) << "\x11"
-                            << false << false << KeyAction::pass;
-    QTest::newRow("alt chord") << int(Qt::AltModifier) << false << 0x0416 << "ж" << false << false
-                               << KeyAction::pass;
-    QTest::newRow("meta chord") << int(Qt::MetaModifier) << false << 0x0416 << "ж" << false
-                                << false << KeyAction::pass;
-    QTest::newRow("ctrl+shift") << int(Qt::ControlModifier | Qt::ShiftModifier) << false
-                                << int(Qt::Key_W) << "W" << false << false << KeyAction::pass;
-    QTest::newRow("result shown") << none << false << 0x0416 << "ж" << true << true
-                                  << KeyAction::pass;
-    QTest::newRow("return on result") << none << false << int(Qt::Key_Return) << "\r" << true
-                                      << true << KeyAction::pass;
-    QTest::newRow("escape on result") << none << false << int(Qt::Key_Escape) << "\x1b" << true
-                                      << true << KeyAction::pass;
-    QTest::newRow("finished") << none << false << 0x0416 << "ж" << false << true
-                              << KeyAction::pass;
-    QTest::newRow("auto repeat") << none << true << 0x0416 << "ж" << false << false
-                                 << KeyAction::swallow;
-    QTest::newRow("escape") << none << false << int(Qt::Key_Escape) << "\x1b" << false << false
-                            << KeyAction::restart;
-    QTest::newRow("backspace") << none << false << int(Qt::Key_Backspace) << "\b" << false
-                               << false << KeyAction::swallow;
-    QTest::newRow("backspace without text") << none << false << int(Qt::Key_Backspace) << ""
-                                            << false << false << KeyAction::swallow;
-    QTest::newRow("return") << none << false << int(Qt::Key_Return) << "\r" << false << false
-                            << KeyAction::pass;
-    QTest::newRow("enter") << int(Qt::KeypadModifier) << false << int(Qt::Key_Enter) << "\r"
-                           << false << false << KeyAction::pass;
-    QTest::newRow("tab") << none << false << int(Qt::Key_Tab) << "\t" << false << false
-                         << KeyAction::pass;
-    QTest::newRow("delete") << none << false << int(Qt::Key_Delete) << "\x7f" << false << false
-                            << KeyAction::pass;
-    QTest::newRow("left arrow") << none << false << int(Qt::Key_Left) << "" << false << false
-                                << KeyAction::pass;
-    QTest::newRow("f5") << none << false << int(Qt::Key_F5) << "" << false << false
-                        << KeyAction::pass;
-    QTest::newRow("dead key") << none << false << int(Qt::Key_Dead_Acute) << "´" << false
-                              << false << KeyAction::pass;
-    QTest::newRow("shift alone") << shift << false << int(Qt::Key_Shift) << "" << false << false
-                                 << KeyAction::pass;
-    QTest::newRow("unknown key, no text") << none << false << 0 << "" << false << false
-                                          << KeyAction::pass;
-}
-
-void TestKeyDecision::decision()
-{
-    QFETCH(int, modifiers);
-    QFETCH(bool, autoRepeat);
-    QFETCH(int, key);
-    QFETCH(QString, text);
-    QFETCH(bool, resultShown);
-    QFETCH(bool, finished);
-    QFETCH(KeyAction, action);
-
-    const KeyPress press{Qt::KeyboardModifiers(modifiers), autoRepeat, key, text};
-    QCOMPARE(int(decideKey(press, resultShown, finished)), int(action));
-}
-
-void TestKeyDecision::heldKeyRepeatsAreToldFromNewPresses()
-{
-    RepeatDetector repeats;
-    QVERIFY(!repeats.isRepeat(44, 1000, false)); // nothing released yet
-    QVERIFY(repeats.isRepeat(44, 1000, true));   // the toolkit saw it
-
-    // the server's repeat: a release and a press of the same key at one instant
-    repeats.released(44, 1000);
-    QVERIFY(repeats.isRepeat(44, 1000, false));
-    // a new press of that key a moment later, or another key at that instant
-    QVERIFY(!repeats.isRepeat(44, 1001, false));
-    QVERIFY(!repeats.isRepeat(45, 1000, false));
-    // events without a scan code (synthesised ones) are never taken for repeats
-    repeats.released(0, 7);
-    QVERIFY(!repeats.isRepeat(0, 7, false));
-}
 
 QTEST_GUILESS_MAIN(TestKeyDecision)
 #include "test_key_decision.moc"

@@ -108,24 +108,29 @@ bool OlviSession::painted() const
     return true;
 }
 
+namespace {
+
+// The bounding box of the pixels of a palette colour within an area of the screen.
+QRect region(const XTestKeyboard &user, const QColor &colour, const QRect &area)
+{
+    return regionOfColour(user.grab(), colour.rgb(), area);
+}
+
+} // namespace
+
 QRect OlviSession::accentControl() const
 {
-    return regionOfColour(user->grab(), ThemePalette::light().accent.rgb(),
-                          QRect(0, 60, 1000, 700));
+    return region(*user, ThemePalette::light().accent, QRect(0, 60, 1000, 700));
 }
 
 bool OlviSession::editorShown() const
 {
-    return regionOfColour(user->grab(), ThemePalette::light().card.rgb(), QRect(0, 60, 1000, 620))
-               .height()
-           > 200;
+    return region(*user, ThemePalette::light().card, QRect(0, 60, 1000, 620)).height() > 200;
 }
 
 bool OlviSession::courseShown() const
 {
-    return regionOfColour(user->grab(), ThemePalette::light().accent.rgb(), QRect(0, 60, 300, 700))
-               .width()
-           > 150;
+    return region(*user, ThemePalette::light().accent, QRect(0, 60, 300, 700)).width() > 150;
 }
 
 bool OlviSession::summaryShown() const
@@ -135,16 +140,12 @@ bool OlviSession::summaryShown() const
 
 bool OlviSession::progressShown() const
 {
-    return regionOfColour(user->grab(), ThemePalette::light().card.rgb(), QRect(0, 60, 1000, 100))
-               .width()
-           > 900;
+    return region(*user, ThemePalette::light().card, QRect(0, 60, 1000, 100)).width() > 900;
 }
 
 bool OlviSession::trainingShown() const
 {
-    return regionOfColour(user->grab(), ThemePalette::light().bar.rgb(), QRect(0, 700, 1000, 60))
-               .width()
-           > 900;
+    return region(*user, ThemePalette::light().bar, QRect(0, 700, 1000, 60)).width() > 900;
 }
 
 QPoint OlviSession::tab(int index)

@@ -6,7 +6,6 @@
 #include "characters.h"
 #include "theme.h"
 
-#include <QDir>
 #include <QImage>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
@@ -82,12 +81,4 @@ struct WindowRig
     }
 
     [[nodiscard]] QImage grab() const { return window->grabWindow(); }
-
-    // Keeps a picture of the window under the build folder for people to look at.
-    void saveScreenshot(const QString &name) const
-    {
-        const QString dir = QStringLiteral(QT_TESTCASE_BUILDDIR "/screenshots");
-        QDir().mkpath(dir);
-        grab().save(dir + u'/' + name + QStringLiteral(".png"));
-    }
 };
