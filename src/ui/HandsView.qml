@@ -25,14 +25,12 @@ Item {
 
         HandShape {
             objectName: "leftHand"
-            outlines: hands
             mirrored: true
             active: hands.leftActive
             thumbActive: hands.thumbsActive
         }
         HandShape {
             objectName: "rightHand"
-            outlines: hands
             active: hands.rightActive
             thumbActive: hands.thumbsActive
         }

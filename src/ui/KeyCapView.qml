@@ -3,9 +3,9 @@
 import QtQuick
 import Olvi
 
-// One letter key. Its own look comes from its KeyCap and never fades; the
-// look of the next key, glow and all, is rendered once into a layer laid over
-// it, so a frame of the fade redraws one flat key and blends one small image.
+// One letter key. Its own look comes from its KeyCap and never changes when
+// the key becomes the next one: the next key's look, glow and all, is laid
+// over it and fades in and out.
 Item {
     id: root
 
@@ -76,7 +76,6 @@ Item {
         anchors.margins: -6
         opacity: root.cap.next ? 1 : 0
         visible: opacity > 0
-        layer.enabled: true
         Behavior on opacity { NumberAnimation { duration: 120; easing.type: Easing.OutCubic } }
 
         // A soft accent glow 2 px below the key: widening translucent layers

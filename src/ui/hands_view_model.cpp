@@ -16,34 +16,19 @@ namespace {
 
 constexpr QPointF centre{HandGeometry::frameWidth / 2, HandGeometry::frameHeight / 2};
 
-QString point(QPointF p)
-{
-    return QString::number(p.x(), 'f', 2) + u' ' + QString::number(p.y(), 'f', 2);
-}
-
-// A circular arc of radius r, clockwise on screen, to `to`.
-QString arc(double r, QPointF to)
-{
-    const QString radius = QString::number(r, 'f', 2);
-    return QStringLiteral(" A ") + radius + u' ' + radius + QStringLiteral(" 0 0 1 ") + point(to);
-}
-
 // A vertical capsule `width` by `height` centred at `offset` from the frame's
 // centre, turned by `angle` degrees about the middle of its bottom edge.
-// Rotation keeps the round ends circular, so they stay arcs.
-QString capsule(double width, double height, double angle, QPointF offset)
+QPainterPath capsule(double width, double height, double angle, QPointF offset)
 {
     const QPointF c = centre + offset;
-    const QPointF base(c.x(), c.y() + height / 2);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(c.x() - width / 2, c.y() - height / 2, width, height), width / 2,
+                        width / 2);
     QTransform turn;
-    turn.translate(base.x(), base.y());
+    turn.translate(c.x(), c.y() + height / 2);
     turn.rotate(angle);
-    turn.translate(-base.x(), -base.y());
-    const double r = width / 2;
-    const double straight = height / 2 - r;
-    const auto at = [&](double x, double y) { return turn.map(c + QPointF(x, y)); };
-    return u'M' + point(at(-r, -straight)) + arc(r, at(r, -straight)) + QStringLiteral(" L ")
-           + point(at(r, straight)) + arc(r, at(-r, straight)) + QStringLiteral(" Z");
+    turn.translate(-c.x(), -(c.y() + height / 2));
+    return turn.map(path);
 }
 
 } // namespace
@@ -61,19 +46,19 @@ const std::array<FingerGeometry, 4> &fingers()
     return list;
 }
 
-QString thumbPath()
+QPainterPath thumb()
 {
     return capsule(21, 48, -44, QPointF(-35, palmOffsetY - 20));
 }
 
-QString fingerPath(const FingerGeometry &f)
+QPainterPath finger(const FingerGeometry &f)
 {
     // The base sits `overlap` below the palm's top edge, so `length` shows.
     const double y = palmOffsetY - palmHeight / 2 - (f.length - overlap) / 2;
     return capsule(f.width, f.length + overlap, f.angle, QPointF(f.dx, y));
 }
 
-QString palmPath()
+QPainterPath palm()
 {
     constexpr double top = 16;    // corner radius
     constexpr double bottom = 34; // corner radius
@@ -81,11 +66,18 @@ QString palmPath()
     const double r = centre.x() + palmWidth / 2;
     const double t = centre.y() + palmOffsetY - palmHeight / 2;
     const double b = centre.y() + palmOffsetY + palmHeight / 2;
-    return u'M' + point({l + top, t}) + QStringLiteral(" L ") + point({r - top, t})
-           + arc(top, {r, t + top}) + QStringLiteral(" L ") + point({r, b - bottom})
-           + arc(bottom, {r - bottom, b}) + QStringLiteral(" L ") + point({l + bottom, b})
-           + arc(bottom, {l, b - bottom}) + QStringLiteral(" L ") + point({l, t + top})
-           + arc(top, {l + top, t}) + QStringLiteral(" Z");
+    QPainterPath path;
+    path.moveTo(l + top, t);
+    path.lineTo(r - top, t);
+    path.arcTo(QRectF(r - 2 * top, t, 2 * top, 2 * top), 90, -90);
+    path.lineTo(r, b - bottom);
+    path.arcTo(QRectF(r - 2 * bottom, b - 2 * bottom, 2 * bottom, 2 * bottom), 0, -90);
+    path.lineTo(l + bottom, b);
+    path.arcTo(QRectF(l, b - 2 * bottom, 2 * bottom, 2 * bottom), 270, -90);
+    path.lineTo(l, t + top);
+    path.arcTo(QRectF(l, t, 2 * top, 2 * top), 180, -90);
+    path.closeSubpath();
+    return path;
 }
 
 } // namespace HandGeometry
@@ -113,27 +105,4 @@ int HandsViewModel::leftActive() const
 int HandsViewModel::rightActive() const
 {
     return m_lit.right ? int(*m_lit.right) : -1;
-}
-
-QString HandsViewModel::thumbPath()
-{
-    return HandGeometry::thumbPath();
-}
-
-QStringList HandsViewModel::fingerPaths()
-{
-    QStringList paths;
-    for (const auto &f : HandGeometry::fingers())
-        paths.append(HandGeometry::fingerPath(f));
-    return paths;
-}
-
-QString HandsViewModel::palmPath()
-{
-    return HandGeometry::palmPath();
-}
-
-QString HandsViewModel::outlinePath()
-{
-    return thumbPath() + u' ' + fingerPaths().join(u' ') + u' ' + palmPath();
 }

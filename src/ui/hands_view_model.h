@@ -6,6 +6,7 @@
 #include "russian_layout.h"
 
 #include <QObject>
+#include <QPainterPath>
 #include <QQmlEngine>
 #include <QSizeF>
 #include <QStringList>
@@ -37,16 +38,15 @@ inline constexpr double overlap = 26;
 // In drawing order: index, middle, ring, pinky.
 [[nodiscard]] const std::array<FingerGeometry, 4> &fingers();
 
-// SVG path data in frame coordinates (origin at the frame's top-left).
-[[nodiscard]] QString thumbPath();
-[[nodiscard]] QString fingerPath(const FingerGeometry &finger);
-[[nodiscard]] QString palmPath();
+// The parts' outlines in frame coordinates (origin at the frame's top-left).
+[[nodiscard]] QPainterPath thumb();
+[[nodiscard]] QPainterPath finger(const FingerGeometry &finger);
+[[nodiscard]] QPainterPath palm();
 
 } // namespace HandGeometry
 
 // Which fingers of the two hands strike the next character: the key's finger
 // on its own hand, the other hand's pinky for Shift, both thumbs for a space.
-// Also hands the fixed outlines to the drawing.
 class HandsViewModel : public QObject
 {
     Q_OBJECT
@@ -56,11 +56,6 @@ class HandsViewModel : public QObject
     Q_PROPERTY(int leftActive READ leftActive NOTIFY litChanged)
     Q_PROPERTY(int rightActive READ rightActive NOTIFY litChanged)
     Q_PROPERTY(bool thumbsActive READ thumbsActive NOTIFY litChanged)
-    Q_PROPERTY(QString thumbPath READ thumbPath CONSTANT)
-    Q_PROPERTY(QStringList fingerPaths READ fingerPaths CONSTANT) // index … pinky
-    Q_PROPERTY(QString palmPath READ palmPath CONSTANT)
-    // Every part at once, for the outline layer.
-    Q_PROPERTY(QString outlinePath READ outlinePath CONSTANT)
 
 public:
     // Finger as QML sees it; the same raw values as Finger.
@@ -84,10 +79,6 @@ public:
     [[nodiscard]] int leftActive() const;
     [[nodiscard]] int rightActive() const;
     [[nodiscard]] bool thumbsActive() const { return m_lit.thumbs; }
-    [[nodiscard]] static QString thumbPath();
-    [[nodiscard]] static QStringList fingerPaths();
-    [[nodiscard]] static QString palmPath();
-    [[nodiscard]] static QString outlinePath();
 
 
 Q_SIGNALS:
