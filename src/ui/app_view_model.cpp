@@ -10,12 +10,22 @@ void AppViewModel::setApp(AppState *app)
 {
     if (m_app == app)
         return;
-    disconnect(m_profileConnection);
+    for (const auto &c : std::as_const(m_connections))
+        disconnect(c);
+    m_connections.clear();
     m_app = app;
-    if (m_app)
-        m_profileConnection = connect(m_app, &AppState::profileChanged, this, [this] { refresh(); });
+    if (m_app) {
+        m_connections = follow(*m_app);
+        m_connections.append(
+            connect(m_app, &AppState::profileChanged, this, [this] { refresh(); }));
+    }
     Q_EMIT appChanged();
     refresh();
+}
+
+QList<QMetaObject::Connection> AppViewModel::follow(AppState &)
+{
+    return {};
 }
 
 void AppViewModel::refresh()

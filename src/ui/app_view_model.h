@@ -28,11 +28,14 @@ Q_SIGNALS:
     void profileChanged();
 
 protected:
+    // The connections a model needs to the application besides the profile's
+    // changes; made when the application is set, undone when it changes.
+    virtual QList<QMetaObject::Connection> follow(AppState &app);
     // Called when the profile changes and when the application is set; the
     // default announces profileChanged().
     virtual void refresh();
 
 private:
     QPointer<AppState> m_app;
-    QMetaObject::Connection m_profileConnection;
+    QList<QMetaObject::Connection> m_connections;
 };

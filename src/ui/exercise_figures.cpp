@@ -5,31 +5,27 @@
 #include "app_state.h"
 #include "figure_text.h"
 
-ExerciseFigures::ExerciseFigures(QObject *parent) : QObject(parent) {}
+ExerciseFigures::ExerciseFigures(QObject *parent) : AppViewModel(parent) {}
 
-void ExerciseFigures::setApp(AppState *app)
+QList<QMetaObject::Connection> ExerciseFigures::follow(AppState &app)
 {
-    if (m_app == app)
-        return;
-    for (const auto &c : std::as_const(m_connections))
-        disconnect(c);
-    m_connections.clear();
-    m_app = app;
-    if (m_app) {
-        m_connections = {
-            connect(m_app->engine(), &SessionEngine::statisticsChanged, this,
-                    &ExerciseFigures::refresh),
-            connect(m_app, &AppState::profileChanged, this, &ExerciseFigures::refreshSound),
-        };
-    }
-    Q_EMIT appChanged();
-    refresh();
-    refreshSound();
+    return {connect(app.engine(), &SessionEngine::statisticsChanged, this,
+                    &ExerciseFigures::refreshFigures)};
 }
 
 void ExerciseFigures::refresh()
 {
-    const SessionEngine *e = m_app ? m_app->engine() : nullptr;
+    refreshFigures();
+    const bool on = !app() || app()->store()->data().soundOn;
+    if (on != m_soundOn) {
+        m_soundOn = on;
+        Q_EMIT soundOnChanged();
+    }
+}
+
+void ExerciseFigures::refreshFigures()
+{
+    const SessionEngine *e = app() ? app()->engine() : nullptr;
     const QString speed = FigureText::whole(e ? e->speed() : 0.0);
     const QString accuracy = FigureText::percent(e ? e->accuracy() : 1.0);
     const double progress = e ? e->progress() : 0.0;
@@ -44,15 +40,6 @@ void ExerciseFigures::refresh()
     if (progress != m_progress) {
         m_progress = progress;
         Q_EMIT progressChanged();
-    }
-}
-
-void ExerciseFigures::refreshSound()
-{
-    const bool on = !m_app || m_app->store()->data().soundOn;
-    if (on != m_soundOn) {
-        m_soundOn = on;
-        Q_EMIT soundOnChanged();
     }
 }
 

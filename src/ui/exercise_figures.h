@@ -2,19 +2,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app_view_model.h"
+
 #include <QObject>
-#include <QPointer>
 #include <QQmlEngine>
 
 class AppState;
 
 // The training screen's status bar: the running speed, accuracy and progress
 // of the exercise, and whether a wrong key sounds.
-class ExerciseFigures : public QObject
+class ExerciseFigures : public AppViewModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppState *app READ app WRITE setApp NOTIFY appChanged)
     Q_PROPERTY(QString speed READ speed NOTIFY speedChanged)
     Q_PROPERTY(QString accuracy READ accuracy NOTIFY accuracyChanged)
     Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
@@ -24,8 +24,6 @@ class ExerciseFigures : public QObject
 public:
     explicit ExerciseFigures(QObject *parent = nullptr);
 
-    [[nodiscard]] AppState *app() const { return m_app; }
-    void setApp(AppState *app);
     [[nodiscard]] QString speed() const { return m_speed; }
     [[nodiscard]] QString accuracy() const { return m_accuracy; }
     [[nodiscard]] double progress() const { return m_progress; }
@@ -33,18 +31,15 @@ public:
     [[nodiscard]] bool soundOn() const { return m_soundOn; }
 
 Q_SIGNALS:
-    void appChanged();
     void speedChanged();
     void accuracyChanged();
     void progressChanged();
     void soundOnChanged();
 
 private:
-    void refresh();
-    void refreshSound();
-
-    QPointer<AppState> m_app;
-    QList<QMetaObject::Connection> m_connections;
+    QList<QMetaObject::Connection> follow(AppState &app) override;
+    void refresh() override;
+    void refreshFigures();
     QString m_speed = QStringLiteral("0");
     QString m_accuracy = QStringLiteral("100,0 %");
     double m_progress = 0.0;

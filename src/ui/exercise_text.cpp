@@ -6,38 +6,31 @@
 #include "course.h"
 #include "manuscript.h"
 
-ExerciseText::ExerciseText(QObject *parent) : QObject(parent) {}
+ExerciseText::ExerciseText(QObject *parent) : AppViewModel(parent) {}
 
-void ExerciseText::setApp(AppState *app)
+QList<QMetaObject::Connection> ExerciseText::follow(AppState &app)
 {
-    if (m_app == app)
-        return;
-    for (const auto &c : std::as_const(m_connections))
-        disconnect(c);
-    m_connections.clear();
-    m_app = app;
-    if (m_app) {
-        SessionEngine *engine = m_app->engine();
-        m_connections = {
-            connect(engine, &SessionEngine::textChanged, this, &ExerciseText::onTextChanged),
-            connect(engine, &SessionEngine::positionChanged, this, &ExerciseText::refreshLines),
-            connect(engine, &SessionEngine::errorPositionsChanged, this,
-                    &ExerciseText::refreshLines),
-            connect(engine, &SessionEngine::wrongLayoutWarningChanged, this,
-                    &ExerciseText::wrongLayoutWarningChanged),
-            connect(m_app, &AppState::manuscriptModeChanged, this, &ExerciseText::refreshCaption),
-            connect(m_app, &AppState::activeLessonChanged, this, &ExerciseText::refreshCaption),
-            connect(m_app, &AppState::profileChanged, this, &ExerciseText::refreshCaption),
-        };
-    }
-    Q_EMIT appChanged();
+    SessionEngine *engine = app.engine();
+    return {
+        connect(engine, &SessionEngine::textChanged, this, &ExerciseText::onTextChanged),
+        connect(engine, &SessionEngine::positionChanged, this, &ExerciseText::refreshLines),
+        connect(engine, &SessionEngine::errorPositionsChanged, this, &ExerciseText::refreshLines),
+        connect(engine, &SessionEngine::wrongLayoutWarningChanged, this,
+                &ExerciseText::wrongLayoutWarningChanged),
+        connect(&app, &AppState::manuscriptModeChanged, this, &ExerciseText::refreshCaption),
+        connect(&app, &AppState::activeLessonChanged, this, &ExerciseText::refreshCaption),
+    };
+}
+
+void ExerciseText::refresh()
+{
     onTextChanged();
     Q_EMIT wrongLayoutWarningChanged();
 }
 
 void ExerciseText::onTextChanged()
 {
-    m_lines = m_app ? wrap(m_app->engine()->text()) : QList<LineRange>{};
+    m_lines = app() ? wrap(app()->engine()->text()) : QList<LineRange>{};
     m_linesStale = true;
     refreshCaption();
     refreshLines();
@@ -87,7 +80,7 @@ QList<LineRange> ExerciseText::visibleFrom(const QList<LineRange> &lines, int po
 
 CharStyle ExerciseText::styleAt(int index) const
 {
-    const SessionEngine *engine = m_app->engine();
+    const SessionEngine *engine = app()->engine();
     const int position = engine->position();
     if (index > position)
         return CharStyle::coming;
@@ -111,14 +104,14 @@ void ExerciseText::setLineText(int n, const QString &text)
 void ExerciseText::refreshLines()
 {
     const QList<LineRange> visible =
-        m_app ? visibleFrom(m_lines, m_app->engine()->position()) : QList<LineRange>{};
+        app() ? visibleFrom(m_lines, app()->engine()->position()) : QList<LineRange>{};
     // The lines' texts change only when the view scrolls or the text changes;
     // a keystroke only restyles characters of the first line.
     const int first = visible.isEmpty() ? -1 : visible.first().start;
     if (first != m_firstVisibleStart || m_linesStale) {
         m_firstVisibleStart = first;
         m_linesStale = false;
-        const QStringList &text = m_app ? m_app->engine()->text() : QStringList();
+        const QStringList &text = app() ? app()->engine()->text() : QStringList();
         for (int n = 0; n < visibleLineCount; ++n) {
             QString line;
             if (n < visible.size()) {
@@ -140,7 +133,7 @@ void ExerciseText::refreshLines()
         Q_EMIT styles0Changed();
     }
 
-    const NextKey next = NextKey::of(m_app ? m_app->engine()->expected() : QString());
+    const NextKey next = NextKey::of(app() ? app()->engine()->expected() : QString());
     if (next != m_nextKey) {
         m_nextKey = next;
         Q_EMIT nextKeyChanged();
@@ -150,8 +143,8 @@ void ExerciseText::refreshLines()
 void ExerciseText::refreshCaption()
 {
     QString caption;
-    if (m_app && m_app->manuscriptMode()) {
-        const ProfileData &data = m_app->store()->data();
+    if (app() && app()->manuscriptMode()) {
+        const ProfileData &data = app()->store()->data();
         const qint64 k = std::max<qint64>(data.manuscriptChunk.value_or(0), 0);
         const QString text = data.manuscript.value_or(QString());
         // Cutting a long text takes milliseconds; the text rarely changes.
@@ -162,8 +155,8 @@ void ExerciseText::refreshCaption()
         caption = QStringLiteral("Своя рукопись · фрагмент %1 из %2")
                       .arg(k + 1)
                       .arg(std::max(m_fragmentCount, k + 1));
-    } else if (m_app) {
-        const Lesson &lesson = m_app->activeLesson();
+    } else if (app()) {
+        const Lesson &lesson = app()->activeLesson();
         caption = QStringLiteral("Урок %1 · %2 · %3")
                       .arg(lesson.id)
                       .arg(Course::stages().at(lesson.stageIndex).title, lesson.title);
@@ -176,5 +169,5 @@ void ExerciseText::refreshCaption()
 
 bool ExerciseText::wrongLayoutWarning() const
 {
-    return m_app && m_app->engine()->wrongLayoutWarning();
+    return app() && app()->engine()->wrongLayoutWarning();
 }

@@ -2,12 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app_view_model.h"
 #include "next_key.h"
 #include "text_line_item.h"
 
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QQmlEngine>
 #include <QStringList>
 
@@ -25,11 +25,10 @@ struct LineRange
 // lines of the text with the caret's line styled, the next key and the
 // wrong-layout warning. Each property changes only when its value does, so a
 // keystroke restyles the caret's line and nothing else.
-class ExerciseText : public QObject
+class ExerciseText : public AppViewModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppState *app READ app WRITE setApp NOTIFY appChanged)
     Q_PROPERTY(QString caption READ caption NOTIFY captionChanged)
     Q_PROPERTY(QString text0 READ text0 NOTIFY text0Changed)
     Q_PROPERTY(QString text1 READ text1 NOTIFY text1Changed)
@@ -46,8 +45,6 @@ public:
 
     explicit ExerciseText(QObject *parent = nullptr);
 
-    [[nodiscard]] AppState *app() const { return m_app; }
-    void setApp(AppState *app);
     [[nodiscard]] QString caption() const { return m_caption; }
     [[nodiscard]] QString text0() const { return m_lineText[0]; }
     [[nodiscard]] QString text1() const { return m_lineText[1]; }
@@ -64,7 +61,6 @@ public:
                                                       int count = visibleLineCount);
 
 Q_SIGNALS:
-    void appChanged();
     void captionChanged();
     void text0Changed();
     void text1Changed();
@@ -74,14 +70,14 @@ Q_SIGNALS:
     void wrongLayoutWarningChanged();
 
 private:
+    QList<QMetaObject::Connection> follow(AppState &app) override;
+    void refresh() override;
     void onTextChanged();
     void refreshLines();
     void refreshCaption();
     void setLineText(int n, const QString &text);
     [[nodiscard]] CharStyle styleAt(int index) const;
 
-    QPointer<AppState> m_app;
-    QList<QMetaObject::Connection> m_connections;
     QList<LineRange> m_lines;
     int m_firstVisibleStart = -1;
     bool m_linesStale = true;

@@ -5,32 +5,21 @@
 #include "app_state.h"
 #include "figure_text.h"
 
-ResultCard::ResultCard(QObject *parent) : QObject(parent) {}
+ResultCard::ResultCard(QObject *parent) : AppViewModel(parent) {}
 
-void ResultCard::setApp(AppState *app)
+QList<QMetaObject::Connection> ResultCard::follow(AppState &app)
 {
-    if (m_app == app)
-        return;
-    for (const auto &c : std::as_const(m_connections))
-        disconnect(c);
-    m_connections.clear();
-    m_app = app;
-    if (m_app) {
-        m_connections = {
-            connect(m_app, &AppState::lastResultChanged, this, &ResultCard::resultChanged),
-            connect(m_app, &AppState::activeLessonChanged, this, &ResultCard::refreshLessonCount),
-            connect(m_app, &AppState::profileChanged, this, &ResultCard::refreshLessonCount),
-        };
-    }
-    Q_EMIT appChanged();
-    Q_EMIT resultChanged();
-    refreshLessonCount();
+    return {
+        connect(&app, &AppState::lastResultChanged, this, &ResultCard::resultChanged),
+        connect(&app, &AppState::activeLessonChanged, this, &ResultCard::refresh),
+    };
 }
 
-void ResultCard::refreshLessonCount()
+void ResultCard::refresh()
 {
+    Q_EMIT resultChanged();
     const qint64 passes =
-        m_app ? m_app->store()->data().exercisesPassed.value(m_app->activeLesson().id, 0) : 0;
+        app() ? app()->store()->data().exercisesPassed.value(app()->activeLesson().id, 0) : 0;
     const QString text =
         QStringLiteral("%1 из %2").arg(passes).arg(ProfileData::passesToComplete);
     if (text != m_lessonCount) {
@@ -41,14 +30,14 @@ void ResultCard::refreshLessonCount()
 
 bool ResultCard::shown() const
 {
-    return m_app && m_app->lastResult().has_value();
+    return app() && app()->lastResult().has_value();
 }
 
 QString ResultCard::title() const
 {
     if (!shown())
         return {};
-    const ExerciseResult &r = *m_app->lastResult();
+    const ExerciseResult &r = *app()->lastResult();
     if (r.lessonCompleted)
         return QStringLiteral("Урок пройден!");
     return r.passed ? QStringLiteral("Упражнение зачтено") : QStringLiteral("Почти получилось");
@@ -56,17 +45,17 @@ QString ResultCard::title() const
 
 QString ResultCard::speed() const
 {
-    return shown() ? FigureText::whole(m_app->lastResult()->speed) : QString();
+    return shown() ? FigureText::whole(app()->lastResult()->speed) : QString();
 }
 
 QString ResultCard::accuracy() const
 {
-    return shown() ? FigureText::percent(m_app->lastResult()->accuracy) : QString();
+    return shown() ? FigureText::percent(app()->lastResult()->accuracy) : QString();
 }
 
 bool ResultCard::reminderShown() const
 {
-    return shown() && !m_app->lastResult()->passed;
+    return shown() && !app()->lastResult()->passed;
 }
 
 QString ResultCard::reminder()
@@ -78,7 +67,7 @@ QString ResultCard::reminder()
 
 QString ResultCard::primaryText() const
 {
-    if (shown() && m_app->lastResult()->lessonCompleted)
+    if (shown() && app()->lastResult()->lessonCompleted)
         return QStringLiteral("К следующему уроку");
     return QStringLiteral("Дальше (⏎)");
 }

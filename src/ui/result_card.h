@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app_view_model.h"
+
 #include <QObject>
-#include <QPointer>
 #include <QQmlEngine>
 
 class AppState;
@@ -11,11 +12,10 @@ class AppState;
 // The card that replaces the exercise once it is finished: the verdict, the
 // three figures, the reminder after a failed exercise and the primary
 // button's text.
-class ResultCard : public QObject
+class ResultCard : public AppViewModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppState *app READ app WRITE setApp NOTIFY appChanged)
     Q_PROPERTY(bool shown READ shown NOTIFY resultChanged)
     Q_PROPERTY(QString title READ title NOTIFY resultChanged)
     Q_PROPERTY(QString speed READ speed NOTIFY resultChanged)
@@ -28,8 +28,6 @@ class ResultCard : public QObject
 public:
     explicit ResultCard(QObject *parent = nullptr);
 
-    [[nodiscard]] AppState *app() const { return m_app; }
-    void setApp(AppState *app);
     [[nodiscard]] bool shown() const;
     [[nodiscard]] QString title() const;
     [[nodiscard]] QString speed() const;
@@ -42,14 +40,11 @@ public:
     [[nodiscard]] QString primaryText() const;
 
 Q_SIGNALS:
-    void appChanged();
     void resultChanged();
     void lessonCountChanged();
 
 private:
-    void refreshLessonCount();
-
-    QPointer<AppState> m_app;
-    QList<QMetaObject::Connection> m_connections;
+    QList<QMetaObject::Connection> follow(AppState &app) override;
+    void refresh() override;
     QString m_lessonCount;
 };
