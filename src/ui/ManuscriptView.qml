@@ -98,6 +98,14 @@ Rectangle {
                         selectedTextColor: Theme.onAccent
                         focus: true
                         onCursorRectangleChanged: flick.follow(cursorRectangle)
+                        // Tab leaves the editor for the buttons, as in any form;
+                        // a pasted tab is still kept (cleaning makes it a space).
+                        Keys.onTabPressed: {
+                            nextItemInFocusChain(true).forceActiveFocus(Qt.TabFocusReason)
+                        }
+                        Keys.onBacktabPressed: {
+                            nextItemInFocusChain(false).forceActiveFocus(Qt.BacktabFocusReason)
+                        }
                         // Only tells the model; it asks for the text when it needs it.
                         onTextChanged: model.edited(length)
                         Component.onCompleted: {
