@@ -108,9 +108,9 @@ private Q_SLOTS:
         Rig rig;
         ProfileStore store(rig.base(), rig.clock());
         QCOMPARE(store.data(), ProfileData());
-        QVERIFY(QFileInfo(rig.folder()).isDir());
-        QVERIFY(!QFile::exists(rig.current()));
-        QVERIFY(!QFile::exists(rig.base() + u"/Torvik"_s));
+        QCOMPARE(QDir(rig.base()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{u"Olvi"_s});
+        QCOMPARE(rig.files(), QStringList{u"profile.lock"_s});
 
         store.save();
         QCOMPARE(profileOnDisk(rig.current()), ProfileData());
@@ -291,13 +291,12 @@ private Q_SLOTS:
         };
         QFETCH(QByteArray, dataHome);
         QFETCH(QByteArray, home);
-        const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
-        const QByteArray savedHome = qgetenv("HOME");
+        const QByteArray saved[] = {qgetenv("XDG_DATA_HOME"), qgetenv("HOME")};
         set("XDG_DATA_HOME", dataHome);
         set("HOME", home);
         const QString got = ProfileStore::defaultBaseFolder();
-        set("XDG_DATA_HOME", savedDataHome);
-        set("HOME", savedHome);
+        set("XDG_DATA_HOME", saved[0]);
+        set("HOME", saved[1]);
         QTEST(got, "folder");
     }
 
