@@ -120,8 +120,7 @@ private Q_SLOTS:
         QTest::newRow("prose passed often") << Passes{{28, 9}} << 1LL << 5 << "без предела"
                                             << Idle << false << 28LL;
         QTest::newRow("prose current") << passedUpTo(28) << 28LL << 5 << "без предела" << Current
-                                       << false
-                                       << 28LL;
+                                       << false << 28LL;
         QTest::newRow("unknown lesson id") << Passes{} << 999LL << 0 << "урок 1 из 6" << Current
                                            << false << 1LL;
     }
