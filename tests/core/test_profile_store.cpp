@@ -239,30 +239,31 @@ private Q_SLOTS:
 
     void failedWritesAreReportedAndRetried()
     {
+        // the days held, the problem, whether it is saved
+        const auto state = [](const ProfileStore &s) {
+            return std::tuple(s.data().days.size(), s.storageProblem(), s.persistent());
+        };
+        using enum ProfileStore::StorageProblem;
         ProfileStore memoryOnly(QString(), ProfileStore::systemClock());
         memoryOnly.recordSession(150, 3, 60.0, 150.0);
-        QCOMPARE(memoryOnly.data().days.size(), 1);
-        QCOMPARE(memoryOnly.storageProblem(), ProfileStore::StorageProblem::noDataFolder);
-        QVERIFY(!memoryOnly.persistent());
+        QCOMPARE(state(memoryOnly), std::tuple(qsizetype(1), noDataFolder, false));
 
         // a file where the folder should be: the write fails, the profile holds the session
         Rig rig;
         put(rig.folder(), "in the way");
         ProfileStore store(rig.base(), rig.clock());
-        QCOMPARE(store.storageProblem(), ProfileStore::StorageProblem::folderNotWritable);
+        QCOMPARE(store.storageProblem(), folderNotWritable);
         QSignalSpy problemChanged(&store, &ProfileStore::storageProblemChanged);
         store.recordSession(150, 3, 60.0, 150.0);
-        QCOMPARE(store.data().days.size(), 1);
+        QCOMPARE(state(store), std::tuple(qsizetype(1), folderNotWritable, false));
         QVERIFY(!QFileInfo(rig.current()).exists());
-        QVERIFY(!store.persistent());
         QCOMPARE(problemChanged.size(), 0);
 
         // once it is gone, the next save writes the profile and clears the problem
         QVERIFY(QFile::remove(rig.folder()));
         store.save();
         QCOMPARE(profileOnDisk(rig.current()), store.data());
-        QCOMPARE(store.storageProblem(), ProfileStore::StorageProblem::none);
-        QVERIFY(store.persistent());
+        QCOMPARE(state(store), std::tuple(qsizetype(1), none, true));
         QCOMPARE(problemChanged.size(), 1);
     }
 
