@@ -391,8 +391,7 @@ private Q_SLOTS:
         const QString second = text.text1();
         while (text.text0() != second)
             m.rig.app->handleKey(m.rig.engine().expected());
-        QCOMPARE(l0.size(), 1);
-        QCOMPARE(l1.size(), 1);
+        QCOMPARE(std::pair(l0.size(), l1.size()), (std::pair<qsizetype, qsizetype>(1, 1)));
         QCOMPARE(text.styles0().styles.first(), caret);
     }
 
