@@ -4,7 +4,6 @@
 
 #include <QProcess>
 #include <QString>
-#include <QStringList>
 
 // A private X server for one test: Xvfb on a display it picks itself, ended
 // with the test. -noreset keeps the keyboard map when the last client leaves.
