@@ -24,12 +24,9 @@ private Q_SLOTS:
         QVERIFY(m_server.setLayouts(u"us,ru"_s));
         XkbInputSourceProvider xkb(qPrintable(m_server.display()));
         QVERIFY(xkb.isConnected());
-        const auto sources = xkb.enabledSources();
-        QVERIFY(sources);
-        QCOMPARE(sources->size(), 2);
-        QCOMPARE(sources->at(0).identifier, u"English (US)"_s);
-        QCOMPARE(sources->at(1).identifier, u"Russian"_s);
-        QVERIFY(!sources->at(1).selectCapable.has_value());
+        // XKB does not say whether a group can be selected
+        const QList<InputSource> expected{{u"English (US)"_s, {}}, {u"Russian"_s, {}}};
+        QCOMPARE(xkb.enabledSources(), std::optional(expected));
     }
 
     void withoutARussianLayoutNothingChanges()
@@ -44,9 +41,7 @@ private Q_SLOTS:
     void noServerMeansNothingToList()
     {
         XkbInputSourceProvider xkb(":65000");
-        QVERIFY(!xkb.isConnected());
-        QVERIFY(!xkb.enabledSources().has_value());
-        QVERIFY(!xkb.currentIndex().has_value());
+        QVERIFY(!xkb.isConnected() && !xkb.enabledSources() && !xkb.currentIndex());
         xkb.select(1); // must not crash
         LayoutSwitcher(xkb).enforceRussian();
     }

@@ -27,11 +27,7 @@ inline ProfileData largeProfile(int variant)
     p.appearance = variant % 2 == 0 ? Appearance::dark : Appearance::light;
     const QString sentence = variant % 2 == 0 ? QStringLiteral("Съешь же ещё этих «мягких» булок.\n")
                                               : QStringLiteral("В чащах юга жил бы \"цитрус\"? Да!\n");
-    QString manuscript;
-    while (manuscript.size() < 120000)
-        manuscript += sentence;
-    manuscript.truncate(120000);
-    p.manuscript = manuscript;
+    p.manuscript = sentence.repeated(120000 / sentence.size() + 1).left(120000);
     p.manuscriptChunk = 700 + variant;
     return p;
 }

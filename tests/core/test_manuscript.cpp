@@ -90,8 +90,7 @@ private Q_SLOTS:
         QTest::newRow("17 nine-letter words each") << words(40, u"абвгдежзи"_s)
                                                    << QList<qsizetype>{169, 169, 59};
         QTest::newRow("decomposed letters count once")
-            << words(18, u"е\u0308е\u0308ж"_s + u"абвгде"_s)
-                                                       << QList<qsizetype>{169, 9};
+            << words(18, u"е\u0308е\u0308ж"_s + u"абвгде"_s) << QList<qsizetype>{169, 9};
         QTest::newRow("long word alone") << u"да "_s + QString(200, u'ж') + u" нет"_s
                                          << QList<qsizetype>{2, 200, 3};
         QTest::newRow("fits exactly") << QString(100, u'ж') + u' ' + QString(69, u'з')

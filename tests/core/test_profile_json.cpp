@@ -21,17 +21,24 @@ namespace {
 constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
 constexpr qint64 int64Min = std::numeric_limits<qint64>::min();
 
+using Change = std::function<void(QJsonObject &)>;
+
 // A document with every member, built with Qt's own JSON classes so that the
-// test does not lean on the writer under test.
-QJsonObject fullObject()
+// test does not lean on the writer under test; the changes given, if any, are
+// made to the top level, to key statistic "о" and to the first day.
+QJsonObject fullObject(const Change &top = {}, const Change &keyStat = {}, const Change &day = {})
 {
-    return QJsonObject{
-        {u"keyStats"_s,
-         QJsonObject{{u"о"_s, QJsonObject{{u"attempts"_s, 96}, {u"errors"_s, 2},
-                                          {u"errEMA"_s, 0.03}, {u"latencyEMA"_s, 0.27}}}}},
-        {u"days"_s, QJsonArray{QJsonObject{{u"date"_s, u"2026-01-02"_s}, {u"chars"_s, 412},
-                                           {u"errors"_s, 9}, {u"seconds"_s, 171.4},
-                                           {u"bestSpeed"_s, 158.2}}}},
+    QJsonObject stat{{u"attempts"_s, 96}, {u"errors"_s, 2}, {u"errEMA"_s, 0.03},
+                     {u"latencyEMA"_s, 0.27}};
+    QJsonObject first{{u"date"_s, u"2026-01-02"_s}, {u"chars"_s, 412}, {u"errors"_s, 9},
+                      {u"seconds"_s, 171.4}, {u"bestSpeed"_s, 158.2}};
+    if (keyStat)
+        keyStat(stat);
+    if (day)
+        day(first);
+    QJsonObject o{
+        {u"keyStats"_s, QJsonObject{{u"о"_s, stat}}},
+        {u"days"_s, QJsonArray{first}},
         {u"exercisesPassed"_s, QJsonObject{{u"1"_s, 3}}},
         {u"currentLessonID"_s, 2},
         {u"soundOn"_s, true},
@@ -39,6 +46,9 @@ QJsonObject fullObject()
         {u"manuscript"_s, u"Текст."_s},
         {u"manuscriptChunk"_s, 0},
     };
+    if (top)
+        top(o);
+    return o;
 }
 
 ProfileData fullProfile()
@@ -60,32 +70,10 @@ QByteArray compact(const QJsonObject &o)
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
-// The full document with one change made to it.
-QByteArray changed(const std::function<void(QJsonObject &)> &change)
+// The full document with changes made to it, as for fullObject().
+QByteArray changed(const Change &top, const Change &keyStat = {}, const Change &day = {})
 {
-    QJsonObject o = fullObject();
-    change(o);
-    return compact(o);
-}
-
-// Changes the first element of the array at `key`, or the member `inner` of
-// the object at `key`.
-void editNested(QJsonObject &root, const QString &key, const QString &inner,
-                const std::function<void(QJsonObject &)> &change)
-{
-    if (root[key].isArray()) {
-        QJsonArray array = root[key].toArray();
-        QJsonObject element = array[0].toObject();
-        change(element);
-        array[0] = element;
-        root[key] = array;
-    } else {
-        QJsonObject outer = root[key].toObject();
-        QJsonObject element = outer[inner].toObject();
-        change(element);
-        outer[inner] = element;
-        root[key] = outer;
-    }
+    return compact(fullObject(top, keyStat, day));
 }
 
 // The full document with the text `from` replaced once by `to`: for numbers
@@ -211,12 +199,13 @@ private Q_SLOTS:
                           "\"2026-01-02\",\"chars\":412,\"bestSpeed\":158.2}],"
                           "\"currentLessonID\":2,\"appearance\":\"dark\"}\n\n")
             << full;
-        QTest::newRow("unknown members at every level") << changed([](QJsonObject &o) {
-            o[u"version"_s] = 7;
-            o[u"extra"_s] = QJsonObject{{u"nested"_s, QJsonArray{1, u"x"_s, QJsonValue()}}};
-            editNested(o, u"keyStats"_s, u"о"_s, [](QJsonObject &k) { k[u"future"_s] = true; });
-            editNested(o, u"days"_s, {}, [](QJsonObject &d) { d[u"weekday"_s] = u"пт"_s; });
-        }) << with([](ProfileData &p) {
+        QTest::newRow("unknown members at every level") << changed(
+            [](QJsonObject &o) {
+                o[u"version"_s] = 7;
+                o[u"extra"_s] = QJsonObject{{u"nested"_s, QJsonArray{1, u"x"_s, QJsonValue()}}};
+            },
+            [](QJsonObject &k) { k[u"future"_s] = true; },
+            [](QJsonObject &d) { d[u"weekday"_s] = u"пт"_s; }) << with([](ProfileData &p) {
             p.extraMembers = {{u"extra"_s, "{\"nested\":[1,\"x\",null]}"}, {u"version"_s, "7"}};
             p.keyStats[u"о"_s].extraMembers = {{u"future"_s, "true"}};
         });
@@ -287,15 +276,11 @@ private Q_SLOTS:
         // member `key` of the top level, of key statistic "о" or of the first day
         enum Where { top, keyStat, day };
         const auto edit = [](Where where, const QString &key, std::optional<QJsonValue> value) {
-            return changed([&](QJsonObject &o) {
-                const auto apply = [&](QJsonObject &m) {
-                    value ? void(m[key] = *value) : m.remove(key);
-                };
-                if (where == top)
-                    apply(o);
-                else
-                    editNested(o, where == day ? u"days"_s : u"keyStats"_s, u"о"_s, apply);
-            });
+            const Change apply = [&](QJsonObject &m) {
+                value ? void(m[key] = *value) : m.remove(key);
+            };
+            const auto at = [&](Where w) { return where == w ? apply : Change(); };
+            return changed(at(top), at(keyStat), at(day));
         };
         const auto value = [](const QJsonValue &v) {
             return QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);

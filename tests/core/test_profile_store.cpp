@@ -108,9 +108,9 @@ private Q_SLOTS:
         Rig rig;
         ProfileStore store(rig.base(), rig.clock());
         QCOMPARE(store.data(), ProfileData());
-        QVERIFY(QFileInfo(rig.folder()).isDir());
-        QVERIFY(!QFile::exists(rig.current()));
-        QVERIFY(!QFile::exists(rig.base() + u"/Torvik"_s));
+        QCOMPARE(QDir(rig.base()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{u"Olvi"_s});
+        QCOMPARE(rig.files(), QStringList{u"profile.lock"_s});
 
         store.save();
         QCOMPARE(profileOnDisk(rig.current()), ProfileData());
@@ -239,30 +239,31 @@ private Q_SLOTS:
 
     void failedWritesAreReportedAndRetried()
     {
+        // the days held, the problem, whether it is saved
+        const auto state = [](const ProfileStore &s) {
+            return std::tuple(s.data().days.size(), s.storageProblem(), s.persistent());
+        };
+        using enum ProfileStore::StorageProblem;
         ProfileStore memoryOnly(QString(), ProfileStore::systemClock());
         memoryOnly.recordSession(150, 3, 60.0, 150.0);
-        QCOMPARE(memoryOnly.data().days.size(), 1);
-        QCOMPARE(memoryOnly.storageProblem(), ProfileStore::StorageProblem::noDataFolder);
-        QVERIFY(!memoryOnly.persistent());
+        QCOMPARE(state(memoryOnly), std::tuple(qsizetype(1), noDataFolder, false));
 
         // a file where the folder should be: the write fails, the profile holds the session
         Rig rig;
         put(rig.folder(), "in the way");
         ProfileStore store(rig.base(), rig.clock());
-        QCOMPARE(store.storageProblem(), ProfileStore::StorageProblem::folderNotWritable);
+        QCOMPARE(store.storageProblem(), folderNotWritable);
         QSignalSpy problemChanged(&store, &ProfileStore::storageProblemChanged);
         store.recordSession(150, 3, 60.0, 150.0);
-        QCOMPARE(store.data().days.size(), 1);
+        QCOMPARE(state(store), std::tuple(qsizetype(1), folderNotWritable, false));
         QVERIFY(!QFileInfo(rig.current()).exists());
-        QVERIFY(!store.persistent());
         QCOMPARE(problemChanged.size(), 0);
 
         // once it is gone, the next save writes the profile and clears the problem
         QVERIFY(QFile::remove(rig.folder()));
         store.save();
         QCOMPARE(profileOnDisk(rig.current()), store.data());
-        QCOMPARE(store.storageProblem(), ProfileStore::StorageProblem::none);
-        QVERIFY(store.persistent());
+        QCOMPARE(state(store), std::tuple(qsizetype(1), none, true));
         QCOMPARE(problemChanged.size(), 1);
     }
 
@@ -291,13 +292,12 @@ private Q_SLOTS:
         };
         QFETCH(QByteArray, dataHome);
         QFETCH(QByteArray, home);
-        const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
-        const QByteArray savedHome = qgetenv("HOME");
+        const QByteArray saved[] = {qgetenv("XDG_DATA_HOME"), qgetenv("HOME")};
         set("XDG_DATA_HOME", dataHome);
         set("HOME", home);
         const QString got = ProfileStore::defaultBaseFolder();
-        set("XDG_DATA_HOME", savedDataHome);
-        set("HOME", savedHome);
+        set("XDG_DATA_HOME", saved[0]);
+        set("HOME", saved[1]);
         QTEST(got, "folder");
     }
 

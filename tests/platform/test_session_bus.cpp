@@ -111,8 +111,8 @@ private Q_SLOTS:
         second.setProcessEnvironment(env);
         second.start(QStringLiteral(OLVI_BINARY), {});
         QVERIFY(second.waitForFinished(10000));
-        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(std::pair(second.exitStatus(), second.exitCode()),
+                 std::pair(QProcess::NormalExit, 0));
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();
         first.waitForFinished();
@@ -124,10 +124,8 @@ private Q_SLOTS:
             const auto result = SystemColorScheme::darkFromPortalValue(value);
             return result ? int(*result) : -1;
         };
-        QCOMPARE(dark(0), -1); // no preference
-        QCOMPARE(dark(1), 1);
-        QCOMPARE(dark(2), 0);
-        QCOMPARE(dark(7), -1); // unknown
+        // no preference, dark, light, unknown
+        QCOMPARE((QList<int>{dark(0), dark(1), dark(2), dark(7)}), (QList<int>{-1, 1, 0, -1}));
     }
 
     void colourSchemeFollowsThePortalLive()

@@ -79,43 +79,36 @@ bool XTestKeyboard::type(const QString &ch)
 
 void XTestKeyboard::strike(const Key &key)
 {
-    const unsigned shift = key.shift ? XKeysymToKeycode(m_display, XK_Shift_L) : 0;
-    if (key.shift)
-        fake(shift, true);
-    fake(key.keycode, true);
-    fake(key.keycode, false);
-    if (key.shift)
-        fake(shift, false);
+    chord(key.shift ? XKeysymToKeycode(m_display, XK_Shift_L) : 0, key.keycode);
+}
+
+void XTestKeyboard::chord(unsigned modifier, unsigned keycode)
+{
+    if (modifier)
+        fake(modifier, true);
+    fake(keycode, true);
+    fake(keycode, false);
+    if (modifier)
+        fake(modifier, false);
     XSync(m_display, False);
 }
 
 bool XTestKeyboard::press(const char *keysymName)
 {
-    const KeySym sym = XStringToKeysym(keysymName);
-    const unsigned kc = sym == NoSymbol ? 0 : XKeysymToKeycode(m_display, sym);
-    if (!kc)
-        return false;
-    fake(kc, true);
-    fake(kc, false);
-    XSync(m_display, False);
-    return true;
+    return pressChord(nullptr, keysymName);
 }
 
 bool XTestKeyboard::pressChord(const char *modifier, const char *key)
 {
     const auto code = [this](const char *name) {
-        const KeySym sym = XStringToKeysym(name);
+        const KeySym sym = name ? XStringToKeysym(name) : NoSymbol;
         return sym == NoSymbol ? 0u : unsigned(XKeysymToKeycode(m_display, sym));
     };
     const unsigned mod = code(modifier);
     const unsigned kc = code(key);
-    if (!mod || !kc)
+    if ((modifier && !mod) || !kc)
         return false;
-    fake(mod, true);
-    fake(kc, true);
-    fake(kc, false);
-    fake(mod, false);
-    XSync(m_display, False);
+    chord(mod, kc);
     return true;
 }
 

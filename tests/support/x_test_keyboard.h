@@ -65,6 +65,8 @@ public:
 
 private:
     void fake(unsigned keycode, bool down);
+    // Strikes `keycode` while `modifier` (when not 0) is held.
+    void chord(unsigned modifier, unsigned keycode);
 
     _XDisplay *m_display = nullptr;
 };

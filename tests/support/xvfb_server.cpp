@@ -63,24 +63,16 @@ QProcessEnvironment XvfbServer::environment() const
     return env;
 }
 
-bool XvfbServer::run(const QString &program, const QStringList &args, QByteArray *output,
-                     int timeoutMs)
+bool XvfbServer::setLayouts(const QString &layouts)
 {
     QProcess p;
     p.setProcessEnvironment(environment());
-    p.start(program, args);
-    if (!p.waitForFinished(timeoutMs)) {
+    p.start(QStringLiteral("setxkbmap"),
+            {QStringLiteral("-display"), m_display, QStringLiteral("-layout"), layouts});
+    if (!p.waitForFinished(10000)) {
         p.kill();
         p.waitForFinished(1000);
         return false;
     }
-    if (output)
-        *output = p.readAllStandardOutput();
     return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-bool XvfbServer::setLayouts(const QString &layouts)
-{
-    return run(QStringLiteral("setxkbmap"),
-               {QStringLiteral("-display"), m_display, QStringLiteral("-layout"), layouts});
 }

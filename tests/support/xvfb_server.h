@@ -4,7 +4,6 @@
 
 #include <QProcess>
 #include <QString>
-#include <QStringList>
 
 // A private X server for one test: Xvfb on a display it picks itself, ended
 // with the test. -noreset keeps the keyboard map when the last client leaves.
@@ -18,16 +17,13 @@ public:
 
     // Starts the server; false (with error()) when Xvfb cannot be started.
     bool start(const QString &screen = QStringLiteral("1280x1024x24"));
-    // Runs setxkbmap on it with the given layouts, e.g. "us,ru".
+    // Runs setxkbmap on it (bounded) with the given layouts, e.g. "us,ru".
     bool setLayouts(const QString &layouts);
 
     [[nodiscard]] QString display() const { return m_display; } // ":N"
     [[nodiscard]] QString error() const { return m_error; }
     // The environment for a child process that should use this server.
     [[nodiscard]] QProcessEnvironment environment() const;
-    // Runs a program against this server and waits for it (bounded).
-    bool run(const QString &program, const QStringList &args, QByteArray *output = nullptr,
-             int timeoutMs = 10000);
 
 private:
     QProcess m_process;

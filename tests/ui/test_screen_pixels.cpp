@@ -8,6 +8,7 @@
 #include "key_levels.h"
 #include "window_rig.h"
 
+#include <QDebug>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickView>
 #include <QTest>
@@ -79,6 +80,12 @@ QList<QPoint> pixelsNear(const QImage &image, QRect area, QColor colour, int tol
         }
     }
     return points;
+}
+
+// A rectangle for a failure message.
+QByteArray rectText(const QRect &r)
+{
+    return QDebug::toString(r).toUtf8();
 }
 
 QRect boundingRect(const QList<QPoint> &points)
@@ -169,9 +176,7 @@ private Q_SLOTS:
             QVERIFY2(!glyph.isEmpty(), where);
             const QRect ink = boundingRect(glyph);
             QVERIFY2(box.adjusted(-1, -1, 1, 1).contains(ink),
-                     where + " glyph outside the caret: box " + QByteArray::number(box.left())
-                         + ".." + QByteArray::number(box.right()) + ", ink "
-                         + QByteArray::number(ink.left()) + ".." + QByteArray::number(ink.right()));
+                     where + " glyph outside the caret " + rectText(box) + rectText(ink));
             const qsizetype shown = pixelsNear(before, box, palette.onAccent, 40).size();
             QVERIFY2(shown * 3 >= glyph.size(), where + " glyph not visible on the caret");
             before = after;
@@ -212,16 +217,13 @@ private Q_SLOTS:
         QTRY_VERIFY((tip = visibleToolTip(w.window->contentItem())));
         const QImage image = w.grab();
         const QRect bubble = devicePixels(w, tip);
-        QVERIFY2(image.rect().contains(bubble), qPrintable(u"%1,%2 %3x%4"_s.arg(bubble.x())
-                                                               .arg(bubble.y())
-                                                               .arg(bubble.width())
-                                                               .arg(bubble.height())));
+        QVERIFY2(image.rect().contains(bubble), rectText(bubble));
         const ThemePalette palette = ThemePalette::light();
         const qsizetype area = qsizetype(bubble.width()) * bubble.height();
         QVERIFY(pixelsNear(image, bubble, palette.ink, 8).size() * 2 > area);
         // its text: strokes nearer paper than ink across the middle
-        const QRect text = bubble.adjusted(bubble.width() / 8, 0, -bubble.width() / 8, 0);
-        QVERIFY(pixelsNear(image, text, palette.paper, 100).size() > area / 50);
+        const QRect middle = bubble.adjusted(bubble.width() / 8, 0, -bubble.width() / 8, 0);
+        QVERIFY(pixelsNear(image, middle, palette.paper, 100).size() > area / 50);
     }
 
     void manuscriptBottomRowDoesNotOverlap_data()
@@ -253,9 +255,7 @@ private Q_SLOTS:
         QVERIFY(!warning.isEmpty());
         const QRect buttons = devicePixels(w, cancel) | devicePixels(w, train);
         QVERIFY2(boundingRect(warning).right() < buttons.left(),
-                 qPrintable(u"warning ends at %1, buttons begin at %2"_s
-                                .arg(boundingRect(warning).right())
-                                .arg(buttons.left())));
+                 "warning, buttons: " + rectText(boundingRect(warning)) + rectText(buttons));
         QVERIFY(image.rect().contains(buttons));
     }
 

@@ -272,8 +272,8 @@ private Q_SLOTS:
         w.rig.app->startManuscript();
 
         w.type(u"ж1у"_s); // real key events, one of them wrong
-        QCOMPARE(w.rig.engine().position(), 2);
-        QCOMPARE(w.rig.engine().errorPositions(), QSet<int>{1});
+        QCOMPARE(std::pair(w.rig.engine().position(), w.rig.engine().errorPositions()),
+                 std::pair(2, QSet<int>{1}));
         QCOMPARE(w.find(u"fingerHint"_s)->property("text").toString(),
                  u"К — левый указательный"_s);
         w.press(Qt::Key_Backspace, u"\b"_s); // does nothing

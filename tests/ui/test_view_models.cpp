@@ -120,8 +120,7 @@ private Q_SLOTS:
         QTest::newRow("prose passed often") << Passes{{28, 9}} << 1LL << 5 << "без предела"
                                             << Idle << false << 28LL;
         QTest::newRow("prose current") << passedUpTo(28) << 28LL << 5 << "без предела" << Current
-                                       << false
-                                       << 28LL;
+                                       << false << 28LL;
         QTest::newRow("unknown lesson id") << Passes{} << 999LL << 0 << "урок 1 из 6" << Current
                                            << false << 1LL;
     }
@@ -392,8 +391,7 @@ private Q_SLOTS:
         const QString second = text.text1();
         while (text.text0() != second)
             m.rig.app->handleKey(m.rig.engine().expected());
-        QCOMPARE(l0.size(), 1);
-        QCOMPARE(l1.size(), 1);
+        QCOMPARE(std::pair(l0.size(), l1.size()), (std::pair<qsizetype, qsizetype>(1, 1)));
         QCOMPARE(text.styles0().styles.first(), caret);
     }
 
