@@ -235,6 +235,13 @@ private Q_SLOTS:
         w.press(Qt::Key_3, u"3"_s, Qt::ControlModifier);
         QCOMPARE(w.rig.app->tab(), AppState::Tab::Manuscript);
         QCOMPARE(w.rig.engine().position(), 1);
+
+        // and Tab leaves the editor it opens in, writing no tab into it
+        QQuickItem *editor = nullptr;
+        QTRY_VERIFY((editor = w.find(u"manuscriptEditor"_s)) && editor->hasActiveFocus());
+        w.press(Qt::Key_Tab, u"\t"_s);
+        QVERIFY(!editor->hasActiveFocus());
+        QVERIFY(editor->property("text").toString().isEmpty());
     }
 
     void everyControlIsNamedForScreenReaders()
