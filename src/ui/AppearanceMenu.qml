@@ -164,7 +164,7 @@ Item {
                         anchors.verticalCenter: parent.verticalCenter
                         text: item.modelData
                         textFormat: Text.PlainText
-                        font.pixelSize: 13
+                        font.pixelSize: Theme.typeNote
                         color: item.lit ? Theme.onAccent : Theme.ink
                     }
                     MouseArea {

@@ -17,7 +17,7 @@ Column {
         textFormat: Text.PlainText
         anchors.horizontalCenter: parent.horizontalCenter
         font.family: Theme.serifFamily
-        font.pixelSize: 30
+        font.pixelSize: Theme.typeHeading
         font.bold: true
         color: Theme.ink
     }
@@ -25,7 +25,7 @@ Column {
         id: captionText
         textFormat: Text.PlainText
         anchors.horizontalCenter: parent.horizontalCenter
-        font.pixelSize: 12
+        font.pixelSize: Theme.typeBody
         color: Theme.inkFaint
     }
 }

@@ -36,14 +36,14 @@ Rectangle {
                 Text {
                     text: "Олви"
                     font.family: Theme.serifFamily
-                    font.pixelSize: 40
+                    font.pixelSize: Theme.typeDisplay
                     font.bold: true
                     color: Theme.ink
                 }
                 Text {
                     text: "Слепой метод печати\nдля тех, кто пишет."
                     font.family: Theme.serifFamily
-                    font.pixelSize: 15
+                    font.pixelSize: Theme.typeReading
                     font.italic: true
                     lineHeightMode: Text.FixedHeight
                     lineHeight: fontMetrics.height + 3
@@ -51,7 +51,7 @@ Rectangle {
                     FontMetrics {
                         id: fontMetrics
                         font.family: Theme.serifFamily
-                        font.pixelSize: 15
+                        font.pixelSize: Theme.typeReading
                         font.italic: true
                     }
                 }
@@ -76,7 +76,7 @@ Rectangle {
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 text: "10 минут в день достаточно"
-                font.pixelSize: 12
+                font.pixelSize: Theme.typeBody
                 color: Theme.inkFaint
             }
         }
@@ -165,14 +165,14 @@ Rectangle {
                         Text {
                             text: stageRow.title
                             textFormat: Text.PlainText
-                            font.pixelSize: 15
+                            font.pixelSize: Theme.typeReading
                             font.weight: Font.DemiBold
                             color: Theme.ink
                         }
                         Text {
                             text: stageRow.subtitle
                             textFormat: Text.PlainText
-                            font.pixelSize: 12
+                            font.pixelSize: Theme.typeBody
                             color: Theme.inkFaint
                         }
                     }
@@ -184,7 +184,7 @@ Rectangle {
                         anchors.verticalCenter: parent.verticalCenter
                         text: stageRow.label
                         textFormat: Text.PlainText
-                        font.pixelSize: 12
+                        font.pixelSize: Theme.typeBody
                         font.weight: stageRow.current ? Font.DemiBold : Font.Normal
                         color: stageRow.current ? Theme.accent : Theme.inkSoft
                     }

@@ -56,7 +56,7 @@ MouseArea {
             text: area.text
             textFormat: Text.PlainText
             color: Theme.paper
-            font.pixelSize: 11
+            font.pixelSize: Theme.typeSmall
         }
     }
 }

@@ -46,7 +46,7 @@ Item {
         Text {
             id: caption
             anchors.centerIn: parent
-            font.pixelSize: 13
+            font.pixelSize: Theme.typeNote
             font.weight: Font.Medium
         }
     }

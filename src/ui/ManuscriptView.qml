@@ -34,21 +34,21 @@ Rectangle {
                 Text {
                     text: "Своя рукопись"
                     font.family: Theme.serifFamily
-                    font.pixelSize: 30
+                    font.pixelSize: Theme.typeHeading
                     font.bold: true
                     color: Theme.ink
                 }
                 Text {
                     text: "Вставьте свой текст — главу, рассказ, письмо — и печатайте его.\n"
                           + "Пальцы привыкают к вашим словам, а не к чужим упражнениям."
-                    font.pixelSize: 14
+                    font.pixelSize: Theme.typeButton
                     font.italic: true
                     lineHeightMode: Text.FixedHeight
                     lineHeight: descriptionMetrics.height + 3
                     color: Theme.inkSoft
                     FontMetrics {
                         id: descriptionMetrics
-                        font.pixelSize: 14
+                        font.pixelSize: Theme.typeButton
                         font.italic: true
                     }
                 }
@@ -92,7 +92,7 @@ Rectangle {
                         wrapMode: TextEdit.Wrap
                         selectByMouse: true
                         font.family: Theme.monoFamily
-                        font.pixelSize: 14
+                        font.pixelSize: Theme.typeButton
                         color: Theme.ink
                         selectionColor: Theme.accent
                         selectedTextColor: Theme.onAccent
@@ -137,7 +137,7 @@ Rectangle {
                     objectName: "counter"
                     text: model.counterText
                     textFormat: Text.PlainText
-                    font.pixelSize: 12
+                    font.pixelSize: Theme.typeBody
                     color: Theme.inkFaint
                 }
                 RowLayout {
@@ -160,7 +160,7 @@ Rectangle {
                         textFormat: Text.PlainText
                         elide: Text.ElideRight
                         maximumLineCount: 1
-                        font.pixelSize: 12
+                        font.pixelSize: Theme.typeBody
                         color: Theme.error
                         HoverTip {
                             objectName: "latinWarningTip"
@@ -173,7 +173,7 @@ Rectangle {
                     objectName: "cancelButton"
                     visible: model.cancelShown
                     text: "Отмена"
-                    fontSize: 13
+                    fontSize: Theme.typeNote
                     textColor: Theme.inkSoft
                     border.width: 0
                     horizontalPadding: 6
@@ -206,7 +206,7 @@ Rectangle {
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: "Своя рукопись"
                 font.family: Theme.serifFamily
-                font.pixelSize: 34
+                font.pixelSize: Theme.typeTitle
                 font.bold: true
                 color: Theme.ink
             }
@@ -215,7 +215,7 @@ Rectangle {
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: model.summaryText
                 textFormat: Text.PlainText
-                font.pixelSize: 13
+                font.pixelSize: Theme.typeNote
                 color: Theme.inkSoft
             }
         }
@@ -236,7 +236,7 @@ Rectangle {
                 text: model.preview
                 textFormat: Text.PlainText
                 font.family: Theme.serifFamily
-                font.pixelSize: 15
+                font.pixelSize: Theme.typeReading
                 font.italic: true
                 lineHeightMode: Text.FixedHeight
                 lineHeight: previewMetrics.height + 5
@@ -244,7 +244,7 @@ Rectangle {
                 FontMetrics {
                     id: previewMetrics
                     font.family: Theme.serifFamily
-                    font.pixelSize: 15
+                    font.pixelSize: Theme.typeReading
                     font.italic: true
                 }
             }

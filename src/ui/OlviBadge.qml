@@ -38,7 +38,7 @@ Row {
                 text: cap.modelData
                 textFormat: Text.PlainText
                 font.family: Theme.monoFamily
-                font.pixelSize: 19
+                font.pixelSize: Theme.typeBadge
                 font.weight: Font.Medium
                 color: Theme.inkLabel
             }

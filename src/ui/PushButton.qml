@@ -11,7 +11,7 @@ Rectangle {
 
     property string text
     property bool primary: false
-    property int fontSize: 14
+    property int fontSize: Theme.typeButton
     property int fontWeight: primary ? Font.DemiBold : Font.Normal
     property color textColor: primary ? (enabled ? Theme.onAccent : Theme.inkFaint) : Theme.ink
     property real horizontalPadding: primary ? 22 : 18

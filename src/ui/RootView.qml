@@ -86,7 +86,7 @@ Rectangle {
                                 anchors.centerIn: parent
                                 text: tabButton.modelData
                                 textFormat: Text.PlainText
-                                font.pixelSize: 12
+                                font.pixelSize: Theme.typeBody
                                 font.weight: tabButton.current ? Font.DemiBold : Font.Normal
                                 color: tabButton.current ? Theme.ink : Theme.inkSoft
                             }
@@ -114,7 +114,7 @@ Rectangle {
                 text: model.storageNote
                 textFormat: Text.PlainText
                 elide: Text.ElideRight
-                font.pixelSize: 11
+                font.pixelSize: Theme.typeSmall
                 color: Theme.error
                 HoverTip {
                     anchors.fill: parent
@@ -134,7 +134,7 @@ Rectangle {
                     visible: text !== ""
                     text: model.streakText
                     textFormat: Text.PlainText
-                    font.pixelSize: 12
+                    font.pixelSize: Theme.typeBody
                     color: Theme.inkSoft
                 }
                 AppearanceMenu {

@@ -55,7 +55,7 @@ ChartView {
         gridVisible: false
         lineVisible: false
         labelsColor: Theme.inkFaint
-        labelsFont.pixelSize: 11
+        labelsFont.pixelSize: Theme.typeSmall
     }
     ValueAxis {
         id: speedAxis
@@ -66,7 +66,7 @@ ChartView {
         lineVisible: false
         gridLineColor: Theme.hairline
         labelsColor: Theme.inkFaint
-        labelsFont.pixelSize: 11
+        labelsFont.pixelSize: Theme.typeSmall
     }
 
     AreaSeries {
@@ -110,7 +110,7 @@ ChartView {
         y: at.y - height - 4
         text: chart.stats ? chart.stats.lastSpeedText : ""
         textFormat: Text.PlainText
-        font.pixelSize: 11
+        font.pixelSize: Theme.typeSmall
         font.weight: Font.DemiBold
         color: Theme.ink
     }

@@ -17,7 +17,7 @@ Item {
         id: valueText
         textFormat: Text.PlainText
         font.family: Theme.serifFamily
-        font.pixelSize: 22
+        font.pixelSize: Theme.typeFigure
         font.bold: true
         color: Theme.ink
     }
@@ -26,7 +26,7 @@ Item {
         textFormat: Text.PlainText
         x: valueText.implicitWidth + 7
         anchors.baseline: valueText.baseline
-        font.pixelSize: 12
+        font.pixelSize: Theme.typeBody
         color: Theme.inkSoft
     }
 }

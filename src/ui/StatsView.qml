@@ -63,7 +63,7 @@ Rectangle {
                                 elide: Text.ElideRight
                                 text: tile.label
                                 textFormat: Text.PlainText
-                                font.pixelSize: 11
+                                font.pixelSize: Theme.typeSmall
                                 font.weight: Font.Medium
                                 font.letterSpacing: 0.6
                                 font.capitalization: Font.AllUppercase
@@ -78,7 +78,7 @@ Rectangle {
                                     text: tile.value
                                     textFormat: Text.PlainText
                                     font.family: Theme.serifFamily
-                                    font.pixelSize: 24
+                                    font.pixelSize: Theme.typeLine
                                     font.bold: true
                                     color: Theme.ink
                                 }
@@ -89,7 +89,7 @@ Rectangle {
                                     visible: text !== ""
                                     text: tile.unit
                                     textFormat: Text.PlainText
-                                    font.pixelSize: 12
+                                    font.pixelSize: Theme.typeBody
                                     color: Theme.inkSoft
                                 }
                             }
@@ -99,7 +99,7 @@ Rectangle {
                                 elide: Text.ElideRight
                                 text: tile.note
                                 textFormat: Text.PlainText
-                                font.pixelSize: 11
+                                font.pixelSize: Theme.typeSmall
                                 color: Theme.inkSoft
                             }
                         }
@@ -122,7 +122,7 @@ Rectangle {
 
                     Text {
                         text: "Скорость за две недели"
-                        font.pixelSize: 12
+                        font.pixelSize: Theme.typeBody
                         font.weight: Font.DemiBold
                         color: Theme.inkSoft
                     }
@@ -147,7 +147,7 @@ Rectangle {
                         wrapMode: Text.WordWrap
                         text: "Позанимайтесь пару дней — здесь появится график."
                         font.family: Theme.serifFamily
-                        font.pixelSize: 13
+                        font.pixelSize: Theme.typeNote
                         font.italic: true
                         color: Theme.inkFaint
                     }
@@ -174,7 +174,7 @@ Rectangle {
                             id: heatTitle
                             anchors.verticalCenter: parent.verticalCenter
                             text: "Где ошибаются пальцы"
-                            font.pixelSize: 12
+                            font.pixelSize: Theme.typeBody
                             font.weight: Font.DemiBold
                             color: Theme.inkSoft
                         }
@@ -186,7 +186,7 @@ Rectangle {
                             Text {
                                 anchors.verticalCenter: parent.verticalCenter
                                 text: "реже"
-                                font.pixelSize: 10
+                                font.pixelSize: Theme.typeTiny
                                 color: Theme.inkFaint
                             }
                             Rectangle {
@@ -208,7 +208,7 @@ Rectangle {
                             Text {
                                 anchors.verticalCenter: parent.verticalCenter
                                 text: "чаще"
-                                font.pixelSize: 10
+                                font.pixelSize: Theme.typeTiny
                                 color: Theme.inkFaint
                             }
                         }
@@ -232,7 +232,7 @@ Rectangle {
                         wrapMode: Text.WordWrap
                         text: "Пока ошибок слишком мало для карты — и это отлично."
                         font.family: Theme.serifFamily
-                        font.pixelSize: 13
+                        font.pixelSize: Theme.typeNote
                         font.italic: true
                         color: Theme.inkFaint
                     }

@@ -69,7 +69,7 @@ Rectangle {
                     anchors.horizontalCenter: parent.horizontalCenter
                     text: exercise.caption
                     textFormat: Text.PlainText
-                    font.pixelSize: 12
+                    font.pixelSize: Theme.typeBody
                     font.weight: Font.Medium
                     font.letterSpacing: 0.8
                     font.capitalization: Font.AllUppercase
@@ -81,7 +81,7 @@ Rectangle {
                     objectName: "textLines"
 
                     readonly property font lineFont: Qt.font({
-                        family: Theme.monoFamily, pixelSize: 24, letterSpacing: 0.5
+                        family: Theme.monoFamily, pixelSize: Theme.typeLine, letterSpacing: 0.5
                     })
 
                     anchors.horizontalCenter: parent.horizontalCenter
@@ -131,7 +131,7 @@ Rectangle {
                         text: exercise.nextKey.hint
                         textFormat: Text.PlainText
                         font.family: Theme.serifFamily
-                        font.pixelSize: 13
+                        font.pixelSize: Theme.typeNote
                         font.italic: true
                         color: Theme.inkFaint
                     }
@@ -149,7 +149,7 @@ Rectangle {
                         }
                         Text {
                             text: "Была латиница — возвращаю русскую раскладку"
-                            font.pixelSize: 13
+                            font.pixelSize: Theme.typeNote
                             font.weight: Font.DemiBold
                             color: Theme.error
                         }
@@ -244,7 +244,7 @@ Rectangle {
                         anchors.verticalCenter: parent.verticalCenter
                         text: figures.progressText
                         textFormat: Text.PlainText
-                        font.pixelSize: 12
+                        font.pixelSize: Theme.typeBody
                         color: Theme.inkSoft
                     }
                 }
@@ -303,7 +303,7 @@ Rectangle {
             text: result.title
             textFormat: Text.PlainText
             font.family: Theme.serifFamily
-            font.pixelSize: 34
+            font.pixelSize: Theme.typeTitle
             font.bold: true
             color: Theme.ink
         }
@@ -338,7 +338,7 @@ Rectangle {
             text: result.reminder
             textFormat: Text.PlainText
             font.family: Theme.serifFamily
-            font.pixelSize: 13
+            font.pixelSize: Theme.typeNote
             font.italic: true
             color: Theme.inkSoft
         }

@@ -49,6 +49,19 @@ class Theme : public QObject
     // A finished stage's disc and its tick: fixed colours, the same in both schemes.
     Q_PROPERTY(QColor done READ done CONSTANT)
     Q_PROPERTY(QColor onDone READ onDone CONSTANT)
+    // The type scale, in pixels: every text of the interface takes one of these.
+    Q_PROPERTY(int typeTiny MEMBER m_typeTiny CONSTANT) // legends
+    Q_PROPERTY(int typeSmall MEMBER m_typeSmall CONSTANT) // tooltips, tile labels and notes
+    Q_PROPERTY(int typeBody MEMBER m_typeBody CONSTANT) // captions, units, the header
+    Q_PROPERTY(int typeNote MEMBER m_typeNote CONSTANT) // hints, menu items, secondary lines
+    Q_PROPERTY(int typeButton MEMBER m_typeButton CONSTANT) // buttons, the editor
+    Q_PROPERTY(int typeReading MEMBER m_typeReading CONSTANT) // stage titles, the preview
+    Q_PROPERTY(int typeBadge MEMBER m_typeBadge CONSTANT) // the badge's letters
+    Q_PROPERTY(int typeFigure MEMBER m_typeFigure CONSTANT) // running figures
+    Q_PROPERTY(int typeLine MEMBER m_typeLine CONSTANT) // the exercise text, tile values
+    Q_PROPERTY(int typeHeading MEMBER m_typeHeading CONSTANT) // screen headings, result figures
+    Q_PROPERTY(int typeTitle MEMBER m_typeTitle CONSTANT) // result and summary titles
+    Q_PROPERTY(int typeDisplay MEMBER m_typeDisplay CONSTANT) // the name on the course screen
     Q_PROPERTY(QString monoFamily READ monoFamily CONSTANT)
     Q_PROPERTY(QString serifFamily READ serifFamily CONSTANT)
     Q_PROPERTY(QString uiFamily READ uiFamily CONSTANT)
@@ -115,6 +128,18 @@ private:
     [[nodiscard]] QColor inkAt(double opacity) const;
     [[nodiscard]] QColor accentAt(double opacity) const;
 
+    int m_typeTiny = 10;
+    int m_typeSmall = 11;
+    int m_typeBody = 12;
+    int m_typeNote = 13;
+    int m_typeButton = 14;
+    int m_typeReading = 15;
+    int m_typeBadge = 19;
+    int m_typeFigure = 22;
+    int m_typeLine = 24;
+    int m_typeHeading = 30;
+    int m_typeTitle = 34;
+    int m_typeDisplay = 40;
     std::optional<Appearance> m_appearance;
     bool m_systemDark = false;
     bool m_dark = false;
