@@ -34,6 +34,7 @@ Rectangle {
             Column {
                 spacing: 6
                 Text {
+                    textFormat: Text.PlainText
                     text: "Олви"
                     font.family: Theme.serifFamily
                     font.pixelSize: Theme.typeDisplay
@@ -41,6 +42,7 @@ Rectangle {
                     color: Theme.ink
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: "Слепой метод печати\nдля тех, кто пишет."
                     font.family: Theme.serifFamily
                     font.pixelSize: Theme.typeReading
@@ -73,6 +75,7 @@ Rectangle {
             }
 
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 text: "10 минут в день достаточно"

@@ -44,6 +44,7 @@ Item {
             border.color: parent.frameColor
         }
         Text {
+            textFormat: Text.PlainText
             id: caption
             anchors.centerIn: parent
             font.pixelSize: Theme.typeNote

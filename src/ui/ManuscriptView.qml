@@ -32,6 +32,7 @@ Rectangle {
                 width: parent.width - 80
                 spacing: 6
                 Text {
+                    textFormat: Text.PlainText
                     text: "Своя рукопись"
                     font.family: Theme.serifFamily
                     font.pixelSize: Theme.typeHeading
@@ -39,6 +40,7 @@ Rectangle {
                     color: Theme.ink
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: "Вставьте свой текст — главу, рассказ, письмо — и печатайте его.\n"
                           + "Пальцы привыкают к вашим словам, а не к чужим упражнениям."
                     font.pixelSize: Theme.typeButton
@@ -203,6 +205,7 @@ Rectangle {
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: 8
             Text {
+                textFormat: Text.PlainText
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: "Своя рукопись"
                 font.family: Theme.serifFamily

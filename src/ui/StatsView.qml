@@ -121,6 +121,7 @@ Rectangle {
                     spacing: 8
 
                     Text {
+                        textFormat: Text.PlainText
                         text: "Скорость за две недели"
                         font.pixelSize: Theme.typeBody
                         font.weight: Font.DemiBold
@@ -138,6 +139,7 @@ Rectangle {
                         onLoaded: item.stats = model
                     }
                     Text {
+                        textFormat: Text.PlainText
                         objectName: "chartPlaceholder"
                         visible: !model.chartShown
                         width: parent.width
@@ -171,6 +173,7 @@ Rectangle {
                         width: parent.width
                         height: Math.max(heatTitle.implicitHeight, legend.implicitHeight)
                         Text {
+                            textFormat: Text.PlainText
                             id: heatTitle
                             anchors.verticalCenter: parent.verticalCenter
                             text: "Где ошибаются пальцы"
@@ -184,6 +187,7 @@ Rectangle {
                             anchors.verticalCenter: parent.verticalCenter
                             spacing: 8
                             Text {
+                                textFormat: Text.PlainText
                                 anchors.verticalCenter: parent.verticalCenter
                                 text: "реже"
                                 font.pixelSize: Theme.typeTiny
@@ -206,6 +210,7 @@ Rectangle {
                                 }
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 anchors.verticalCenter: parent.verticalCenter
                                 text: "чаще"
                                 font.pixelSize: Theme.typeTiny
@@ -223,6 +228,7 @@ Rectangle {
                         errors: model.heatLevels
                     }
                     Text {
+                        textFormat: Text.PlainText
                         objectName: "heatPlaceholder"
                         visible: !model.heatMapShown
                         width: parent.width

@@ -148,6 +148,7 @@ Rectangle {
                             color: Theme.error
                         }
                         Text {
+                            textFormat: Text.PlainText
                             text: "Была латиница — возвращаю русскую раскладку"
                             font.pixelSize: Theme.typeNote
                             font.weight: Font.DemiBold
