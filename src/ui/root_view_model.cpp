@@ -8,13 +8,13 @@
 
 RootViewModel::RootViewModel(QObject *parent) : AppViewModel(parent)
 {
-    connect(this, &AppViewModel::appChanged, this, [this] {
-        disconnect(m_storageConnection);
-        if (app())
-            m_storageConnection = connect(app()->store(), &ProfileStore::storageProblemChanged,
-                                          this, &RootViewModel::storageNoteChanged);
-        Q_EMIT storageNoteChanged();
-    });
+    connect(this, &AppViewModel::appChanged, this, &RootViewModel::storageNoteChanged);
+}
+
+QList<QMetaObject::Connection> RootViewModel::follow(AppState &app)
+{
+    return {connect(app.store(), &ProfileStore::storageProblemChanged, this,
+                    &RootViewModel::storageNoteChanged)};
 }
 
 QStringList RootViewModel::tabTitles()

@@ -48,5 +48,5 @@ Q_SIGNALS:
     void storageNoteChanged();
 
 private:
-    QMetaObject::Connection m_storageConnection;
+    QList<QMetaObject::Connection> follow(AppState &app) override;
 };
