@@ -328,13 +328,6 @@ private Q_SLOTS:
         QCOMPARE(rig.engine().text(), text);
     }
 
-    void storeChangesAreForwarded()
-    {
-        AppRig rig;
-        QSignalSpy changed(rig.app.get(), &AppState::profileChanged);
-        rig.app->store()->update([](ProfileData &d) { d.soundOn = false; });
-        QCOMPARE(changed.size(), 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestAppState)
