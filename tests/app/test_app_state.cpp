@@ -327,7 +327,6 @@ private Q_SLOTS:
         QVERIFY(!rig.app->lastResult());
         QCOMPARE(rig.engine().text(), text);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestAppState)
