@@ -1,0 +1,117 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "profile_merge.h"
+
+#include "course.h"
+#include "profile_store.h"
+
+#include <tuple>
+
+namespace ProfileMerge {
+namespace {
+
+// Every field takes part so that two different records never tie: which one
+// wins must not depend on which side it came from.
+bool fuller(const DayStat &a, const DayStat &b)
+{
+    return std::tie(a.chars, a.errors, a.seconds, a.bestSpeed)
+           > std::tie(b.chars, b.errors, b.seconds, b.bestSpeed);
+}
+
+bool fuller(const KeyStat &a, const KeyStat &b)
+{
+    const auto keys = [](const KeyStat &s) { return s.extraMembers.keys(); };
+    const auto values = [](const KeyStat &s) { return s.extraMembers.values(); };
+    return std::tuple(a.attempts, a.errors, a.errEMA, a.latencyEMA, keys(a), values(a))
+           > std::tuple(b.attempts, b.errors, b.errEMA, b.latencyEMA, keys(b), values(b));
+}
+
+template<typename Map>
+void keepFuller(Map &into, const Map &from)
+{
+    for (auto it = from.cbegin(); it != from.cend(); ++it) {
+        const auto found = into.constFind(it.key());
+        if (found == into.cend() || fuller(it.value(), found.value()))
+            into.insert(it.key(), it.value());
+    }
+}
+
+QMap<QString, DayStat> byDate(const QList<DayStat> &days)
+{
+    QMap<QString, DayStat> map;
+    for (const DayStat &d : days)
+        keepFuller(map, QMap<QString, DayStat>{{d.date, d}});
+    return map;
+}
+
+bool inRange(double value, double low, double high)
+{
+    return value >= low && value <= high; // false for NaN as well
+}
+
+} // namespace
+
+Refusal check(const ProfileData &incoming)
+{
+    const qint64 lessonCount = Course::lessons().size();
+    bool sound = incoming.currentLessonID >= 1 && incoming.currentLessonID <= lessonCount
+                 && incoming.manuscriptChunk.value_or(0) >= 0;
+    for (auto it = incoming.exercisesPassed.cbegin(); it != incoming.exercisesPassed.cend(); ++it)
+        sound = sound && it.key() >= 1 && it.key() <= lessonCount && it.value() >= 0;
+    for (const KeyStat &s : incoming.keyStats) {
+        sound = sound && s.errors >= 0 && s.errors <= s.attempts && inRange(s.errEMA, 0, 1)
+                && inRange(s.latencyEMA, 0, 1e9);
+    }
+    for (const DayStat &d : incoming.days) {
+        sound = sound && dateForDayKey(d.date) && d.chars >= 0 && d.errors >= 0
+                && inRange(d.seconds, 0, 1e12) && inRange(d.bestSpeed, 0, 1e9);
+    }
+    return sound ? Refusal::none : Refusal::outOfRange;
+}
+
+ProfileData merge(const ProfileData &here, const ProfileData &incoming)
+{
+    ProfileData merged = here;
+
+    QMap<QString, DayStat> days = byDate(here.days);
+    keepFuller(days, byDate(incoming.days));
+    merged.days = days.values(); // "yyyy-MM-dd" sorts by date
+    if (merged.days.size() > ProfileStore::maxDays)
+        merged.days.remove(0, merged.days.size() - ProfileStore::maxDays);
+
+    keepFuller(merged.keyStats, incoming.keyStats);
+
+    for (auto it = incoming.exercisesPassed.cbegin(); it != incoming.exercisesPassed.cend(); ++it)
+        merged.exercisesPassed[it.key()] = std::max(merged.exercisesPassed.value(it.key()), it.value());
+    merged.currentLessonID = std::max(here.currentLessonID, incoming.currentLessonID);
+
+    if (!here.manuscript || here.manuscript->isEmpty()) {
+        merged.manuscript = incoming.manuscript;
+        merged.manuscriptChunk = incoming.manuscriptChunk;
+    }
+
+    merged.extraMembers = incoming.extraMembers;
+    merged.extraMembers.insert(here.extraMembers);
+    return merged;
+}
+
+Effect effect(const ProfileData &here, const ProfileData &merged)
+{
+    Effect e;
+    const QMap<QString, DayStat> before = byDate(here.days);
+    for (const DayStat &d : merged.days) {
+        const auto found = before.constFind(d.date);
+        if (found == before.cend())
+            ++e.newDays;
+        else if (!(found.value() == d))
+            ++e.fullerDays;
+    }
+    e.newlyCompleted = (merged.completedLessons() - here.completedLessons()).size();
+    for (auto it = merged.keyStats.cbegin(); it != merged.keyStats.cend(); ++it)
+        e.betterKeys += here.keyStats.value(it.key(), KeyStat{-1}) == it.value() ? 0 : 1;
+    e.courseMoves = merged.currentLessonID != here.currentLessonID;
+    e.manuscriptArrives = merged.manuscript != here.manuscript;
+    return e;
+}
+
+} // namespace ProfileMerge
