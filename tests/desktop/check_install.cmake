@@ -14,7 +14,8 @@ foreach(file
         bin/olvi
         share/applications/org.olvi.Olvi.desktop
         share/icons/hicolor/scalable/apps/org.olvi.Olvi.svg
-        share/metainfo/org.olvi.Olvi.metainfo.xml)
+        share/metainfo/org.olvi.Olvi.metainfo.xml
+        share/man/man1/olvi.1.gz)
     if(NOT EXISTS "${prefix}/${file}")
         message(FATAL_ERROR "not installed: ${file}")
     endif()
