@@ -247,12 +247,8 @@ int main(int argc, char *argv[])
     if (!minimal.waitForStarted())
         return fail("bench/minimal_quick did not start");
     XTestKeyboard baseUser(baseServer.display());
-    std::optional<unsigned long> window;
-    OlviSession::waitFor([&] { return (window = baseUser.findWindow(QStringLiteral("minimal"))).has_value(); },
-                         10000);
-    if (!window)
+    if (!OlviSession::waitFor([&] { return baseUser.focus(QStringLiteral("minimal")); }, 10000))
         return fail("the minimal window did not appear");
-    baseUser.focusWindow(*window);
     QThread::msleep(500);
     Target base;
     base.name = QStringLiteral("minimal Qt Quick");

@@ -7,6 +7,7 @@
 #include "session_engine.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QWindow>
 
@@ -14,7 +15,10 @@ namespace {
 KeyCapture *s_installed = nullptr;
 }
 
-KeyCapture::KeyCapture(QObject *parent) : QObject(parent) {}
+KeyCapture::KeyCapture(QObject *parent)
+    : QObject(parent), m_repeats(RepeatDetector::forPlatform(QGuiApplication::platformName()))
+{
+}
 
 KeyCapture::~KeyCapture()
 {

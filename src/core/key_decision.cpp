@@ -30,8 +30,18 @@ KeyAction decideKey(const KeyPress &press, bool resultShown, bool finished)
     return KeyAction::type;
 }
 
+RepeatDetector::RepeatDetector(bool pairsAtOneInstant) : m_pairs(pairsAtOneInstant) {}
+
+RepeatDetector RepeatDetector::forPlatform(QStringView platformName)
+{
+    // "wayland", "wayland-egl", …
+    return RepeatDetector(!platformName.startsWith(u"wayland"));
+}
+
 void RepeatDetector::released(quint32 scanCode, quint64 timestamp)
 {
+    if (!m_pairs)
+        return;
     m_scanCode = scanCode;
     m_timestamp = timestamp;
     m_any = true;

@@ -28,15 +28,25 @@ enum class KeyAction {
 // Tells a held key's repeats from new presses. X repeats a held key as a
 // release and a press with the same time stamp; the toolkit flags them only
 // when it happens to see both at once, so a busy moment would let a held key
-// type over and over.
+// type over and over. Qt's Wayland client repeats held keys itself and flags
+// every repeat, while a release and a new press at one millisecond do happen
+// there (an on-screen or remote keyboard may stamp both alike): there the
+// flag alone decides.
 class RepeatDetector
 {
 public:
+    // `pairsAtOneInstant`: a release and a press of one key at one instant
+    // are taken for a repeat.
+    explicit RepeatDetector(bool pairsAtOneInstant = true);
+    // As the windowing system of this Qt platform plugin repeats held keys.
+    [[nodiscard]] static RepeatDetector forPlatform(QStringView platformName);
+
     void released(quint32 scanCode, quint64 timestamp);
     // Whether this press repeats a held key (`flagged`: the toolkit says so).
     [[nodiscard]] bool isRepeat(quint32 scanCode, quint64 timestamp, bool flagged) const;
 
 private:
+    bool m_pairs = true;
     quint32 m_scanCode = 0;
     quint64 m_timestamp = 0;
     bool m_any = false;

@@ -10,7 +10,8 @@
 // The sound theme's "bell" through libcanberra. Opening the sound device and
 // starting a sound can take milliseconds (or fail slowly), so all of it runs
 // on a thread of its own: beep() only posts a request. When libcanberra
-// cannot play, the windowing system's bell sounds instead.
+// cannot play, the windowing system's bell sounds instead: X11's; Qt 6.4's
+// Wayland client has none, so there the fallback is silent and returns at once.
 class CanberraAlertSound final : public QObject, public AlertSound
 {
     Q_OBJECT

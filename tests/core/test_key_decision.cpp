@@ -61,14 +61,28 @@ private Q_SLOTS:
         QTEST(decideKey(press, screen == u"result", screen != u"typing"), "action");
     }
 
+    void heldKeyRepeatsAreToldFromNewPresses_data()
+    {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<bool>("pairIsRepeat");
+        // X repeats as a release and a press at one instant, not always flagged;
+        // on Wayland Qt flags its own repeats, and a quick new press can share
+        // the release's millisecond
+        QTest::newRow("X") << u"xcb"_s << true;
+        QTest::newRow("Wayland") << u"wayland"_s << false;
+        QTest::newRow("Wayland with EGL") << u"wayland-egl"_s << false;
+    }
+
     void heldKeyRepeatsAreToldFromNewPresses()
     {
-        RepeatDetector repeats;
+        QFETCH(QString, platform);
+        QFETCH(bool, pairIsRepeat);
+        RepeatDetector repeats = RepeatDetector::forPlatform(platform);
         QVERIFY(!repeats.isRepeat(44, 1000, false)); // nothing released yet
         QVERIFY(repeats.isRepeat(44, 1000, true));   // the toolkit saw it
-        // the server's repeat: a release and a press of the same key at one instant
+        // a release and a press of the same key at one instant
         repeats.released(44, 1000);
-        QVERIFY(repeats.isRepeat(44, 1000, false));
+        QCOMPARE(repeats.isRepeat(44, 1000, false), pairIsRepeat);
         // a new press of that key a moment later, or another key at that instant
         QVERIFY(!repeats.isRepeat(44, 1001, false));
         QVERIFY(!repeats.isRepeat(45, 1000, false));

@@ -29,7 +29,15 @@ bool OlviSession::start(double scaleFactor)
         return false;
     user = std::make_unique<XTestKeyboard>(server.display());
     user->setAutoRepeat(100, 20);
+    desk = user.get();
     return user->isConnected();
+}
+
+bool OlviSession::startSway()
+{
+    sway = std::make_unique<SwayDesk>();
+    desk = sway.get();
+    return sway->start(QSize(1000, 760));
 }
 
 QString OlviSession::profilePath() const
@@ -58,7 +66,7 @@ std::optional<ProfileData> OlviSession::profile() const
 
 void OlviSession::launch()
 {
-    QProcessEnvironment env = server.environment();
+    QProcessEnvironment env = sway ? sway->environment() : server.environment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     // No desktop portal: the app keeps the scheme the profile asks for.
@@ -69,7 +77,12 @@ void OlviSession::launch()
     olvi.setProcessEnvironment(env);
     olvi.setProcessChannelMode(keepErrors ? QProcess::SeparateChannels
                                           : QProcess::ForwardedErrorChannel);
-    olvi.start(QStringLiteral(OLVI_BINARY), {});
+    if (sway) {
+        sway->handOver(data.path());
+        sway->run(olvi, sway->copyIn(QStringLiteral(OLVI_BINARY)));
+    } else {
+        olvi.start(QStringLiteral(OLVI_BINARY), {});
+    }
 }
 
 bool OlviSession::waitFor(const std::function<bool()> &condition, int ms)
@@ -101,17 +114,14 @@ bool OlviSession::continueManuscript(int ms)
 
 bool OlviSession::painted() const
 {
-    const auto window = user->findWindow(QStringLiteral("Олви"));
-    if (!window || user->grab().pixel(10, 10) != ThemePalette::light().bar.rgb())
-        return false;
-    user->focusWindow(*window);
-    return true;
+    return desk->grab().pixel(10, 10) == ThemePalette::light().bar.rgb()
+           && desk->focus(QStringLiteral("Олви"));
 }
 
 namespace {
 
 // The bounding box of the pixels of a palette colour within an area of the screen.
-QRect region(const XTestKeyboard &user, const QColor &colour, const QRect &area)
+QRect region(const Desk &user, const QColor &colour, const QRect &area)
 {
     return regionOfColour(user.grab(), colour.rgb(), area);
 }
@@ -120,17 +130,17 @@ QRect region(const XTestKeyboard &user, const QColor &colour, const QRect &area)
 
 QRect OlviSession::accentControl() const
 {
-    return region(*user, ThemePalette::light().accent, QRect(0, 60, 1000, 700));
+    return region(*desk, ThemePalette::light().accent, QRect(0, 60, 1000, 700));
 }
 
 bool OlviSession::editorShown() const
 {
-    return region(*user, ThemePalette::light().card, QRect(0, 60, 1000, 620)).height() > 200;
+    return region(*desk, ThemePalette::light().card, QRect(0, 60, 1000, 620)).height() > 200;
 }
 
 bool OlviSession::courseShown() const
 {
-    return region(*user, ThemePalette::light().accent, QRect(0, 60, 300, 700)).width() > 150;
+    return region(*desk, ThemePalette::light().accent, QRect(0, 60, 300, 700)).width() > 150;
 }
 
 bool OlviSession::summaryShown() const
@@ -140,12 +150,12 @@ bool OlviSession::summaryShown() const
 
 bool OlviSession::progressShown() const
 {
-    return region(*user, ThemePalette::light().card, QRect(0, 60, 1000, 100)).width() > 900;
+    return region(*desk, ThemePalette::light().card, QRect(0, 60, 1000, 100)).width() > 900;
 }
 
 bool OlviSession::trainingShown() const
 {
-    return region(*user, ThemePalette::light().bar, QRect(0, 700, 1000, 60)).width() > 900;
+    return region(*desk, ThemePalette::light().bar, QRect(0, 700, 1000, 60)).width() > 900;
 }
 
 QPoint OlviSession::tab(int index)
@@ -158,7 +168,7 @@ QPoint OlviSession::tab(int index)
 bool OlviSession::typeText(const QString &text)
 {
     for (const QString &ch : text.split(QString(), Qt::SkipEmptyParts)) {
-        if (!user->type(ch))
+        if (!desk->type(ch))
             return false;
     }
     return true;
@@ -166,8 +176,7 @@ bool OlviSession::typeText(const QString &text)
 
 int OlviSession::closeAndWait()
 {
-    if (const auto window = user->findWindow(QStringLiteral("Олви")))
-        user->closeWindow(*window);
+    desk->close(QStringLiteral("Олви"));
     if (!olvi.waitForFinished(10000)) {
         olvi.kill();
         olvi.waitForFinished();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "profile_data.h"
+#include "sway_desk.h"
 #include "x_test_keyboard.h"
 #include "xvfb_server.h"
 
@@ -14,8 +15,9 @@
 #include <memory>
 #include <optional>
 
-// The real olvi on a private X server with the layouts us,ru and a private
-// data folder, driven by real key and mouse events like a user at the desk.
+// The real olvi on a private X server, or a private Wayland compositor, with
+// the layouts us,ru and a private data folder, driven by real key (and, on X,
+// mouse) events like a user at the desk.
 class OlviSession
 {
 public:
@@ -28,7 +30,9 @@ public:
     // Starts the X server; false with error() when it cannot. With a scale
     // factor the screen and the window are that many times larger (HiDPI).
     bool start(double scale = 1.0);
-    [[nodiscard]] QString error() const { return server.error(); }
+    // Starts sway instead; the app then runs on Wayland, as sway's user.
+    bool startSway();
+    [[nodiscard]] QString error() const { return sway ? sway->error() : server.error(); }
 
     [[nodiscard]] QString profilePath() const;
     void writeProfile(const QByteArray &bytes) const;
@@ -74,6 +78,8 @@ public:
     bool keepErrors = false;
     XvfbServer server;
     QTemporaryDir data;
-    std::unique_ptr<XTestKeyboard> user;
+    std::unique_ptr<XTestKeyboard> user; // on X
+    std::unique_ptr<SwayDesk> sway;      // on Wayland
+    Desk *desk = nullptr;                // the one of the two in use
     QProcess olvi;
 };

@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "x_test_keyboard.h"
 
-#include <QThread>
-
 #include <cstring>
 
 #include <X11/XKBlib.h>
@@ -37,7 +35,7 @@ void XTestKeyboard::lockGroup(int group)
     XSync(m_display, False);
 }
 
-std::optional<XTestKeyboard::Key> XTestKeyboard::find(const QString &ch) const
+std::optional<Desk::Key> XTestKeyboard::find(const QString &ch) const
 {
     const auto group = lockedGroup();
     const QList<uint> ucs = ch.toUcs4();
@@ -69,61 +67,15 @@ void XTestKeyboard::fake(unsigned keycode, bool down)
     XTestFakeKeyEvent(m_display, keycode, down ? True : False, CurrentTime);
 }
 
-bool XTestKeyboard::type(const QString &ch)
+void XTestKeyboard::sync()
 {
-    const auto key = find(ch);
-    if (key)
-        strike(*key);
-    return key.has_value();
-}
-
-void XTestKeyboard::strike(const Key &key)
-{
-    chord(key.shift ? XKeysymToKeycode(m_display, XK_Shift_L) : 0, key.keycode);
-}
-
-void XTestKeyboard::chord(unsigned modifier, unsigned keycode)
-{
-    if (modifier)
-        fake(modifier, true);
-    fake(keycode, true);
-    fake(keycode, false);
-    if (modifier)
-        fake(modifier, false);
     XSync(m_display, False);
 }
 
-bool XTestKeyboard::press(const char *keysymName)
+unsigned XTestKeyboard::keycode(const char *keysymName) const
 {
-    return pressChord(nullptr, keysymName);
-}
-
-bool XTestKeyboard::pressChord(const char *modifier, const char *key)
-{
-    const auto code = [this](const char *name) {
-        const KeySym sym = name ? XStringToKeysym(name) : NoSymbol;
-        return sym == NoSymbol ? 0u : unsigned(XKeysymToKeycode(m_display, sym));
-    };
-    const unsigned mod = code(modifier);
-    const unsigned kc = code(key);
-    if ((modifier && !mod) || !kc)
-        return false;
-    chord(mod, kc);
-    return true;
-}
-
-bool XTestKeyboard::hold(const QString &ch, int ms)
-{
-    const auto key = find(ch);
-    if (!key || key->shift)
-        return false;
-    fake(key->keycode, true);
-    XSync(m_display, False);
-    // Holding a key is the action under test: its length is the point.
-    QThread::msleep(ulong(ms));
-    fake(key->keycode, false);
-    XSync(m_display, False);
-    return true;
+    const KeySym sym = XStringToKeysym(keysymName);
+    return sym == NoSymbol ? 0u : unsigned(XKeysymToKeycode(m_display, sym));
 }
 
 void XTestKeyboard::setAutoRepeat(int delayMs, int intervalMs)
@@ -164,23 +116,6 @@ QImage XTestKeyboard::grab() const
     return image;
 }
 
-QRect regionOfColour(const QImage &image, QRgb colour, const QRect &within)
-{
-    const QRect area = within.isNull() ? image.rect() : within.intersected(image.rect());
-    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-        }
-    }
-    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
 std::optional<unsigned long> XTestKeyboard::findWindow(const QString &title) const
 {
     const Atom netName = XInternAtom(m_display, "_NET_WM_NAME", False);
@@ -215,14 +150,22 @@ std::optional<unsigned long> XTestKeyboard::findWindow(const QString &title) con
     return found;
 }
 
-void XTestKeyboard::focusWindow(unsigned long window)
+bool XTestKeyboard::focus(const QString &title)
 {
-    XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
-    XSync(m_display, False);
+    const auto window = findWindow(title);
+    if (window) {
+        XSetInputFocus(m_display, *window, RevertToParent, CurrentTime);
+        XSync(m_display, False);
+    }
+    return window.has_value();
 }
 
-void XTestKeyboard::closeWindow(unsigned long window)
+void XTestKeyboard::close(const QString &title)
 {
+    const auto found = findWindow(title);
+    if (!found)
+        return;
+    const Window window = *found;
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;

@@ -1,0 +1,70 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "olvi_session.h"
+#include "profile_json.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestEndToEndWayland : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void anExerciseIsTypedOnWaylandFromTheKeyboardAlone()
+    {
+        // a learner with a text of their own, on a Wayland desktop without X
+        OlviSession s;
+        if (!s.startSway())
+            QSKIP(qPrintable(u"no Wayland compositor could start: "_s + s.error()));
+        QVERIFY2(s.error().isEmpty(), qPrintable(s.error()));
+        const QString fragment = u"жужжит оса, ванна полна."_s; // two doubled letters
+        ProfileData seeded;
+        seeded.appearance = Appearance::light; // the colours the session looks for
+        seeded.manuscript = fragment;
+        s.writeProfile(ProfileJson::encode(seeded));
+        QVERIFY(s.launchAndWait());
+        QTRY_VERIFY_WITH_TIMEOUT(s.courseShown(), 10000);
+
+        // Tab past the four tabs and the colour-scheme menu, and Return: lesson 1
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(s.desk->press("Tab"));
+        QVERIFY(s.desk->press("Return"));
+        QTRY_VERIFY_WITH_TIMEOUT(s.trainingShown(), 10000);
+        // Ctrl+3 and Return on the manuscript's continue button: its fragment
+        QVERIFY(s.desk->pressChord("Control_L", "3"));
+        QTRY_VERIFY_WITH_TIMEOUT(s.summaryShown(), 10000);
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(s.desk->press("Tab"));
+        QVERIFY(s.desk->press("Return"));
+        QTRY_VERIFY_WITH_TIMEOUT(s.trainingShown(), 10000);
+
+        // a Latin letter counts nothing (no layout is switched here); then the
+        // fragment in Russian, with a wrong key and a key held long enough to
+        // repeat many times, and doubled letters struck quickly
+        QVERIFY(s.desk->type(u"f"_s));
+        s.desk->lockGroup(OlviSession::russianGroup);
+        const QStringList chars = fragment.split(QString(), Qt::SkipEmptyParts);
+        for (int i = 0; i < chars.size(); ++i) {
+            if (i == 4)
+                QVERIFY(s.desk->type(u"щ"_s));
+            if (i == 8)
+                QVERIFY(s.desk->hold(chars[i], 400));
+            else
+                QVERIFY(s.desk->type(chars[i]));
+        }
+
+        // the day holds the fragment with exactly the one wrong key
+        QTRY_VERIFY_WITH_TIMEOUT(s.profile() && s.profile()->days.size() == 1, 10000);
+        const ProfileData p = *s.profile();
+        QCOMPARE(p.days[0].chars, qint64(chars.size()));
+        QCOMPARE(p.days[0].errors, 1);
+        QCOMPARE(p.keyStats.value(u"ж"_s).attempts, 3); // the doubled one too
+        QCOMPARE(p.manuscriptChunk, std::optional<qint64>(0));
+        QCOMPARE(s.closeAndWait(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEndToEndWayland)
+#include "test_end_to_end_wayland.moc"
