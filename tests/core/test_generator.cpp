@@ -16,8 +16,6 @@ Q_DECLARE_METATYPE(ProfileData)
 
 namespace {
 
-constexpr int seeds = 300;
-
 ProfileData profileWithKey(const QString &key, qint64 attempts, double errEMA)
 {
     ProfileData profile;
@@ -25,11 +23,11 @@ ProfileData profileWithKey(const QString &key, qint64 attempts, double errEMA)
     return profile;
 }
 
-// The space-separated items of many seeded exercises of `lesson`.
+// The space-separated items of 300 seeded exercises of `lesson`.
 QStringList items(const Lesson &lesson, const ProfileData &profile = {})
 {
     QStringList all;
-    for (int seed = 1; seed <= seeds; ++seed) {
+    for (int seed = 1; seed <= 300; ++seed) {
         QRandomGenerator rng(seed);
         all += Generator::exercise(lesson, profile, rng).split(u' ');
     }
@@ -68,11 +66,14 @@ private Q_SLOTS:
         const Lesson lesson = Course::lesson(lessonId);
         const QStringList unlocked = Course::unlockedLetters(lessonId);
         const QSet<QString> letters = QSet<QString>(unlocked.cbegin(), unlocked.cend()) << u" "_s;
+        const ProfileData profile = profileWithKey(u"а"_s, 40, 0.5);
         static const QRegularExpression itemGap(u"(?<=[.?!]) "_s);
 
         for (int seed = 1; seed <= 60; ++seed) {
             QRandomGenerator rng(seed);
-            const QString text = Generator::exercise(lesson, profileWithKey(u"а"_s, 40, 0.5), rng);
+            QRandomGenerator sameSeed(seed);
+            const QString text = Generator::exercise(lesson, profile, rng);
+            QCOMPARE(Generator::exercise(lesson, profile, sameSeed), text);
             QVERIFY2(Characters::count(text) >= 149, qPrintable(text));
             QVERIFY2(!text.contains(u"  "_s) && text.trimmed() == text, qPrintable(text));
             // the last item took the text past 150; without it the text was short
@@ -88,44 +89,29 @@ private Q_SLOTS:
         }
     }
 
-    void sameSeedSameExercise()
-    {
-        for (qint64 id : {3, 20, 21, 27, 28}) {
-            QRandomGenerator a(42);
-            QRandomGenerator b(42);
-            const ProfileData p = profileWithKey(u"в"_s, 20, 0.4);
-            QCOMPARE(Generator::exercise(Course::lesson(id), p, a),
-                     Generator::exercise(Course::lesson(id), p, b));
-        }
-    }
-
     void letterWeights_data()
     {
         QTest::addColumn<ProfileData>("profile");
         QTest::addColumn<QStringList>("newKeys");
-        QTest::addColumn<double>("weightOfV");
+        QTest::addColumn<double>("factor"); // of "в"'s frequency
 
-        const double v = Words::frequency(u"в").value();
-        const QStringList none;
-        QTest::newRow("frequency") << ProfileData{} << none << v;
-        QTest::newRow("new key") << ProfileData{} << QStringList{"в"} << v * 4;
-        QTest::newRow("10 attempts") << profileWithKey(u"в"_s, 10, 0.2) << none << v * 2;
-        QTest::newRow("9 attempts are too few") << profileWithKey(u"в"_s, 9, 0.2) << none << v;
-        QTest::newRow("new and missed") << profileWithKey(u"в"_s, 30, 0.4) << QStringList{"в"}
-                                        << v * 4 * 3;
-        QTest::newRow("another key's errors") << profileWithKey(u"а"_s, 30, 0.9) << none << v;
+        QTest::newRow("new key") << ProfileData{} << QStringList{"в"} << 4.0;
+        QTest::newRow("10 attempts") << profileWithKey(u"в"_s, 10, 0.2) << QStringList() << 2.0;
+        QTest::newRow("9 attempts are too few") << profileWithKey(u"в"_s, 9, 0.2) << QStringList()
+                                                << 1.0;
+        QTest::newRow("another key's errors") << profileWithKey(u"а"_s, 30, 0.9) << QStringList()
+                                              << 1.0;
     }
 
     void letterWeights()
     {
         QFETCH(ProfileData, profile);
         QFETCH(QStringList, newKeys);
+        QFETCH(double, factor);
         const LetterWeights weights =
             Generator::letterWeights({u"а"_s, u"в"_s, u"ќ"_s}, newKeys, profile);
-        QCOMPARE(weights.size(), 3);
-        QCOMPARE(weights[1].first, u"в"_s);
-        QTEST(weights[1].second, "weightOfV");
-        QCOMPARE(weights[2].second, 0.005); // not in the frequency table
+        QCOMPARE(weights[1], (QPair<QString, double>(u"в"_s, factor * *Words::frequency(u"в"))));
+        QVERIFY(weights[2].second > 0.0); // not in the frequency table, still drawn
     }
 
     // Lesson 6 introduces "э"; weights reach the exercise text.
@@ -147,18 +133,12 @@ private Q_SLOTS:
     {
         QRandomGenerator rng(11);
         QCOMPARE(Generator::weightedPick({}, rng), u"а"_s);
-        for (int i = 0; i < 50; ++i) {
-            QCOMPARE(Generator::weightedPick({{u"ж"_s, 0.0}, {u"ф"_s, 0.0}}, rng), u"ж"_s);
-            QCOMPARE(Generator::weightedPick({{u"ж"_s, -1.0}, {u"ф"_s, 0.5}}, rng), u"ж"_s);
-        }
-        const LetterWeights weights{{u"а"_s, 1.0}, {u"б"_s, 0.0}, {u"в"_s, 3.0}};
+        QCOMPARE(Generator::weightedPick({{u"ж"_s, 0.0}, {u"ф"_s, 0.0}}, rng), u"ж"_s);
         QMap<QString, int> counts;
-        const int draws = 20000;
-        for (int i = 0; i < draws; ++i)
-            counts[Generator::weightedPick(weights, rng)] += 1;
+        for (int i = 0; i < 20000; ++i)
+            counts[Generator::weightedPick({{u"а"_s, 1.0}, {u"б"_s, 0.0}, {u"в"_s, 3.0}}, rng)] += 1;
         QCOMPARE(counts.value(u"б"_s), 0);
-        const double a = double(counts.value(u"а"_s)) / draws;
-        QVERIFY2(qAbs(a - 0.25) < 0.015, qPrintable(QString::number(a)));
+        QVERIFY2(qAbs(counts.value(u"а"_s) - 5000) < 300, qPrintable(QString::number(counts[u"а"_s])));
     }
 
     void pseudoWordShapes_data()
@@ -166,7 +146,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("letters");
         QTest::addColumn<QString>("pattern");
 
-        QTest::newRow("none") << QStringList{} << u"^а{2,4}$"_s;
         QTest::newRow("vowels only") << QStringList{"а", "о"} << u"^[ао]{2,4}$"_s;
         QTest::newRow("consonants only") << QStringList{"в", "л", "ь"} << u"^[вл]{2,3}$"_s;
         QTest::newRow("syllables, never a sign") << QStringList{"а", "в", "л", "ь", "ъ", "ё"}
@@ -205,7 +184,6 @@ private Q_SLOTS:
         QTest::newRow("— :") << QStringList{u"\u2014"_s, ":"}
                              << re(u"^(C — W W|C W — W W|C W — W W W|C: W W|C W: W W|C W: W W W"
                                    u"|C( W){2,4})\\.$"_s);
-        QTest::newRow("« »") << QStringList{"«", "»"} << re(u"^C «W W( W){0,2}»\\.$"_s);
         QTest::newRow("all eight") << Course::lesson(27).marks << re(u"^C «W W( W){0,2}»[.?!]$"_s);
         QTest::newRow("no marks") << QStringList{} << re(u"^C( W){2,4}\\.$"_s);
     }
@@ -215,7 +193,6 @@ private Q_SLOTS:
         QFETCH(QStringList, marks);
         QFETCH(QString, pattern);
         const QRegularExpression shape(pattern);
-        QVERIFY(shape.isValid());
         QRandomGenerator rng(5);
         for (int i = 0; i < 2000; ++i) {
             const QString sentence = Generator::makeSentence(marks, rng);
@@ -246,14 +223,13 @@ private Q_SLOTS:
     {
         QFETCH(qint64, lessonId);
         QFETCH(QStringList, counted);
-        QFETCH(double, low);
-        QFETCH(double, high);
         const QSet<QString> set(counted.cbegin(), counted.cend());
         const QStringList all = items(Course::lesson(lessonId));
-        const double share =
-            double(std::count_if(all.cbegin(), all.cend(),
-                                 [&set](const QString &item) { return set.contains(item); }))
-            / double(all.size());
+        const double share = double(std::count_if(all.cbegin(), all.cend(),
+                                                  [&set](const QString &i) { return set.contains(i); }))
+                             / double(all.size());
+        QFETCH(double, low);
+        QFETCH(double, high);
         QVERIFY2(share > low && share < high, qPrintable(QString::number(share)));
     }
 };
