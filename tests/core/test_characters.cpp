@@ -61,30 +61,6 @@ private Q_SLOTS:
         QCOMPARE(Characters::same(b, a), same);
         QCOMPARE(Characters::canonical(a) == Characters::canonical(b), same);
     }
-
-    void classes_data()
-    {
-        QTest::addColumn<QString>("ch");
-        QTest::addColumn<QString>("classes"); // letter, upper, ascii, cyrillic, Latin letter
-
-        QTest::newRow("Ж") << "Ж" << "LU.C.";
-        QTest::newRow("decomposed ё") << u"е\u0308"_s << "L..C.";
-        QTest::newRow("F") << "F" << "LUA.Z";
-        QTest::newRow("é") << "é" << "L....";
-        QTest::newRow("comma") << "," << "..A..";
-        QTest::newRow("empty") << "" << ".....";
-    }
-
-    void classes()
-    {
-        QFETCH(QString, ch);
-        const QString got = QString(Characters::isLetter(ch) ? u'L' : u'.')
-                            + (Characters::isUpper(ch) ? u'U' : u'.')
-                            + (Characters::isAscii(ch) ? u'A' : u'.')
-                            + (Characters::isCyrillic(ch) ? u'C' : u'.')
-                            + (Characters::isAsciiLetter(ch) ? u'Z' : u'.');
-        QTEST(got, "classes");
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCharacters)

@@ -37,26 +37,6 @@ private Q_SLOTS:
                 QVERIFY2(RussianLayout::canType(c), qPrintable(u"'%1' in %2"_s.arg(c, text)));
         }
     }
-
-    // Pasted characters are looked up by their canonical form.
-    void keyLookup_data()
-    {
-        QTest::addColumn<QString>("ch");
-        QTest::addColumn<QString>("keyChar"); // empty: no key
-        QTest::addColumn<bool>("shift");
-
-        QTest::newRow("decomposed Ё") << u"Е\u0308"_s << "ё" << true;
-        QTest::newRow("greek question mark") << u"\u037E"_s << "" << true;
-        QTest::newRow("latin f") << "f" << "" << false;
-    }
-
-    void keyLookup()
-    {
-        QFETCH(QString, ch);
-        QFETCH(QString, keyChar);
-        QTEST(RussianLayout::needsShift(ch), "shift");
-        QCOMPARE(RussianLayout::key(ch).value_or(KeyDef{}).character, keyChar);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCourse)

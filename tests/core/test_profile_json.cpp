@@ -8,17 +8,14 @@
 #include <QTest>
 
 #include <functional>
-#include <optional>
 #include <limits>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(ProfileData)
 
 namespace {
-
-constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
-constexpr qint64 int64Min = std::numeric_limits<qint64>::min();
 
 using Change = std::function<void(QJsonObject &)>;
 
@@ -35,33 +32,25 @@ QJsonObject fullObject(const Change &top = {}, const Change &keyStat = {}, const
         keyStat(stat);
     if (day)
         day(first);
-    QJsonObject o{
-        {u"keyStats"_s, QJsonObject{{u"о"_s, stat}}},
-        {u"days"_s, QJsonArray{first}},
-        {u"exercisesPassed"_s, QJsonObject{{u"1"_s, 3}}},
-        {u"currentLessonID"_s, 2},
-        {u"soundOn"_s, true},
-        {u"appearance"_s, u"dark"_s},
-        {u"manuscript"_s, u"Текст."_s},
-        {u"manuscriptChunk"_s, 0},
-    };
+    QJsonObject o{{u"keyStats"_s, QJsonObject{{u"о"_s, stat}}}, {u"days"_s, QJsonArray{first}},
+                  {u"exercisesPassed"_s, QJsonObject{{u"1"_s, 3}}}, {u"currentLessonID"_s, 2},
+                  {u"soundOn"_s, true}, {u"appearance"_s, u"dark"_s},
+                  {u"manuscript"_s, u"Текст."_s}, {u"manuscriptChunk"_s, 0}};
     if (top)
         top(o);
     return o;
 }
 
+// The profile fullObject() holds.
 ProfileData fullProfile()
 {
-    ProfileData p;
-    p.keyStats.insert(u"о"_s, KeyStat{96, 2, 0.03, 0.27});
-    p.days.append(DayStat{u"2026-01-02"_s, 412, 9, 171.4, 158.2});
-    p.exercisesPassed.insert(1, 3);
-    p.currentLessonID = 2;
-    p.soundOn = true;
-    p.appearance = Appearance::dark;
-    p.manuscript = u"Текст."_s;
-    p.manuscriptChunk = 0;
-    return p;
+    return {.keyStats = {{u"о"_s, KeyStat{96, 2, 0.03, 0.27}}},
+            .days = {DayStat{u"2026-01-02"_s, 412, 9, 171.4, 158.2}},
+            .exercisesPassed = {{1, 3}},
+            .currentLessonID = 2,
+            .appearance = Appearance::dark,
+            .manuscript = u"Текст."_s,
+            .manuscriptChunk = 0};
 }
 
 QByteArray compact(const QJsonObject &o)
@@ -86,79 +75,42 @@ QByteArray replaced(QByteArrayView from, QByteArrayView to)
     return text.replace(at, from.size(), to.toByteArray());
 }
 
+// The full document with the first day's characters written as `number`.
+QByteArray chars(const QByteArray &number)
+{
+    return replaced("\"chars\":412", "\"chars\":" + number);
+}
+
 } // namespace
 
+// The profile file. That whatever is read is written back unchanged is
+// fuzz_profile's property, checked on its seed corpus of extreme values.
 class TestProfileJson : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void newProfileFile()
+    void writesKeysSortedAndIndentedAsQtDoes()
     {
-        // only the required members, human-readable
-        const QByteArray text = ProfileJson::encode(ProfileData());
-        QCOMPARE(text, QByteArray("{\n"
-                                  "    \"currentLessonID\": 1,\n"
-                                  "    \"days\": [],\n"
-                                  "    \"exercisesPassed\": {},\n"
-                                  "    \"keyStats\": {},\n"
-                                  "    \"soundOn\": true\n"
-                                  "}\n"));
-        QCOMPARE(ProfileJson::decode(text), ProfileData());
-    }
-
-    void roundTripOfARichProfile()
-    {
-        // awkward texts, extreme doubles and 64-bit counts
-        ProfileData p;
-        p.keyStats.insert(u"ж"_s, KeyStat{int64Max, int64Max - 1, 0.1 + 0.2, 1.0 / 3.0});
-        p.keyStats.insert(u"ё"_s, KeyStat{(qint64(1) << 53) + 1, 0, 1e-300, 5e-324});
-        p.keyStats.insert(u"\""_s, KeyStat{5, 1, std::numeric_limits<double>::max(), 0.27});
-        p.keyStats.insert(u"\\"_s, KeyStat{7, 7, 1.0, 4.999999999999999});
-        p.keyStats.insert(u"👍🏽"_s, KeyStat{1, 0, 0.15, 0.3});
-        p.days.append(DayStat{u"2025-12-31"_s, int64Min, -1, 1e300, 123456.789});
-        p.days.append(DayStat{u"2026-01-01"_s, 0, 0, 0.0, 0.0});
-        p.days.append(DayStat{u"2026-01-02"_s, 412, 9, 171.4, 1e20});
-        p.exercisesPassed = {{-1, 1}, {2, 3}, {10, int64Max}, {int64Max, 0}};
-        p.currentLessonID = int64Min;
-        p.soundOn = false;
-        p.appearance = Appearance::light;
-        p.manuscript = u"«Ёлка», сказал он, — \"да\"\nи\tвсё\r\n\\ / \u0001 конец"_s;
-        p.manuscriptChunk = int64Max;
-        // members of a later version, at the ends and between known ones
-        p.extraMembers = {{u"Ёж"_s, "[\n        1,\n        \"ж\"\n    ]"},
-                          {u"daysGoal"_s, "{\"weekly\": 5e0}"},
-                          {u"a"_s, "null"}};
-        p.keyStats[u"ж"_s].extraMembers = {{u"b"_s, "true"}, {u"z"_s, "\"\""}};
-        // nothing is lost and writing again gives the same bytes
-        const QByteArray text = ProfileJson::encode(p);
-        const std::optional<ProfileData> back = ProfileJson::decode(text);
-        QCOMPARE(back, std::optional(p));
-        QCOMPARE(ProfileJson::encode(*back), text);
-    }
-
-    void keysAreSortedAndIndented()
-    {
-        // given more than one entry at every level, Qt's own writer sorts keys the same way
+        // more than one entry at every level, unknown members, an absent optional member
         ProfileData p = fullProfile();
-        p.keyStats.insert(u","_s, KeyStat{5, 0, 0.5, 0.25});
-        p.keyStats[u","_s].extraMembers.insert(u"errorsToday"_s, "1");
+        p.keyStats.insert(u","_s, KeyStat{5, 0, 0.5, 0.25, {{u"errorsToday"_s, "1"}}});
         p.exercisesPassed = {{2, 1}, {10, 1}};
         p.extraMembers.insert(u"version"_s, "7");
-        QJsonObject o = fullObject();
-        o[u"version"_s] = 7;
-        QJsonObject keys = o[u"keyStats"_s].toObject();
-        keys[u","_s] = QJsonObject{{u"attempts"_s, 5}, {u"errors"_s, 0}, {u"errEMA"_s, 0.5},
-                                   {u"latencyEMA"_s, 0.25}, {u"errorsToday"_s, 1}};
-        o[u"keyStats"_s] = keys;
-        o[u"exercisesPassed"_s] = QJsonObject{{u"2"_s, 1}, {u"10"_s, 1}};
+        p.manuscriptChunk.reset();
+        const QJsonObject o = fullObject([](QJsonObject &o) {
+            o[u"version"_s] = 7;
+            o.remove(u"manuscriptChunk"_s);
+            o[u"exercisesPassed"_s] = QJsonObject{{u"2"_s, 1}, {u"10"_s, 1}};
+            QJsonObject keys = o[u"keyStats"_s].toObject();
+            keys[u","_s] = QJsonObject{{u"attempts"_s, 5}, {u"errors"_s, 0}, {u"errEMA"_s, 0.5},
+                                       {u"latencyEMA"_s, 0.25}, {u"errorsToday"_s, 1}};
+            o[u"keyStats"_s] = keys;
+        });
         QCOMPARE(ProfileJson::encode(p), QJsonDocument(o).toJson(QJsonDocument::Indented));
-    }
 
-    void nonFiniteNumbersAreNotWritten()
-    {
-        ProfileData p;
-        p.keyStats.insert(u"а"_s, KeyStat{1, 0, 0.0, std::numeric_limits<double>::infinity()});
+        // JSON has no infinity: such a profile is not written at all
+        p.days[0].seconds = std::numeric_limits<double>::infinity();
         QVERIFY(ProfileJson::encode(p).isEmpty());
     }
 
@@ -174,7 +126,6 @@ private Q_SLOTS:
             return p;
         };
 
-        QTest::newRow("compact, as Qt writes it") << compact(fullObject()) << full;
         QByteArray spaced = compact(fullObject());
         QTest::newRow("white space") << " \r\n\t" + spaced.replace(",", " ,\n\t").replace(":", " : ")
                                      << full;
@@ -200,26 +151,21 @@ private Q_SLOTS:
         QTest::newRow("escapes")
             << replaced("\"Текст.\"", "\"a\\/b \\\"q\\\" \\\\ \\u0436\\n\\ud83d\\ude00\"")
             << with([](ProfileData &p) { p.manuscript = u"a/b \"q\" \\ ж\n😀"_s; });
-        QTest::newRow("escaped key") << replaced("\"о\"", "\"\\u043e\"") << full;
         QTest::newRow("whole numbers in double fields")
             << replaced("\"seconds\":171.4", "\"seconds\":12")
             << with([](ProfileData &p) { p.days[0].seconds = 12.0; });
-        for (const char *n : {"4.12e2", "412.000", "41200E-2"}) {
-            QTest::addRow("integer %s", n)
-                << replaced("\"chars\":412", QByteArray("\"chars\":") + n) << full;
-        }
+        for (const char *n : {"4.12e2", "412.000", "41200E-2"})
+            QTest::addRow("integer %s", n) << chars(n) << full;
         QTest::newRow("64-bit limits exactly")
             << replaced("\"currentLessonID\":2", "\"currentLessonID\":-9223372036854775808")
-            << with([](ProfileData &p) { p.currentLessonID = int64Min; });
+            << with([](ProfileData &p) { p.currentLessonID = std::numeric_limits<qint64>::min(); });
         QTest::newRow("integer with a million zeros and a larger exponent")
-            << replaced("\"chars\":412", "\"chars\":412" + QByteArray(1'000'001, '0') + "e-1000001")
-            << full;
+            << chars("412" + QByteArray(1'000'001, '0') + "e-1000001") << full;
         QTest::newRow("double too small for a double")
             << replaced("\"seconds\":171.4", "\"seconds\":1e-400")
             << with([](ProfileData &p) { p.days[0].seconds = 0.0; });
         QTest::newRow("beyond 2^53 with a fraction, exactly")
-            << replaced("\"chars\":412", "\"chars\":9007199254740993.0")
-            << with([](ProfileData &p) { p.days[0].chars = (qint64(1) << 53) + 1; });
+            << chars("9007199254740993.0") << with([](ProfileData &p) { p.days[0].chars = (qint64(1) << 53) + 1; });
         QTest::newRow("lesson ids as decimal keys")
             << replaced("{\"1\":3}", "{\"2\":1,\"10\":4,\"-3\":0}")
             << with([](ProfileData &p) { p.exercisesPassed = {{2, 1}, {10, 4}, {-3, 0}}; });
@@ -288,16 +234,12 @@ private Q_SLOTS:
                     << replaced("{\"1\":3}", QByteArray("{\"") + key + "\":3}");
         }
 
-        QTest::newRow("integer beyond 64 bits")
-                << replaced("\"currentLessonID\":2", "\"currentLessonID\":9223372036854775808");
-        QTest::newRow("integer beyond 64 bits by exponent")
-                << replaced("\"chars\":412", "\"chars\":1e19");
-        QTest::newRow("tiny fraction")
-            << replaced("\"chars\":412", "\"chars\":412.0000000000000001");
-        QTest::newRow("fraction by exponent") << replaced("\"chars\":412", "\"chars\":4125e-1");
+        QTest::newRow("integer beyond 64 bits") << chars("9223372036854775808");
+        QTest::newRow("integer beyond 64 bits by exponent") << chars("1e19");
+        QTest::newRow("tiny fraction") << chars("412.0000000000000001");
+        QTest::newRow("fraction by exponent") << chars("4125e-1");
         QTest::newRow("fraction with a million zeros and a larger exponent")
-            << replaced("\"chars\":412",
-                        "\"chars\":1" + QByteArray(1'000'009, '0') + "e-2000000");
+            << chars("1" + QByteArray(1'000'009, '0') + "e-2000000");
         QTest::newRow("double out of range") << replaced("\"seconds\":171.4", "\"seconds\":1e400");
 
         const QByteArray good = compact(fullObject());
@@ -308,7 +250,7 @@ private Q_SLOTS:
         QTest::newRow("trailing comma") << replaced("{\"1\":3}", "{\"1\":3,}");
         QTest::newRow("array at the top") << QByteArray("[" + good + "]");
         QTest::newRow("NaN") << replaced("\"seconds\":171.4", "\"seconds\":NaN");
-        QTest::newRow("leading zero") << replaced("\"chars\":412", "\"chars\":0412");
+        QTest::newRow("leading zero") << chars("0412");
         QTest::newRow("raw line break in a string") << replaced("Текст.", "Те\nкст.");
         QTest::newRow("unknown escape") << replaced("Текст.", "Те\\xкст.");
         QTest::newRow("short unicode escape") << replaced("Текст.", "\\u04");
