@@ -17,7 +17,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("characters");
 
         QTest::newRow("empty") << QString() << QStringList();
-        QTest::newRow("russian") << u"Ёж, да."_s << QStringList{"Ё", "ж", ",", " ", "д", "а", "."};
         QTest::newRow("decomposed yo") << u"е\u0308ж"_s << QStringList{u"е\u0308"_s, "ж"};
         QTest::newRow("emoji with skin tone") << u"к👍🏽к"_s << QStringList{"к", u"👍🏽"_s, "к"};
         QTest::newRow("crlf is one") << u"а\r\nб"_s << QStringList{"а", u"\r\n"_s, "б"};
@@ -58,7 +57,6 @@ private Q_SLOTS:
         QFETCH(QString, b);
         QFETCH(bool, same);
         QCOMPARE(Characters::same(a, b), same);
-        QCOMPARE(Characters::same(b, a), same);
         QCOMPARE(Characters::canonical(a) == Characters::canonical(b), same);
     }
 };

@@ -96,17 +96,15 @@ private Q_SLOTS:
 
     void loadsTheCurrentFileElseTheLegacyOne_data()
     {
-        QTest::addColumn<QByteArray>("current"); // "-": none; "fifo": a FIFO; "link": a link to one
+        QTest::addColumn<QByteArray>("current"); // "-": none; "fifo": a link to a FIFO
         QTest::addColumn<QByteArray>("legacy");
         QTest::addColumn<qint64>("lesson"); // of the profile loaded
 
         QTest::newRow("valid current file") << profileAtLesson(5) << profileAtLesson(7) << 5LL;
         QTest::newRow("garbage") << QByteArray("{\"keyStats\": {\"а\": ") << profileAtLesson(7)
                                  << 7LL;
-        QTest::newRow("over 16 MiB") << oversized() << profileAtLesson(7) << 7LL;
         // a reader that waits on the FIFO fails by QtTest's function timeout
-        QTest::newRow("FIFO") << QByteArray("fifo") << profileAtLesson(7) << 7LL;
-        QTest::newRow("link to a FIFO") << QByteArray("link") << profileAtLesson(7) << 7LL;
+        QTest::newRow("link to a FIFO") << QByteArray("fifo") << profileAtLesson(7) << 7LL;
         QTest::newRow("legacy over 16 MiB") << QByteArray("-") << oversized() << 1LL;
     }
 
@@ -117,14 +115,13 @@ private Q_SLOTS:
         QFETCH(qint64, lesson);
         Rig rig;
         put(rig.legacy(), legacy);
-        QVERIFY(QDir().mkpath(rig.folder()));
-        const QString fifo = current == "link" ? rig.dir.filePath(u"fifo"_s) : rig.current();
-        if (current == "fifo" || current == "link")
+        if (current == "fifo") {
+            const QString fifo = rig.dir.filePath(u"fifo"_s);
             QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        if (current == "link")
-            QVERIFY(QFile::link(fifo, rig.current()));
-        else if (current != "fifo" && current != "-")
+            QVERIFY(QDir().mkpath(rig.folder()) && QFile::link(fifo, rig.current()));
+        } else if (current != "-") {
             put(rig.current(), current);
+        }
 
         ProfileStore store(rig.base(), rig.clock());
         QCOMPARE(store.data().currentLessonID, lesson);
@@ -138,7 +135,7 @@ private Q_SLOTS:
         // the legacy profile is written at once, the unreadable file kept beside it
         QCOMPARE(profileOnDisk(rig.current())->currentLessonID, 7);
         QVERIFY(aside.exists());
-        QCOMPARE(aside.isSymLink(), current == "link");
+        QCOMPARE(aside.isSymLink(), current == "fifo");
         if (aside.isFile())
             QCOMPARE(contents(aside.filePath()), current);
     }
@@ -181,7 +178,6 @@ private Q_SLOTS:
         store.recordSession(150, 3, 60.0, 150.0);
         QCOMPARE(std::tuple(store.data().days.size(), store.storageProblem(), store.persistent()),
                  std::tuple(qsizetype(1), folderNotWritable, false));
-        QCOMPARE(problemChanged.size(), 0);
 
         // once it is gone, the next save writes the profile and clears the problem
         QVERIFY(QFile::remove(rig.folder()));
@@ -195,7 +191,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("home");
         QTest::addColumn<QString>("folder"); // empty: none
-        QTest::newRow("relative data home is ignored") << "/home/u/"_ba << u"/home/u/.local/share"_s;
+        QTest::newRow("relative data home is ignored") << "/home/u/"_ba
+                                                       << u"/home/u/.local/share"_s;
         QTest::newRow("relative home") << "u"_ba << QString();
     }
 
@@ -262,25 +259,20 @@ private Q_SLOTS:
         rig.now = QDateTime(QDate(2026, 2, 10), QTime(23, 59));
         store.recordSession(160, 1, 50.25, 190.0);
         store.recordSession(140, 0, 45.0, 120.0);
-        // a new day starts at local midnight, and the 401st day drops the oldest
-        rig.now = QDateTime(QDate(2026, 2, 11), QTime(0, 1));
+        // a new day starts at local midnight (UTC+10 here), written in Western digits whatever
+        // the user's locale, and the 401st day drops the oldest
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+        rig.now = QDateTime(QDate(2026, 2, 10), QTime(14, 1), Qt::UTC);
         store.recordSession(100, 2, 40.0, 130.0);
+        QLocale::setDefault(saved);
         QCOMPARE(changed.size(), 5);
         const QList<DayStat> days = profileOnDisk(rig.current())->days;
-        QCOMPARE(days, store.data().days);
         QCOMPARE(mode(rig.current()), 0644);
-        QCOMPARE(std::pair(days.size(), days.first().date), std::pair(qsizetype(400), u"2024-01-02"_s));
+        QCOMPARE(days.size(), 400);
+        QCOMPARE(days.first().date, u"2024-01-02"_s);
         QCOMPARE(days.last(2), (QList<DayStat>{{u"2026-02-10"_s, 450, 4, 155.75, 190.0},
                                                {u"2026-02-11"_s, 100, 2, 40.0, 130.0}}));
-    }
-
-    void dayKeyIsTheLocalDayInWesternDigits()
-    {
-        const QLocale saved; // a user locale with its own digits
-        QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
-        const QString day = ProfileStore::dayKey(QDateTime(QDate(2026, 3, 6), QTime(20, 0), Qt::UTC));
-        QLocale::setDefault(saved);
-        QCOMPARE(day, u"2026-03-07"_s); // UTC+10 here
     }
 
     void killedWhileSavingLeavesOneWholeProfile()
@@ -294,16 +286,16 @@ private Q_SLOTS:
             QProcess saver;
             saver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
             saver.start(QStringLiteral(PROFILE_SAVER), {dir.path()});
-            const int savesBeforeKill = 1 + QRandomGenerator::global()->bounded(6);
+            const int killAfter = 1 + QRandomGenerator::global()->bounded(6); // saves reported
             int saves = 0;
             QTRY_VERIFY_WITH_TIMEOUT(
-                (saves += int(saver.readAllStandardOutput().count('\n'))) >= savesBeforeKill, 20000);
+                (saves += int(saver.readAllStandardOutput().count('\n'))) >= killAfter, 20000);
             saver.kill();
             QVERIFY(saver.waitForFinished(5000));
             // the file holds exactly one of the two profiles
             const auto onDisk = profileOnDisk(dir.filePath(u"Olvi/profile.json"_s));
-            const int which = !onDisk ? -1 : *onDisk == profiles[0] ? 0 : *onDisk == profiles[1] ? 1 : -1;
-            QVERIFY2(which >= 0, qPrintable(u"round %1: the file is neither profile"_s.arg(round)));
+            const auto which = onDisk ? std::find(profiles, profiles + 2, *onDisk) - profiles : 2;
+            QVERIFY2(which < 2, qPrintable(u"round %1: the file is neither profile"_s.arg(round)));
             ++seen[which];
         }
         // both profiles were caught on disk, so the kills did land at different moments
