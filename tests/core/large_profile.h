@@ -10,16 +10,13 @@
 inline ProfileData largeProfile(int variant)
 {
     ProfileData p;
-    for (int i = 0; i < 300; ++i) {
-        const QString key = QString(QChar(char16_t(0x0400 + i)));
-        p.keyStats.insert(key, KeyStat{1000 + i + variant, i + variant, 0.01 * i + 1e-9 * variant,
-                                       0.2 + 1e-3 * i + 1e-9 * variant});
-    }
-    const QDate first(2025, 1, 1);
-    for (int i = 0; i < 400; ++i) {
-        p.days.append(DayStat{dayKeyForDate(first.addDays(i)), 1500 + i + variant, i % 17,
-                              600.25 + i + variant, 150.5 + i * 0.1 + variant});
-    }
+    for (int i = 0; i < 300; ++i)
+        p.keyStats.insert(QString(QChar(char16_t(0x0400 + i))),
+                          KeyStat{1000 + i + variant, i + variant, 0.01 * i + 1e-9 * variant,
+                                  0.2 + 1e-3 * i + 1e-9 * variant});
+    for (int i = 0; i < 400; ++i)
+        p.days.append(DayStat{dayKeyForDate(QDate(2025, 1, 1).addDays(i)), 1500 + i + variant,
+                              i % 17, 600.25 + i + variant, 150.5 + i * 0.1 + variant});
     for (qint64 lesson = 1; lesson <= 28; ++lesson)
         p.exercisesPassed.insert(lesson, lesson + variant);
     p.currentLessonID = 28 - variant;

