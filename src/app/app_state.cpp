@@ -53,6 +53,7 @@ AppState::AppState(const AppServices &services, QObject *parent)
     m_store = new ProfileStore(
         services.dataFolder.isEmpty() ? ProfileStore::defaultBaseFolder() : services.dataFolder,
         m_now, this);
+    m_transfer = new ProgressTransfer(*m_store, m_now, this);
     m_activeLesson = Course::lesson(m_store->data().currentLessonID);
 
     // Whoever switches the layout away while an exercise is typed is answered

@@ -6,6 +6,7 @@
 #include "layout_switcher.h"
 #include "monotonic_clock.h"
 #include "profile_store.h"
+#include "progress_transfer.h"
 #include "session_engine.h"
 
 #include <QDateTime>
@@ -64,6 +65,7 @@ class AppState : public QObject
     Q_PROPERTY(bool manuscriptMode READ manuscriptMode NOTIFY manuscriptModeChanged)
     Q_PROPERTY(SessionEngine *engine READ engine CONSTANT)
     Q_PROPERTY(ProfileStore *store READ store CONSTANT)
+    Q_PROPERTY(ProgressTransfer *transfer READ transfer CONSTANT)
 
 public:
     // QML needs enum keys with a capital first letter.
@@ -92,6 +94,7 @@ public:
     [[nodiscard]] bool manuscriptMode() const { return m_manuscriptMode; }
     [[nodiscard]] SessionEngine *engine() const { return m_engine; }
     [[nodiscard]] ProfileStore *store() const { return m_store; }
+    [[nodiscard]] ProgressTransfer *transfer() const { return m_transfer; }
     // The current moment by the clock the application was given: the one
     // clock of day records, streaks and every figure shown.
     [[nodiscard]] QDateTime now() const { return m_now(); }
@@ -133,6 +136,7 @@ private:
     LayoutSwitcher m_switcher;
     ProfileStore *m_store = nullptr;
     SessionEngine *m_engine = nullptr;
+    ProgressTransfer *m_transfer = nullptr;
     QTimer m_warningTimer;
 
     Tab m_tab = Tab::Course;

@@ -3,11 +3,13 @@
 import QtQuick
 import Olvi
 
-// The progress tab: four figure tiles, the speed chart and the error heat map.
+// The progress tab: four figure tiles, the speed chart, the error heat map
+// and the buttons that carry progress to another computer.
 Rectangle {
     id: root
 
     required property AppState app
+    readonly property ProgressTransfer transfer: app.transfer
 
     color: Theme.paper
 
@@ -244,7 +246,118 @@ Rectangle {
                     }
                 }
             }
+
+            // ---- carrying progress to another computer -------------------
+            Card {
+                id: transferCard
+                objectName: "transferCard"
+                width: parent.width
+                height: transferColumn.implicitHeight + 32
+                radius: 10
+
+                Column {
+                    id: transferColumn
+                    x: 16
+                    y: 16
+                    width: parent.width - 32
+                    spacing: 10
+
+                    Text {
+                        textFormat: Text.PlainText
+                        text: "Перенос прогресса на другой компьютер"
+                        font.pixelSize: Theme.typeBody
+                        font.weight: Font.DemiBold
+                        color: Theme.inkSoft
+                    }
+                    Row {
+                        spacing: 10
+                        PushButton {
+                            objectName: "exportButton"
+                            text: "Сохранить прогресс в файл…"
+                            onClicked: root.transfer.exportProfile()
+                            onActiveFocusChanged: if (activeFocus) scroller.show(this)
+                        }
+                        PushButton {
+                            objectName: "tableButton"
+                            text: "Таблица по дням (CSV)…"
+                            onClicked: root.transfer.exportTable()
+                            onActiveFocusChanged: if (activeFocus) scroller.show(this)
+                        }
+                        PushButton {
+                            objectName: "importButton"
+                            text: "Загрузить прогресс из файла…"
+                            onClicked: root.transfer.chooseImport()
+                            onActiveFocusChanged: if (activeFocus) scroller.show(this)
+                        }
+                    }
+                    Text {
+                        objectName: "importSummary"
+                        visible: root.transfer.confirming
+                        width: parent.width
+                        wrapMode: Text.Wrap
+                        text: root.transfer.importSummary
+                        textFormat: Text.PlainText
+                        font.pixelSize: Theme.typeButton
+                        color: Theme.ink
+                    }
+                    Row {
+                        visible: root.transfer.confirming
+                        spacing: 10
+                        PushButton {
+                            objectName: "confirmImportButton"
+                            primary: true
+                            text: "Объединить"
+                            onClicked: root.transfer.confirmImport()
+                            onActiveFocusChanged: if (activeFocus) scroller.show(this)
+                        }
+                        PushButton {
+                            objectName: "cancelImportButton"
+                            text: "Отмена"
+                            onClicked: root.transfer.cancelImport()
+                            onActiveFocusChanged: if (activeFocus) scroller.show(this)
+                        }
+                    }
+                    Text {
+                        objectName: "transferMessage"
+                        visible: text !== ""
+                        width: parent.width
+                        elide: Text.ElideRight
+                        text: root.transfer.message
+                        textFormat: Text.PlainText
+                        font.pixelSize: Theme.typeBody
+                        color: Theme.inkSoft
+                        HoverTip {
+                            anchors.fill: parent
+                            text: parent.truncated ? parent.text : ""
+                        }
+                    }
+                }
+            }
         }
+
+        // Scrolls just enough to show `item`, when it is out of view.
+        function show(item) {
+            const top = item.mapToItem(contentItem, 0, 0).y - 8
+            const bottom = top + item.height + 16
+            if (top < contentY)
+                contentY = top
+            else if (bottom > contentY + height)
+                contentY = Math.min(bottom, contentHeight) - height
+        }
+    }
+
+    // What a request or an import brought shows without scrolling by hand.
+    Connections {
+        target: root.transfer
+        function onConfirmingChanged() { Qt.callLater(scroller.show, transferCard) }
+        function onMessageChanged() { Qt.callLater(scroller.show, transferCard) }
+    }
+
+    // The dialog where the desktop offers none; its module loads only then.
+    Loader {
+        active: root.transfer.dialog !== ProgressTransfer.NoDialog
+        source: "TransferDialog.qml"
+        onLoaded: item.show(root.transfer)
     }
 
     // The scroll indicator, while there is more than fits.

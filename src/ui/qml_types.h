@@ -7,6 +7,7 @@
 #include "app_state.h"
 #include "key_capture.h"
 #include "profile_store.h"
+#include "progress_transfer.h"
 #include "session_engine.h"
 
 #include <QQmlEngine>
@@ -33,6 +34,14 @@ struct ProfileStoreForeign
     QML_FOREIGN(ProfileStore)
     QML_NAMED_ELEMENT(ProfileStore)
     QML_UNCREATABLE("AppState owns the store.")
+};
+
+struct ProgressTransferForeign
+{
+    Q_GADGET
+    QML_FOREIGN(ProgressTransfer)
+    QML_NAMED_ELEMENT(ProgressTransfer)
+    QML_UNCREATABLE("AppState owns the transfer.")
 };
 
 struct ExerciseResultForeign

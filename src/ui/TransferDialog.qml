@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+import QtQuick
+import QtQuick.Dialogs
+import Olvi
+
+// The file dialog for desktops without a file-chooser portal. Loaded only
+// then: its module brings Qt Quick Controls along.
+FileDialog {
+    id: dialog
+
+    property ProgressTransfer transfer
+
+    function show(asking) {
+        transfer = asking
+        fileMode = asking.dialog === ProgressTransfer.SaveDialog ? FileDialog.SaveFile
+                                                                 : FileDialog.OpenFile
+        title = asking.dialogTitle
+        nameFilters = asking.dialogFilters
+        currentFolder = asking.dialogFolder
+        if (fileMode === FileDialog.SaveFile)
+            selectedFile = asking.dialogFile
+        open()
+    }
+
+    onAccepted: transfer.dialogAccepted(selectedFile)
+    onRejected: transfer.dialogRejected()
+}
