@@ -22,7 +22,6 @@ private Q_SLOTS:
 
     void keystrokeFramesAreBounded()
     {
-        // given an exercise on screen that has settled
         ProfileData p;
         p.manuscript = u"жук жаба ёж мёд лёд лось и ель вол у дома жук жаба ёж мёд лёд"_s;
         WindowRig w(p);
@@ -38,14 +37,11 @@ private Q_SLOTS:
         // An idle screen renders nothing for longer than the fade lasts.
         const auto idle = [&] { return sinceFrame.elapsed() > 250; };
 
+        // wrong keys (the accuracy changes) and right ones (all the marks move) in turn
         for (int key = 0; key < 6; ++key) {
             QTRY_VERIFY_WITH_TIMEOUT(idle(), 5000);
             frames = 0;
-            // when one key is struck: a wrong one (the accuracy changes) or the
-            // right one (the caret, the next key, Shift and the fingers move on)
-            const bool wrong = key % 2 == 0;
-            w.type(wrong ? u"щ"_s : w.rig.engine().expected());
-            // then its frame and the fade's come, and no more
+            w.type(key % 2 == 0 ? u"щ"_s : w.rig.engine().expected());
             QTRY_VERIFY(frames >= 1);
             QTRY_VERIFY_WITH_TIMEOUT(idle(), 5000);
             QVERIFY2(frames <= 10, qPrintable(u"%1 frames"_s.arg(frames)));
