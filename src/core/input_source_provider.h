@@ -11,10 +11,14 @@
 // One keyboard layout (input source) the user has enabled.
 struct InputSource
 {
-    // The name the system gives it, e.g. "Russian" or "English (US)".
+    // The name the system gives it, e.g. "Russian" or "English (US)"; some
+    // systems give it in the desktop's language ("Русская").
     QString identifier;
     // Whether it can be selected; unknown when the system does not say.
     std::optional<bool> selectCapable;
+    // The layout's code, e.g. "ru", which stays the same in every language;
+    // empty where the system gives none.
+    QString shortName = {};
 
     friend bool operator==(const InputSource &, const InputSource &) = default;
 };

@@ -4,9 +4,10 @@
 
 #include "input_source_provider.h"
 
-bool LayoutSwitcher::isRussian(QStringView identifier)
+bool LayoutSwitcher::isRussian(const InputSource &source)
 {
-    return identifier.contains(u"russian", Qt::CaseInsensitive);
+    return source.identifier.contains(u"russian", Qt::CaseInsensitive)
+        || source.shortName == u"ru";
 }
 
 void LayoutSwitcher::enforceRussian()
@@ -17,8 +18,9 @@ void LayoutSwitcher::enforceRussian()
     const auto sources = m_sources.enabledSources();
     if (!sources || *current < 0 || *current >= sources->size())
         return;
-    const QString &id = sources->at(*current).identifier;
-    if (id.isEmpty() || isRussian(id))
+    const InputSource &now = sources->at(*current);
+    // A source with no name at all is something Olvi cannot judge: leave it.
+    if ((now.identifier.isEmpty() && now.shortName.isEmpty()) || isRussian(now))
         return;
     switchToRussian();
 }
@@ -30,7 +32,7 @@ void LayoutSwitcher::switchToRussian()
         return;
     for (qsizetype i = 0; i < sources->size(); ++i) {
         const InputSource &s = sources->at(i);
-        if (s.identifier.isEmpty() || !isRussian(s.identifier))
+        if (!isRussian(s))
             continue;
         if (s.selectCapable.value_or(true)) {
             m_sources.select(i);

@@ -2,9 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QStringView>
-
 class InputSourceProvider;
+struct InputSource;
 
 // Keeps the system's keyboard layout Russian while an exercise is typed.
 // Silent by design: when nothing can be switched, the engine's wrong-layout
@@ -19,7 +18,9 @@ public:
     // Selects the first enabled Russian source that may be selected.
     void switchToRussian();
 
-    [[nodiscard]] static bool isRussian(QStringView identifier);
+    // Its name says Russian in English, or its code is "ru" (the name may be
+    // translated).
+    [[nodiscard]] static bool isRussian(const InputSource &source);
 
     [[nodiscard]] InputSourceProvider &sources() const { return m_sources; }
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_state.h"
 #include "canberra_alert_sound.h"
+#include "plasma_input_source_provider.h"
 #include "single_instance.h"
 #include "system_color_scheme.h"
 #include "theme.h"
@@ -49,18 +50,22 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    // Layout switching needs an X server; elsewhere (Wayland) nothing is
-    // switched and the wrong-layout warning guides the user.
-    std::unique_ptr<XkbInputSourceProvider> xkb;
-    if (QGuiApplication::platformName() == u"xcb") {
-        xkb = std::make_unique<XkbInputSourceProvider>();
-        if (!xkb->isConnected())
-            xkb.reset();
+    // Plasma owns its layouts on X11 and Wayland alike (on Wayland no X11
+    // call reaches them): ask Plasma. Other X11 desktops have their layout
+    // groups switched directly. Elsewhere nothing is switched and the
+    // wrong-layout warning guides the user.
+    std::unique_ptr<InputSourceProvider> layouts;
+    if (PlasmaInputSourceProvider::isAvailable()) {
+        layouts = std::make_unique<PlasmaInputSourceProvider>();
+    } else if (QGuiApplication::platformName() == u"xcb") {
+        auto xkb = std::make_unique<XkbInputSourceProvider>();
+        if (xkb->isConnected())
+            layouts = std::move(xkb);
     }
     CanberraAlertSound sound;
 
     AppServices services;
-    services.inputSources = xkb.get();
+    services.inputSources = layouts.get();
     services.alertSound = &sound;
     AppState state(services);
 

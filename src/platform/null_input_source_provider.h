@@ -4,8 +4,8 @@
 
 #include "input_source_provider.h"
 
-// For desktops where Olvi cannot see or switch layouts (e.g. Wayland): it
-// lists nothing, so nothing is ever switched.
+// For desktops where Olvi cannot see or switch layouts (Wayland outside
+// Plasma): it lists nothing, so nothing is ever switched.
 class NullInputSourceProvider final : public InputSourceProvider
 {
     Q_OBJECT

@@ -24,14 +24,14 @@ private Q_SLOTS:
         QTest::newRow("any case") << "rUsSiAn (phonetic)" << true;
         QTest::newRow("inside an id") << "com.apple.keylayout.Russian-PC" << true;
         QTest::newRow("latin") << "English (US)" << false;
-        QTest::newRow("short code is not enough") << "ru" << false;
+        QTest::newRow("a code as the name is not enough") << "ru" << false;
         QTest::newRow("empty") << "" << false;
     }
 
     void russianTest()
     {
         QFETCH(QString, identifier);
-        QTEST(LayoutSwitcher::isRussian(identifier), "russian");
+        QTEST(LayoutSwitcher::isRussian(InputSource{identifier, {}}), "russian");
     }
 
     void enforceRussian_data()

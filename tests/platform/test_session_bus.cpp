@@ -1,18 +1,33 @@
 // SPDX-FileCopyrightText: 2026 Olvi developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "layout_switcher.h"
+#include "plasma_input_source_provider.h"
 #include "single_instance.h"
 #include "system_color_scheme.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+// Plasma lists a layout as (code, the user's label, name); Olvi reads no label.
+QDBusArgument &operator<<(QDBusArgument &arg, const InputSource &layout)
+{
+    arg.beginStructure();
+    arg << layout.shortName << QString() << layout.identifier;
+    arg.endStructure();
+    return arg;
+}
+// Only the service's side is needed, but QtDBus wants both.
+const QDBusArgument &operator>>(const QDBusArgument &arg, InputSource &) { return arg; }
 
 namespace {
 
@@ -36,10 +51,37 @@ public Q_SLOTS:
     }
 };
 
+// Plasma's keyboard-layout service with layouts the test sets; it logs the
+// switches it is asked for and makes them.
+class FakePlasmaLayouts : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.KeyboardLayouts")
+
+public:
+    QList<InputSource> layouts;
+    uint current = 0;
+    QList<uint> asked;
+
+public Q_SLOTS:
+    QList<InputSource> getLayoutsList() const { return layouts; }
+    uint getLayout() const { return current; }
+    bool setLayout(uint index)
+    {
+        asked.append(index);
+        Q_EMIT layoutChanged(current = index);
+        return true;
+    }
+
+Q_SIGNALS:
+    void layoutChanged(uint index);
+    void layoutListChanged();
+};
+
 } // namespace
 
 // The desktop services Olvi uses, on a private session bus: the single-instance
-// name and the colour-scheme portal.
+// name, the colour-scheme portal and Plasma's keyboard layouts.
 class TestSessionBus : public QObject
 {
     Q_OBJECT
@@ -52,11 +94,14 @@ private Q_SLOTS:
         QTRY_VERIFY(m_bus.canReadLine());
         m_address = QString::fromUtf8(m_bus.readLine().trimmed());
         qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
+        qDBusRegisterMetaType<InputSource>();
+        qDBusRegisterMetaType<QList<InputSource>>();
     }
 
     void cleanupTestCase()
     {
-        for (const QString &name : {u"first"_s, u"second"_s, u"probe"_s, u"fake-portal"_s})
+        for (const QString &name : {u"first"_s, u"second"_s, u"probe"_s, u"fake-portal"_s,
+                                    u"fake-plasma"_s})
             QDBusConnection::disconnectFromBus(name);
         m_bus.kill();
         m_bus.waitForFinished();
@@ -157,10 +202,72 @@ private Q_SLOTS:
         QCOMPARE(changed.size(), 3);
     }
 
+    void plasmaLayoutsAreKeptRussian_data()
+    {
+        QTest::addColumn<QList<InputSource>>("layouts");
+        QTest::addColumn<QList<uint>>("asked");
+        const auto layout = [](const QString &code, const QString &name) {
+            return InputSource{name, std::nullopt, code};
+        };
+        const InputSource us = layout(u"us"_s, u"English (US)"_s);
+        const InputSource ru = layout(u"ru"_s, u"Russian"_s);
+        QTest::newRow("russian") << QList{us, ru} << QList<uint>{1};
+        QTest::newRow("named in russian") << QList{us, layout(u"ru"_s, u"Русская"_s)}
+                                          << QList<uint>{1};
+        QTest::newRow("first russian wins")
+            << QList{us, layout(u"ru"_s, u"Russian (phonetic)"_s), ru} << QList<uint>{1};
+        QTest::newRow("no russian") << QList{us, layout(u"de"_s, u"German"_s)} << QList<uint>{};
+    }
+
+    void plasmaLayoutsAreKeptRussian()
+    {
+        QTest::failOnWarning(QRegularExpression(u".*"_s));
+        QFETCH(QList<InputSource>, layouts);
+        // given Olvi started before Plasma's layout service, which then lists
+        // the layouts, the first one selected
+        PlasmaInputSourceProvider provider;
+        m_plasma.layouts.clear();
+        m_plasma.current = 0;
+        m_plasma.asked.clear();
+        QDBusConnection bus = QDBusConnection::connectToBus(m_address, u"fake-plasma"_s);
+        bus.registerObject(u"/Layouts"_s, &m_plasma, QDBusConnection::ExportAllContents);
+        QVERIFY(bus.registerService(u"org.kde.keyboard"_s));
+        QTRY_COMPARE(provider.enabledSources(), std::optional(QList<InputSource>()));
+        m_plasma.layouts = layouts;
+        Q_EMIT m_plasma.layoutListChanged();
+        QTRY_COMPARE(provider.enabledSources(), std::optional(layouts));
+        QCOMPARE(provider.currentIndex(), std::optional<qsizetype>(0));
+        QSignalSpy changed(&provider, &InputSourceProvider::currentSourceChanged);
+
+        // when Russian is enforced, Plasma switches to its first Russian layout
+        // and Olvi hears of it
+        LayoutSwitcher(provider).enforceRussian();
+        settlePlasma();
+        QTEST(m_plasma.asked, "asked");
+        QTRY_COMPARE(changed.size(), m_plasma.asked.size());
+        QCOMPARE(provider.currentIndex(), std::optional<qsizetype>(m_plasma.current));
+
+        // when Plasma goes away, nothing is known and a switch fails silently
+        QVERIFY(bus.unregisterService(u"org.kde.keyboard"_s));
+        QTRY_VERIFY(!provider.enabledSources() && !provider.currentIndex());
+        provider.select(1);
+        settlePlasma();
+    }
+
 private:
+    // Returns once Plasma, if there, has handled all Olvi sent before.
+    static void settlePlasma()
+    {
+        QDBusConnection::sessionBus().call(
+            QDBusMessage::createMethodCall(u"org.kde.keyboard"_s, u"/Layouts"_s,
+                                           u"org.kde.KeyboardLayouts"_s, u"getLayout"_s),
+            QDBus::BlockWithGui);
+    }
+
     QProcess m_bus;
     QString m_address;
     FakePortal m_portal;
+    FakePlasmaLayouts m_plasma;
 };
 
 QTEST_MAIN(TestSessionBus)
