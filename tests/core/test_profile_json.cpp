@@ -45,6 +45,7 @@ QJsonObject fullObject(const Change &top = {}, const Change &keyStat = {}, const
         {u"appearance"_s, u"dark"_s},
         {u"manuscript"_s, u"Текст."_s},
         {u"manuscriptChunk"_s, 0},
+        {u"physicalKeys"_s, true},
     };
     if (top)
         top(o);
@@ -62,6 +63,7 @@ ProfileData fullProfile()
     p.appearance = Appearance::dark;
     p.manuscript = u"Текст."_s;
     p.manuscriptChunk = 0;
+    p.physicalKeys = true;
     return p;
 }
 
@@ -197,7 +199,7 @@ private Q_SLOTS:
                           "\"errEMA\":0.03,\"errors\":2,\"attempts\":96}},\"exercisesPassed\":"
                           "{\"1\":3},\"days\":[{\"seconds\":171.4,\"errors\":9,\"date\":"
                           "\"2026-01-02\",\"chars\":412,\"bestSpeed\":158.2}],"
-                          "\"currentLessonID\":2,\"appearance\":\"dark\"}\n\n")
+                          "\"currentLessonID\":2,\"physicalKeys\":true,\"appearance\":\"dark\"}\n\n")
             << full;
         QTest::newRow("unknown members at every level") << changed(
             [](QJsonObject &o) {
@@ -307,7 +309,7 @@ private Q_SLOTS:
             {keyStat, u"latencyEMA"_s, QJsonObject()}, {day, u"date"_s, 20260102},
             {day, u"chars"_s, 12.5},                   {day, u"chars"_s, u"412"_s},
             {day, u"errors"_s, false},                 {day, u"seconds"_s, u"1"_s},
-            {day, u"bestSpeed"_s, QJsonValue()},
+            {day, u"bestSpeed"_s, QJsonValue()},       {top, u"physicalKeys"_s, 1},
         };
         for (const auto &[where, key, v] : wrongType) {
             QTest::addRow("%d %s holding %s", where, qPrintable(key), value(v).constData())
