@@ -4,6 +4,8 @@
 
 #include "input_source_provider.h"
 
+#include <algorithm>
+
 bool LayoutSwitcher::isRussian(QStringView identifier)
 {
     return identifier.contains(u"russian", Qt::CaseInsensitive);
@@ -37,4 +39,15 @@ void LayoutSwitcher::switchToRussian()
             return;
         }
     }
+}
+
+bool LayoutSwitcher::canSelectRussian() const
+{
+    // The same test as switchToRussian(): whatever it would select counts.
+    const auto sources = m_sources.enabledSources();
+    if (!sources)
+        return false;
+    return std::any_of(sources->cbegin(), sources->cend(), [](const InputSource &s) {
+        return !s.identifier.isEmpty() && isRussian(s.identifier) && s.selectCapable.value_or(true);
+    });
 }

@@ -18,6 +18,9 @@ public:
     void enforceRussian();
     // Selects the first enabled Russian source that may be selected.
     void switchToRussian();
+    // Whether switchToRussian() has a source to select: false when the
+    // sources cannot be listed (no backend) or none is Russian and selectable.
+    [[nodiscard]] bool canSelectRussian() const;
 
     [[nodiscard]] static bool isRussian(QStringView identifier);
 
