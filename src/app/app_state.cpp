@@ -107,6 +107,34 @@ void AppState::setManuscriptMode(bool on)
     Q_EMIT manuscriptModeChanged();
 }
 
+void AppState::setPhysicalKeysOffered(bool offered)
+{
+    if (m_physicalKeysOffered == offered)
+        return;
+    m_physicalKeysOffered = offered;
+    Q_EMIT physicalKeysOfferedChanged();
+}
+
+bool AppState::physicalKeys() const
+{
+    return m_store->data().physicalKeys;
+}
+
+bool AppState::typing() const
+{
+    return m_tab == Tab::Training && !m_lastResult && !m_engine->finished();
+}
+
+void AppState::prepareLayout()
+{
+    if (physicalKeys()) {
+        setPhysicalKeysOffered(false);
+        return;
+    }
+    m_switcher.enforceRussian();
+    setPhysicalKeysOffered(!m_switcher.canSelectRussian());
+}
+
 QVariant AppState::lastResultValue() const
 {
     return m_lastResult ? QVariant::fromValue(*m_lastResult) : QVariant();
@@ -114,7 +142,7 @@ QVariant AppState::lastResultValue() const
 
 void AppState::onInputSourceChanged()
 {
-    if (m_tab == Tab::Training && !m_lastResult && !m_engine->finished())
+    if (typing() && !physicalKeys())
         m_switcher.enforceRussian();
 }
 
@@ -125,7 +153,7 @@ QStringList AppState::manuscriptFragments() const
 
 void AppState::startTraining(std::optional<Lesson> lesson)
 {
-    m_switcher.enforceRussian();
+    prepareLayout();
     setManuscriptMode(false);
     const Lesson chosen = lesson ? *lesson : Course::lesson(m_store->data().currentLessonID);
     setActiveLesson(chosen);
@@ -165,7 +193,7 @@ void AppState::startManuscript(std::optional<qint64> from)
     index = std::clamp<qint64>(index, 0, fragments.size() - 1);
     m_store->update([index](ProfileData &d) { d.manuscriptChunk = index; });
     m_store->save();
-    m_switcher.enforceRussian();
+    prepareLayout();
     setManuscriptMode(true);
     setLastResult(std::nullopt);
     startFragment(fragments.at(index));
@@ -194,8 +222,20 @@ void AppState::handleKey(const QString &character)
         finishExercise();
         break;
     case KeyResult::wrongLayout:
+        // With physical keys only a key outside the layout's table can type a
+        // Latin letter; there is no layout to blame or switch.
+        if (physicalKeys()) {
+            m_engine->setWrongLayoutWarning(false);
+            break;
+        }
         m_switcher.enforceRussian();
-        m_warningTimer.start();
+        setPhysicalKeysOffered(!m_switcher.canSelectRussian());
+        // A warning that offers a way out stays until the next accepted key,
+        // so that the learner can reach its button.
+        if (m_physicalKeysOffered)
+            m_warningTimer.stop();
+        else
+            m_warningTimer.start();
         break;
     case KeyResult::wrong:
         if (m_store->data().soundOn && m_alertSound)
@@ -211,6 +251,21 @@ void AppState::toggleSound()
 {
     m_store->update([](ProfileData &d) { d.soundOn = !d.soundOn; });
     m_store->save();
+}
+
+void AppState::setPhysicalKeys(bool on)
+{
+    if (physicalKeys() == on)
+        return;
+    m_store->update([on](ProfileData &d) { d.physicalKeys = on; });
+    m_store->save();
+    if (on) {
+        m_warningTimer.stop();
+        m_engine->setWrongLayoutWarning(false);
+        setPhysicalKeysOffered(false);
+    } else if (typing()) {
+        prepareLayout();
+    }
 }
 
 void AppState::finishExercise()

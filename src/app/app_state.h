@@ -63,6 +63,10 @@ class AppState : public QObject
                        activeLessonChanged)
     Q_PROPERTY(QVariant lastResult READ lastResultValue NOTIFY lastResultChanged)
     Q_PROPERTY(bool manuscriptMode READ manuscriptMode NOTIFY manuscriptModeChanged)
+    // No Russian layout can be selected for the exercise: typing by the keys'
+    // places (physical keys) is the way out to offer.
+    Q_PROPERTY(bool physicalKeysOffered READ physicalKeysOffered NOTIFY
+                       physicalKeysOfferedChanged)
     Q_PROPERTY(SessionEngine *engine READ engine CONSTANT)
     Q_PROPERTY(ProfileStore *store READ store CONSTANT)
     Q_PROPERTY(ProgressTransfer *transfer READ transfer CONSTANT)
@@ -92,6 +96,9 @@ public:
     // The result for QML: the gadget, or an invalid variant when absent.
     [[nodiscard]] QVariant lastResultValue() const;
     [[nodiscard]] bool manuscriptMode() const { return m_manuscriptMode; }
+    [[nodiscard]] bool physicalKeysOffered() const { return m_physicalKeysOffered; }
+    // Whether keys type by their place in the Russian layout (the profile's choice).
+    [[nodiscard]] bool physicalKeys() const;
     [[nodiscard]] SessionEngine *engine() const { return m_engine; }
     [[nodiscard]] ProfileStore *store() const { return m_store; }
     [[nodiscard]] ProgressTransfer *transfer() const { return m_transfer; }
@@ -111,12 +118,16 @@ public:
     Q_INVOKABLE void handleKey(const QString &character);
     // Whether a wrong key sounds; saved at once.
     Q_INVOKABLE void toggleSound();
+    // Types by the keys' places instead of the system's layout, or back;
+    // saved at once.
+    Q_INVOKABLE void setPhysicalKeys(bool on);
 
 Q_SIGNALS:
     void tabChanged();
     void activeLessonChanged();
     void lastResultChanged();
     void manuscriptModeChanged();
+    void physicalKeysOfferedChanged();
     // The profile changed (forwarded from the store).
     void profileChanged();
 
@@ -125,6 +136,11 @@ private:
     void startFragment(const QString &fragment);
     void setLastResult(std::optional<ExerciseResult> result);
     void setManuscriptMode(bool on);
+    void setPhysicalKeysOffered(bool offered);
+    // Before typing: the Russian layout selected, or the way out offered
+    // when none can be; nothing with physical keys.
+    void prepareLayout();
+    [[nodiscard]] bool typing() const;
     void onInputSourceChanged();
     [[nodiscard]] QStringList manuscriptFragments() const;
 
@@ -143,4 +159,5 @@ private:
     Lesson m_activeLesson;
     std::optional<ExerciseResult> m_lastResult;
     bool m_manuscriptMode = false;
+    bool m_physicalKeysOffered = false;
 };

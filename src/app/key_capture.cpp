@@ -4,6 +4,7 @@
 
 #include "app_state.h"
 #include "key_decision.h"
+#include "russian_layout.h"
 #include "session_engine.h"
 
 #include <QCoreApplication>
@@ -84,7 +85,16 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
     }
     const bool repeat =
         m_repeats.isRepeat(key->nativeScanCode(), key->timestamp(), key->isAutoRepeat());
-    const KeyPress press{key->modifiers(), repeat, key->key(), key->text()};
+    KeyPress press{key->modifiers(), repeat, key->key(), key->text()};
+    // With physical keys a key types what it types in the Russian layout,
+    // whatever the system's layout makes of it (a dead key or a Latin letter).
+    if (m_app->physicalKeys()) {
+        if (const auto typed = RussianLayout::typedByKey(
+                key->nativeScanCode(), key->modifiers().testFlag(Qt::ShiftModifier))) {
+            press.key = 0;
+            press.text = *typed;
+        }
+    }
     switch (decideKey(press, m_app->lastResult().has_value(), m_app->engine()->finished())) {
     case KeyAction::pass:
         return false;
@@ -94,7 +104,7 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
         m_app->restartExercise();
         return true;
     case KeyAction::type:
-        m_app->handleKey(key->text());
+        m_app->handleKey(press.text);
         return true;
     }
     return false;

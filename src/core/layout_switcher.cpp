@@ -4,6 +4,8 @@
 
 #include "input_source_provider.h"
 
+#include <algorithm>
+
 bool LayoutSwitcher::isRussian(const InputSource &source)
 {
     return source.identifier.contains(u"russian", Qt::CaseInsensitive)
@@ -25,18 +27,26 @@ void LayoutSwitcher::enforceRussian()
     switchToRussian();
 }
 
-void LayoutSwitcher::switchToRussian()
+std::optional<qsizetype> LayoutSwitcher::russianToSelect() const
 {
     const auto sources = m_sources.enabledSources();
     if (!sources)
-        return;
-    for (qsizetype i = 0; i < sources->size(); ++i) {
-        const InputSource &s = sources->at(i);
-        if (!isRussian(s))
-            continue;
-        if (s.selectCapable.value_or(true)) {
-            m_sources.select(i);
-            return;
-        }
-    }
+        return std::nullopt;
+    const auto found = std::find_if(sources->cbegin(), sources->cend(), [](const InputSource &s) {
+        return isRussian(s) && s.selectCapable.value_or(true);
+    });
+    if (found == sources->cend())
+        return std::nullopt;
+    return found - sources->cbegin();
+}
+
+void LayoutSwitcher::switchToRussian()
+{
+    if (const auto index = russianToSelect())
+        m_sources.select(*index);
+}
+
+bool LayoutSwitcher::canSelectRussian() const
+{
+    return russianToSelect().has_value();
 }

@@ -2,6 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QtGlobal>
+
+#include <optional>
+
 class InputSourceProvider;
 struct InputSource;
 
@@ -17,6 +21,9 @@ public:
     void enforceRussian();
     // Selects the first enabled Russian source that may be selected.
     void switchToRussian();
+    // Whether switchToRussian() has a source to select: false when the
+    // sources cannot be listed (no backend) or none is Russian and selectable.
+    [[nodiscard]] bool canSelectRussian() const;
 
     // Its name says Russian in English, or its code is "ru" (the name may be
     // translated).
@@ -25,5 +32,8 @@ public:
     [[nodiscard]] InputSourceProvider &sources() const { return m_sources; }
 
 private:
+    // The index of the first enabled Russian source that may be selected.
+    [[nodiscard]] std::optional<qsizetype> russianToSelect() const;
+
     InputSourceProvider &m_sources;
 };

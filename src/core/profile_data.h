@@ -72,6 +72,10 @@ struct ProfileData
     std::optional<Appearance> appearance;
     std::optional<QString> manuscript;
     std::optional<qint64> manuscriptChunk;
+    // Keys type what they type in the Russian layout, by their place on the
+    // keyboard, whatever layout the system has selected: for desktops where
+    // Olvi cannot select a Russian layout. Stored only when on.
+    bool physicalKeys = false;
     // Top-level members this version does not know, kept like those of KeyStat.
     QMap<QString, QByteArray> extraMembers{};
 

@@ -460,7 +460,7 @@ bool optionalOf(const Value &object, QStringView key, Value::Kind kind, const Va
 // The members this version reads and writes, in the order they are written.
 constexpr QStringView profileMembers[] = {u"appearance", u"currentLessonID", u"days",
                                           u"exercisesPassed", u"keyStats", u"manuscript",
-                                          u"manuscriptChunk", u"soundOn"};
+                                          u"manuscriptChunk", u"physicalKeys", u"soundOn"};
 constexpr QStringView keyStatMembers[] = {u"attempts", u"errEMA", u"errors", u"latencyEMA"};
 
 // The members of `object` whose keys are not in `known`, as their JSON text.
@@ -742,6 +742,11 @@ QByteArray encode(const ProfileData &profile)
         w.key(u"manuscriptChunk");
         w.integer(*profile.manuscriptChunk);
     }
+    extra.before(u"physicalKeys");
+    if (profile.physicalKeys) {
+        w.key(u"physicalKeys");
+        w.boolean(true);
+    }
     extra.before(u"soundOn");
     w.key(u"soundOn");
     w.boolean(profile.soundOn);
@@ -827,6 +832,11 @@ std::optional<ProfileData> decode(QByteArrayView document)
         if (!profile.manuscriptChunk)
             return std::nullopt;
     }
+
+    const Value *physicalKeys = nullptr;
+    if (!optionalOf(*root, u"physicalKeys", Value::Kind::boolean, physicalKeys))
+        return std::nullopt;
+    profile.physicalKeys = physicalKeys && physicalKeys->boolean;
 
     profile.extraMembers = unknownMembers(*root, profileMembers);
     return profile;

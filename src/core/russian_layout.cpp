@@ -61,6 +61,47 @@ const QHash<QString, KeyDef> &keyMap()
     return map;
 }
 
+// A physical key and the two characters the Russian layout gives it.
+struct KeyCharacters
+{
+    QString plain;
+    QString shifted;
+};
+
+// The key codes of the first key of each letter row (Q, A and Z on a Latin
+// keyboard), of the digit row's "1", of the key left of "1" and of the keys
+// beside Enter and the space bar.
+constexpr quint32 firstKeyOfRow[] = {24, 38, 52};
+constexpr quint32 firstDigitKey = 10;
+constexpr quint32 yoKey = 49;
+constexpr quint32 backslashKey = 51;
+constexpr quint32 spaceKey = 65;
+
+const QHash<quint32, KeyCharacters> &keyCharacters()
+{
+    static const QHash<quint32, KeyCharacters> table = [] {
+        QHash<quint32, KeyCharacters> t;
+        const auto &rows = RussianLayout::rows();
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            for (qsizetype i = 0; i < rows[r].size(); ++i) {
+                const QString &c = rows[r][i].character;
+                // Shift on the full-stop key gives the comma, on a letter its capital.
+                t.insert(firstKeyOfRow[r] + quint32(i),
+                         {c, c == u"." ? QStringLiteral(",") : Characters::upper(c)});
+            }
+        }
+        t.insert(yoKey, {QStringLiteral("ё"), QStringLiteral("Ё")});
+        static constexpr QStringView digits = u"1234567890-=";
+        static constexpr QStringView marks = u"!\"№;%:?*()_+";
+        for (qsizetype i = 0; i < digits.size(); ++i)
+            t.insert(firstDigitKey + quint32(i), {digits.at(i), marks.at(i)});
+        t.insert(backslashKey, {QStringLiteral("\\"), QStringLiteral("/")});
+        t.insert(spaceKey, {QStringLiteral(" "), QStringLiteral(" ")});
+        return t;
+    }();
+    return table;
+}
+
 } // namespace
 
 namespace RussianLayout {
@@ -134,6 +175,15 @@ bool canType(QStringView ch)
     static constexpr QStringView others = u" 1234567890!\"№;%:?*()-_=+\\/«»—";
     const QString c = Characters::canonical(ch);
     return c.size() == 1 && others.contains(c.front());
+}
+
+std::optional<QString> typedByKey(quint32 scanCode, bool shift)
+{
+    const auto &table = keyCharacters();
+    const auto it = table.constFind(scanCode);
+    if (it == table.cend())
+        return std::nullopt;
+    return shift ? it->shifted : it->plain;
 }
 
 } // namespace RussianLayout

@@ -4,17 +4,23 @@ import QtQuick
 import Olvi
 
 // The colour-scheme menu: a pictogram that opens a list with a tick on the
-// current choice. Worked by the pointer or by the keyboard: Space or Return
-// opens it, the arrows move, Return chooses, Escape closes.
+// current choice, and below a rule one more item, an action of its own.
+// Worked by the pointer or by the keyboard: Space or Return opens it, the
+// arrows move, Return chooses, Escape closes.
 Item {
     id: menu
 
     property var titles: []
     property int currentIndex: 0
+    // The item below the rule; none when empty.
+    property string actionTitle: ""
     property bool open: false
     // The item the arrows have reached (or the pointer rests on).
     property int highlighted: -1
     signal chosen(int index)
+    signal action()
+    // The titles, then the action: the arrows walk them all.
+    readonly property int count: titles.length + (actionTitle === "" ? 0 : 1)
 
     implicitWidth: 22
     implicitHeight: 22
@@ -39,7 +45,10 @@ Item {
 
     function choose(index) {
         open = false
-        chosen(index)
+        if (index === titles.length)
+            action()
+        else
+            chosen(index)
     }
 
     Keys.onPressed: event => {
@@ -93,14 +102,14 @@ Item {
         visible: menu.open
         parent: menu.Window.contentItem
         z: 1000
-        width: 170
+        width: Math.max(170, actionLabel.implicitWidth + 44)
         height: column.implicitHeight + 8
         radius: 8
         color: Theme.card
         border.color: Theme.hairline
 
         Keys.onPressed: event => {
-            const count = menu.titles.length
+            const count = menu.count
             switch (event.key) {
             case Qt.Key_Down:
                 menu.highlighted = (menu.highlighted + 1) % count
@@ -173,6 +182,48 @@ Item {
                         onContainsMouseChanged: if (containsMouse) menu.highlighted = item.index
                         onClicked: menu.choose(item.index)
                     }
+                }
+            }
+            Rectangle {
+                visible: menu.actionTitle !== ""
+                x: 8
+                width: column.width - 16
+                height: visible ? 9 : 0
+                color: "transparent"
+                Rectangle {
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: parent.width
+                    height: 1
+                    color: Theme.hairline
+                }
+            }
+            Rectangle {
+                id: actionItem
+                readonly property int index: menu.titles.length
+                readonly property bool lit: index === menu.highlighted
+                objectName: "appearanceAction"
+                visible: menu.actionTitle !== ""
+                Accessible.role: Accessible.MenuItem
+                Accessible.name: menu.actionTitle
+                Accessible.onPressAction: menu.choose(index)
+                width: column.width
+                height: visible ? 28 : 0
+                radius: 5
+                color: lit ? Theme.accent : "transparent"
+                Text {
+                    id: actionLabel
+                    x: 28
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: menu.actionTitle
+                    textFormat: Text.PlainText
+                    font.pixelSize: Theme.typeNote
+                    color: actionItem.lit ? Theme.onAccent : Theme.ink
+                }
+                MouseArea {
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onContainsMouseChanged: if (containsMouse) menu.highlighted = actionItem.index
+                    onClicked: menu.choose(actionItem.index)
                 }
             }
         }

@@ -143,7 +143,9 @@ Rectangle {
                     anchors.verticalCenter: parent.verticalCenter
                     titles: model.appearanceTitles
                     currentIndex: model.appearanceIndex
+                    actionTitle: model.physicalKeysTitle
                     onChosen: index => model.chooseAppearance(index)
+                    onAction: model.togglePhysicalKeys()
                 }
             }
         }

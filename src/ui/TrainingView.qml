@@ -118,10 +118,12 @@ Rectangle {
                     }
                 }
 
+                // The line keeps the height of its text: the warning's button
+                // may reach into the space around it, never move the keyboard.
                 Item {
                     anchors.horizontalCenter: parent.horizontalCenter
                     width: Math.max(hint.implicitWidth, warning.implicitWidth)
-                    height: Math.max(hint.implicitHeight, warning.implicitHeight)
+                    height: Math.max(hint.implicitHeight, warningText.implicitHeight)
 
                     Text {
                         id: hint
@@ -148,11 +150,23 @@ Rectangle {
                             color: Theme.error
                         }
                         Text {
+                            id: warningText
+                            anchors.verticalCenter: parent.verticalCenter
                             textFormat: Text.PlainText
-                            text: "Была латиница — возвращаю русскую раскладку"
+                            text: exercise.layoutWarningText
                             font.pixelSize: Theme.typeNote
                             font.weight: Font.DemiBold
                             color: Theme.error
+                        }
+                        PushButton {
+                            objectName: "physicalKeysButton"
+                            anchors.verticalCenter: parent.verticalCenter
+                            visible: exercise.physicalKeysOffered
+                            text: "Печатать по ЙЦУКЕН без русской раскладки"
+                            fontSize: Theme.typeNote
+                            horizontalPadding: 10
+                            verticalPadding: 3
+                            onClicked: root.app.setPhysicalKeys(true)
                         }
                     }
                 }

@@ -17,6 +17,10 @@ QList<QMetaObject::Connection> ExerciseText::follow(AppState &app)
         connect(engine, &SessionEngine::errorPositionsChanged, this, &ExerciseText::refreshLines),
         connect(engine, &SessionEngine::wrongLayoutWarningChanged, this,
                 &ExerciseText::wrongLayoutWarningChanged),
+        connect(&app, &AppState::physicalKeysOfferedChanged, this,
+                &ExerciseText::physicalKeysOfferedChanged),
+        connect(&app, &AppState::physicalKeysOfferedChanged, this,
+                &ExerciseText::layoutWarningTextChanged),
         connect(&app, &AppState::manuscriptModeChanged, this, &ExerciseText::refreshCaption),
         connect(&app, &AppState::activeLessonChanged, this, &ExerciseText::refreshCaption),
     };
@@ -26,6 +30,8 @@ void ExerciseText::refresh()
 {
     onTextChanged();
     Q_EMIT wrongLayoutWarningChanged();
+    Q_EMIT physicalKeysOfferedChanged();
+    Q_EMIT layoutWarningTextChanged();
 }
 
 void ExerciseText::onTextChanged()
@@ -170,4 +176,15 @@ void ExerciseText::refreshCaption()
 bool ExerciseText::wrongLayoutWarning() const
 {
     return app() && app()->engine()->wrongLayoutWarning();
+}
+
+bool ExerciseText::physicalKeysOffered() const
+{
+    return app() && app()->physicalKeysOffered();
+}
+
+QString ExerciseText::layoutWarningText() const
+{
+    return physicalKeysOffered() ? QStringLiteral("Была латиница — включите русскую раскладку")
+                                 : QStringLiteral("Была латиница — возвращаю русскую раскладку");
 }

@@ -37,6 +37,11 @@ class ExerciseText : public AppViewModel
     Q_PROPERTY(LineStyles styles0 READ styles0 NOTIFY styles0Changed)
     Q_PROPERTY(NextKey nextKey READ nextKey NOTIFY nextKeyChanged)
     Q_PROPERTY(bool wrongLayoutWarning READ wrongLayoutWarning NOTIFY wrongLayoutWarningChanged)
+    // The warning's words: whether the layout is being switched back or the
+    // learner must do it (or type by the keys' places).
+    Q_PROPERTY(QString layoutWarningText READ layoutWarningText NOTIFY layoutWarningTextChanged)
+    // The warning offers typing by the keys' places.
+    Q_PROPERTY(bool physicalKeysOffered READ physicalKeysOffered NOTIFY physicalKeysOfferedChanged)
 
 public:
     // A line breaks after its last space once it reaches this many characters.
@@ -52,6 +57,8 @@ public:
     [[nodiscard]] LineStyles styles0() const { return m_styles0; }
     [[nodiscard]] NextKey nextKey() const { return m_nextKey; }
     [[nodiscard]] bool wrongLayoutWarning() const;
+    [[nodiscard]] bool physicalKeysOffered() const;
+    [[nodiscard]] QString layoutWarningText() const;
 
     // Greedy wrap of a character sequence into lines of about `width`.
     [[nodiscard]] static QList<LineRange> wrap(const QStringList &text, int width = lineWidth);
@@ -68,6 +75,8 @@ Q_SIGNALS:
     void styles0Changed();
     void nextKeyChanged();
     void wrongLayoutWarningChanged();
+    void layoutWarningTextChanged();
+    void physicalKeysOfferedChanged();
 
 private:
     QList<QMetaObject::Connection> follow(AppState &app) override;

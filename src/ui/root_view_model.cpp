@@ -62,6 +62,19 @@ QString RootViewModel::storageNote() const
     return {};
 }
 
+QString RootViewModel::physicalKeysTitle() const
+{
+    return app() && app()->physicalKeys()
+               ? QStringLiteral("Печатать по русской раскладке системы")
+               : QStringLiteral("Печатать по ЙЦУКЕН без русской раскладки");
+}
+
+void RootViewModel::togglePhysicalKeys()
+{
+    if (app())
+        app()->setPhysicalKeys(!app()->physicalKeys());
+}
+
 void RootViewModel::switchTo(int tab)
 {
     if (!app() || tab < 0 || tab >= AppState::allTabs().size())

@@ -13,7 +13,7 @@
 
 class AppState;
 
-// The window header: tabs, the streak and the colour-scheme menu.
+// The window header: tabs, the streak and the menu (colour scheme, keys).
 class RootViewModel : public AppViewModel
 {
     Q_OBJECT
@@ -22,6 +22,8 @@ class RootViewModel : public AppViewModel
     Q_PROPERTY(QStringList appearanceTitles READ appearanceTitles CONSTANT)
     Q_PROPERTY(QString streakText READ streakText NOTIFY profileChanged)
     Q_PROPERTY(int appearanceIndex READ appearanceIndex NOTIFY profileChanged)
+    // The menu's item that turns typing by the keys' places on, or off.
+    Q_PROPERTY(QString physicalKeysTitle READ physicalKeysTitle NOTIFY profileChanged)
     // Empty while progress is saved; otherwise why it is not.
     Q_PROPERTY(QString storageNote READ storageNote NOTIFY storageNoteChanged)
 
@@ -36,11 +38,14 @@ public:
     // The stored preference as an index into appearanceTitles (none: system).
     [[nodiscard]] int appearanceIndex() const;
     [[nodiscard]] QString storageNote() const;
+    [[nodiscard]] QString physicalKeysTitle() const;
 
     // Shows a tab; the training tab starts an exercise when there is none.
     Q_INVOKABLE void switchTo(int tab);
     // Stores the chosen preference and applies it.
     Q_INVOKABLE void chooseAppearance(int index);
+    // Turns typing by the keys' places on or off.
+    Q_INVOKABLE void togglePhysicalKeys();
     // Pushes the stored preference to the theme.
     Q_INVOKABLE void applyAppearance();
 

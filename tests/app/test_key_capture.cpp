@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_rig.h"
 #include "key_capture.h"
+#include "russian_layout.h"
 
 #include <QTest>
 #include <QWindow>
@@ -132,13 +133,49 @@ private Q_SLOTS:
         QVERIFY(second.installed());
     }
 
+    void physicalKeysTypeRussianWithoutARussianLayout()
+    {
+        // only a Latin layout: the exercise offers the way out, a Latin letter's warning stays
+        m_rig->sources.sources = QList<InputSource>{FakeInputSources::usRu().first()};
+        m_rig->sources.selected.clear();
+        m_rig->app->startManuscript();
+        m_capture->setActive(true);
+        pressKeyOf(u"ж"_s);
+        QVERIFY(m_rig->app->physicalKeysOffered() && m_rig->engine().wrongLayoutWarning());
+
+        // taken, it is saved, keys type by place, no layout is switched even to Russian
+        m_rig->app->setPhysicalKeys(true);
+        QCOMPARE(m_rig->profileOnDisk()->physicalKeys, true);
+        QVERIFY(!m_rig->engine().wrongLayoutWarning() && !m_rig->app->physicalKeysOffered());
+        m_rig->sources.sources = FakeInputSources::usRu();
+        m_rig->app->startManuscript();
+        m_rig->sources.switchByUser(0);
+        pressKeyOf(u"ж"_s, Qt::ControlModifier); // a chord passes
+        pressKeyOf(u"ж"_s);
+        pressKeyOf(u"у"_s, {}, true); // a held key types once
+        pressKeyOf(u"У"_s);           // Shift types the capital: wrong here
+        press(Qt::Key_F, u"f"_s);     // a Latin letter from no key of the table: no warning
+        QCOMPARE(std::pair(position(), m_rig->engine().errorCount()), std::pair(1, 1));
+        QVERIFY(!m_rig->engine().wrongLayoutWarning() && m_rig->sources.selected.isEmpty());
+    }
+
 private:
     int position() const { return m_rig->engine().position(); }
 
-    void press(int key, const QString &text, Qt::KeyboardModifiers mods = {},
-               bool autoRepeat = false)
+    // The key that types `ch` in the Russian layout, which the Latin layout makes an "f".
+    void pressKeyOf(const QString &ch, Qt::KeyboardModifiers mods = {}, bool autoRepeat = false)
     {
-        QKeyEvent e(QEvent::KeyPress, key, mods, text, autoRepeat);
+        const bool shift = ch != ch.toLower();
+        quint32 code = 0;
+        while (code < 256 && RussianLayout::typedByKey(code, shift) != ch)
+            ++code;
+        press(Qt::Key_F, u"f"_s, shift ? mods | Qt::ShiftModifier : mods, autoRepeat, code);
+    }
+
+    void press(int key, const QString &text, Qt::KeyboardModifiers mods = {},
+               bool autoRepeat = false, quint32 scanCode = 0)
+    {
+        QKeyEvent e(QEvent::KeyPress, key, mods, scanCode, 0, 0, text, autoRepeat);
         QGuiApplication::sendEvent(m_window.get(), &e);
     }
 

@@ -35,7 +35,8 @@ QJsonObject fullObject(const Change &top = none, const Change &keyStat = none,
     QJsonObject o{{u"keyStats"_s, QJsonObject{{u"о"_s, stat}}}, {u"days"_s, QJsonArray{first}},
                   {u"exercisesPassed"_s, QJsonObject{{u"1"_s, 3}}}, {u"currentLessonID"_s, 2},
                   {u"soundOn"_s, true}, {u"appearance"_s, u"dark"_s},
-                  {u"manuscript"_s, u"Текст."_s}, {u"manuscriptChunk"_s, 0}};
+                  {u"manuscript"_s, u"Текст."_s}, {u"manuscriptChunk"_s, 0},
+                  {u"physicalKeys"_s, true}};
     top(o);
     return o;
 }
@@ -49,7 +50,8 @@ ProfileData fullProfile()
             .currentLessonID = 2,
             .appearance = Appearance::dark,
             .manuscript = u"Текст."_s,
-            .manuscriptChunk = 0};
+            .manuscriptChunk = 0,
+            .physicalKeys = true};
 }
 
 QByteArray compact(const QJsonObject &o)
@@ -134,7 +136,8 @@ private Q_SLOTS:
         });
         QTest::newRow("UTF-8 byte order mark") << "\xEF\xBB\xBF" + compact(fullObject()) << full;
         QTest::newRow("null optional members") << compact(fullObject([](QJsonObject &o) {
-            for (const QString &key : {u"appearance"_s, u"manuscript"_s, u"manuscriptChunk"_s})
+            for (const QString &key :
+                 {u"appearance"_s, u"manuscript"_s, u"manuscriptChunk"_s, u"physicalKeys"_s})
                 o[key] = QJsonValue();
         })) << ProfileData{.keyStats = full.keyStats, .days = full.days,
                            .exercisesPassed = full.exercisesPassed, .currentLessonID = 2,
@@ -203,6 +206,7 @@ private Q_SLOTS:
             {keyStat, u"errors"_s, 0.5},               {keyStat, u"errEMA"_s, u"0.1"_s},
             {day, u"date"_s, 20260102},                {day, u"chars"_s, 12.5},
             {day, u"errors"_s, 1.5},                   {day, u"bestSpeed"_s, QJsonValue()},
+            {top, u"physicalKeys"_s, 1},
         };
         for (const auto &[where, key, v] : wrongType) {
             const QByteArray json = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);

@@ -23,6 +23,20 @@ QByteArray seeded(const std::optional<QString> &manuscript = fragment)
     return ProfileJson::encode(p);
 }
 
+// Types lesson 1 without knowing its text: strikes the keys where ЙЦУКЕН has
+// its letters а and о (F and J of a Latin keyboard) and the space bar in turn
+// until the exercise is recorded.
+bool typeLessonOneByPlace(OlviSession &s)
+{
+    const auto chars = [&s] { return s.profile().value_or(ProfileData()).days.value(0).chars; };
+    const qint64 before = chars();
+    for (int round = 0; round < 500 && chars() == before; ++round) {
+        for (const unsigned keycode : {41, 44, 65})
+            s.user->strike({keycode, false});
+    }
+    return OlviSession::waitFor([&] { return chars() > before; }, 10000);
+}
+
 // Starts the X server and the app on this profile file.
 bool launch(OlviSession &s, const QByteArray &profile)
 {
@@ -166,6 +180,31 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(s.progressShown(), 10000);
         QCOMPARE(s.closeAndWait(), 0);
         QVERIFY(!s.profile() || s.profile()->days.isEmpty());
+    }
+
+    void typingByKeyPlaceWithoutARussianLayout()
+    {
+        // a desktop with no Russian layout at all, a lesson on screen
+        OlviSession s;
+        s.layouts = u"us"_s;
+        QVERIFY2(launch(s, seeded(std::nullopt)), qPrintable(s.error()));
+        s.user->click(OlviSession::tab(1));
+        QTRY_VERIFY_WITH_TIMEOUT(s.trainingShown(), 10000);
+
+        // a Latin letter's warning offers the way out; Shift+Tab twice reaches its button
+        QVERIFY(s.user->type(u"f"_s));
+        QVERIFY(s.user->pressChord("Shift_L", "Tab") && s.user->pressChord("Shift_L", "Tab"));
+        QVERIFY(s.user->press("Return"));
+        QTRY_VERIFY_WITH_TIMEOUT(s.profile() && s.profile()->physicalKeys, 10000);
+
+        // the Latin keyboard's keys type the lesson to its end, and again after a restart
+        QVERIFY(typeLessonOneByPlace(s));
+        QCOMPARE(s.closeAndWait(), 0);
+        QVERIFY(s.launchAndWait());
+        s.user->click(OlviSession::tab(1));
+        QTRY_VERIFY_WITH_TIMEOUT(s.trainingShown(), 10000);
+        QVERIFY(typeLessonOneByPlace(s));
+        QCOMPARE(s.closeAndWait(), 0);
     }
 };
 

@@ -25,7 +25,7 @@ bool OlviSession::start(double scaleFactor)
 {
     scale = scaleFactor;
     const QString screen = QStringLiteral("%1x%2x24").arg(qRound(1000 * scale)).arg(qRound(760 * scale));
-    if (!server.start(screen) || !server.setLayouts(QStringLiteral("us,ru")))
+    if (!server.start(screen) || !server.setLayouts(layouts))
         return false;
     user = std::make_unique<XTestKeyboard>(server.display());
     user->setAutoRepeat(100, 20);

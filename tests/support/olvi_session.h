@@ -72,6 +72,7 @@ public:
     [[nodiscard]] qint64 pid() const { return olvi.processId(); }
 
     double scale = 1.0;
+    QString layouts = QStringLiteral("us,ru"); // the X server's, set at start
     // Extra variables for the app's environment, and whether its standard
     // error is kept for the caller (read olvi) instead of passed through.
     QProcessEnvironment extraEnvironment;
