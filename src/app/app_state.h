@@ -62,6 +62,8 @@ class AppState : public QObject
                        activeLessonChanged)
     Q_PROPERTY(QVariant lastResult READ lastResultValue NOTIFY lastResultChanged)
     Q_PROPERTY(bool manuscriptMode READ manuscriptMode NOTIFY manuscriptModeChanged)
+    // The keys a drill practises; empty unless a drill is typed.
+    Q_PROPERTY(QStringList drillKeys READ drillKeys NOTIFY drillKeysChanged)
     Q_PROPERTY(SessionEngine *engine READ engine CONSTANT)
     Q_PROPERTY(ProfileStore *store READ store CONSTANT)
 
@@ -90,6 +92,8 @@ public:
     // The result for QML: the gadget, or an invalid variant when absent.
     [[nodiscard]] QVariant lastResultValue() const;
     [[nodiscard]] bool manuscriptMode() const { return m_manuscriptMode; }
+    [[nodiscard]] const QStringList &drillKeys() const { return m_drillKeys; }
+    [[nodiscard]] bool drillMode() const { return !m_drillKeys.isEmpty(); }
     [[nodiscard]] SessionEngine *engine() const { return m_engine; }
     [[nodiscard]] ProfileStore *store() const { return m_store; }
     // The current moment by the clock the application was given: the one
@@ -108,12 +112,17 @@ public:
     Q_INVOKABLE void handleKey(const QString &character);
     // Whether a wrong key sounds; saved at once.
     Q_INVOKABLE void toggleSound();
+    // Drills `focusKeys` beside the course (none, or none unlocked: the keys
+    // the learner is least sure of). After its result the drill goes on with
+    // keys chosen afresh; starting a lesson or the manuscript ends it.
+    Q_INVOKABLE void startDrill(const QStringList &focusKeys = {});
 
 Q_SIGNALS:
     void tabChanged();
     void activeLessonChanged();
     void lastResultChanged();
     void manuscriptModeChanged();
+    void drillKeysChanged();
     // The profile changed (forwarded from the store).
     void profileChanged();
 
@@ -122,6 +131,7 @@ private:
     void startFragment(const QString &fragment);
     void setLastResult(std::optional<ExerciseResult> result);
     void setManuscriptMode(bool on);
+    void setDrillKeys(const QStringList &keys);
     void onInputSourceChanged();
     [[nodiscard]] QStringList manuscriptFragments() const;
 
@@ -139,4 +149,5 @@ private:
     Lesson m_activeLesson;
     std::optional<ExerciseResult> m_lastResult;
     bool m_manuscriptMode = false;
+    QStringList m_drillKeys;
 };

@@ -16,6 +16,10 @@ Rectangle {
         id: model
         app: root.app
     }
+    DrillViewModel {
+        id: drill
+        app: root.app
+    }
 
     // ---- the sidebar -----------------------------------------------------
     Item {
@@ -72,6 +76,15 @@ Rectangle {
                     text: model.continueText
                     onClicked: model.continueCourse()
                 }
+            }
+
+            // ---- the drill, once there is practice to go by
+            PushButton {
+                objectName: "sidebarDrillButton"
+                width: parent.width
+                visible: drill.offered
+                text: drill.buttonText
+                onClicked: drill.start()
             }
 
             Text {

@@ -15,6 +15,10 @@ Rectangle {
         id: model
         app: root.app
     }
+    DrillViewModel {
+        id: drill
+        app: root.app
+    }
 
     Flickable {
         id: scroller
@@ -226,6 +230,8 @@ Rectangle {
                         training: false
                         keySize: 40
                         errors: model.heatLevels
+                        pickable: drill.pickable
+                        onPicked: character => drill.startKey(character)
                     }
                     Text {
                         textFormat: Text.PlainText
@@ -241,6 +247,15 @@ Rectangle {
                         font.pixelSize: Theme.typeNote
                         font.italic: true
                         color: Theme.inkFaint
+                    }
+
+                    // ---- the drill of the keys least sure of
+                    PushButton {
+                        objectName: "drillButton"
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        visible: drill.offered
+                        text: drill.buttonText
+                        onClicked: drill.start()
                     }
                 }
             }
