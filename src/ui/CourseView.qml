@@ -82,6 +82,8 @@ Rectangle {
             PushButton {
                 objectName: "sidebarDrillButton"
                 width: parent.width
+                // the focus keys must fit the sidebar's width
+                fontSize: Theme.typeBody
                 visible: drill.offered
                 text: drill.buttonText
                 onClicked: drill.start()
