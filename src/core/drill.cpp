@@ -12,6 +12,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -187,18 +188,33 @@ QString exercise(const QStringList &focusKeys, const ProfileData &profile, QRand
     const QStringList keys = keysFor(focusKeys, profile);
 
     const Taught taught = taughtUpTo(reachedLesson(profile));
-    const AroundKey around(Generator::letterWeights(unlocked, {}, profile));
+    // The focus keys weigh four times their frequency in the letters around
+    // them too, as a lesson's new keys do.
+    const AroundKey around(Generator::letterWeights(unlocked, keys, profile));
     QList<QStringList> words;
-    for (const QString &key : keys)
+    QList<double> shares;
+    for (const QString &key : keys) {
         words.append(wordsHolding(key, usable));
+        // Each key gets words in proportion to how often it may plausibly go
+        // wrong, so a key with little evidence gets its share as well.
+        const KeyConfidence c = KeyConfidence::of(profile.keyStats.value(key));
+        shares.append(c.errorRate + c.spread);
+    }
+    const double allShares = std::accumulate(shares.cbegin(), shares.cend(), 0.0);
 
     QStringList items;
     qsizetype total = 0;
     bool sentenceStart = taught.capitals;
-    // The keys take turns, so each gets its share however rare it is in words.
-    qsizetype turn = qsizetype(rng.bounded(quint32(keys.size())));
+    // Smooth weighted turns: every item credits each key with its share and
+    // goes to the key with the most credit, so the shares hold in every
+    // stretch of the text, not just on average.
+    QList<double> credit(keys.size(), 0.0);
+    credit[qsizetype(rng.bounded(quint32(keys.size())))] = allShares;
     do {
-        const qsizetype k = turn++ % keys.size();
+        for (qsizetype i = 0; i < keys.size(); ++i)
+            credit[i] += shares.at(i);
+        const qsizetype k = std::max_element(credit.cbegin(), credit.cend()) - credit.cbegin();
+        credit[k] -= allShares;
         // A key with a mere handful of words would have them repeated until
         // they are typed from memory, not from the fingers.
         const double wordShare = words.at(k).size() >= 4 ? 0.5 : 0.2;

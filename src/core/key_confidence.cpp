@@ -3,6 +3,7 @@
 #include "key_confidence.h"
 
 #include <algorithm>
+#include <cmath>
 
 KeyConfidence KeyConfidence::of(const KeyStat &stat)
 {
@@ -17,8 +18,9 @@ KeyConfidence KeyConfidence::of(const KeyStat &stat)
 
     KeyConfidence c;
     c.evidence = recentEvents + weight * older;
-    c.errorRate = (priorRate * priorStrength + recentErrors + weight * olderErrors)
-                  / (priorStrength + c.evidence);
+    const double strength = priorStrength + c.evidence;
+    c.errorRate = (priorRate * priorStrength + recentErrors + weight * olderErrors) / strength;
+    c.spread = std::sqrt(c.errorRate * (1.0 - c.errorRate) / (strength + 1.0));
     c.events = stat.attempts;
     c.sure = stat.attempts >= sureEvents;
     if (stat.latencyEMA > 0.0)

@@ -19,6 +19,7 @@
 struct KeyConfidence
 {
     double errorRate = 0.0;     // estimated chance that the next stroke of the key is wrong
+    double spread = 0.0;        // the standard deviation of that estimate
     double evidence = 0.0;      // the events the estimate rests on, older ones weighed down
     qint64 events = 0;          // every event of the key
     bool sure = false;          // at least sureEvents events

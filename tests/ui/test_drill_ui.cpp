@@ -66,11 +66,11 @@ private Q_SLOTS:
         const ProfileData after = *rig.profileOnDisk();
         QCOMPARE(after.exercisesPassed, (QMap<qint64, qint64>{{13, 2}}));
         QCOMPARE(after.currentLessonID, 13);
-        QVERIFY(after.keyStats.value(u"ъ"_s).attempts >= 18 + 5);
+        QVERIFY(after.keyStats.value(u"ъ"_s).attempts >= 20); // sure of it now
         QCOMPARE(after.days, (QList<DayStat>{{u"2026-12-06"_s, length, 0, after.days[0].seconds,
                                               rig.app->lastResult()->speed}}));
 
-        // the card goes on with keys chosen afresh: ъ, typed without fault, is sure now
+        // the card goes on with keys chosen afresh, ъ no longer among them
         QCOMPARE(card.primaryText(), u"Дальше (⏎)"_s);
         rig.app->nextExercise();
         QVERIFY(!rig.app->lastResult());
