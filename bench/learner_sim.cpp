@@ -250,12 +250,15 @@ void report(const Kind &kind, const Run &plain, const Run &drilled)
                     run->seconds / 3600.0);
     }
     QList<double> ratios;
+    QList<double> courseSharesBelowFive;
     int atFive = 0;
     for (qsizetype i = 0; i < drilled.drillShares.size(); ++i) {
         const double d = drilled.drillShares.at(i);
         const double c = drilled.courseShares.at(i);
         ratios.append(c > 0.0 ? d / c : INFINITY);
         atFive += d >= 5.0 * c ? 1 : 0;
+        if (d < 5.0 * c)
+            courseSharesBelowFive.append(c);
     }
     std::printf("a focus key's share of letters, median over %lld (drill, key) pairs: %.1f %% in "
                 "the drill, %.1f %% in the four course exercises before it; median ratio %.1f x, "
@@ -263,6 +266,8 @@ void report(const Kind &kind, const Run &plain, const Run &drilled)
                 qlonglong(ratios.size()), 100.0 * median(drilled.drillShares),
                 100.0 * median(drilled.courseShares), median(ratios), atFive,
                 ratios.isEmpty() ? 0.0 : 100.0 * atFive / double(ratios.size()));
+    std::printf("  the pairs below 5 x: median share in the course %.1f %%\n",
+                100.0 * median(courseSharesBelowFive));
 
     int sumPlain = 0;
     int sumDrilled = 0;

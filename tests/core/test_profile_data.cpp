@@ -53,8 +53,7 @@ private Q_SLOTS:
                  (KeyStat{3, 1, 0.15 * 0.85 * 0.85, 0.2 * 0.15 + 0.3 * 0.85, {}, u"100"_s}));
         QCOMPARE(p.keyStats[u"ё"_s], (KeyStat{2, 0, 0.0, 0.0, {}, u"00"_s}));
         QCOMPARE(p.keyStats[u"ф"_s], (KeyStat{max, max, 0.5 * 0.85 + 0.15, 0.3, {}, u"1"_s}));
-        // the outcomes keep only the newest ones
-        for (int i = 0; i < 45; ++i)
+        for (int i = 0; i < 45; ++i) // the outcomes keep only the newest 40
             p.recordKey(u"ж", i % 5 == 0, std::nullopt);
         QCOMPARE(p.keyStats[u"ж"_s].recent, u"10000"_s.repeated(8));
     }
