@@ -3,6 +3,7 @@
 #include "app_state.h"
 
 #include "alert_sound.h"
+#include "drill.h"
 #include "generator.h"
 #include "input_source_provider.h"
 #include "manuscript.h"
@@ -155,6 +156,7 @@ void AppState::startTraining(std::optional<Lesson> lesson)
 {
     prepareLayout();
     setManuscriptMode(false);
+    setDrillKeys({});
     const Lesson chosen = lesson ? *lesson : Course::lesson(m_store->data().currentLessonID);
     setActiveLesson(chosen);
     setLastResult(std::nullopt);
@@ -164,6 +166,10 @@ void AppState::startTraining(std::optional<Lesson> lesson)
 
 void AppState::nextExercise()
 {
+    if (drillMode()) {
+        startDrill();
+        return;
+    }
     setLastResult(std::nullopt);
     if (!m_manuscriptMode) {
         m_engine->start(Generator::exercise(m_activeLesson, m_store->data(), *m_random));
@@ -194,6 +200,7 @@ void AppState::startManuscript(std::optional<qint64> from)
     m_store->update([index](ProfileData &d) { d.manuscriptChunk = index; });
     m_store->save();
     prepareLayout();
+    setDrillKeys({});
     setManuscriptMode(true);
     setLastResult(std::nullopt);
     startFragment(fragments.at(index));
@@ -282,7 +289,7 @@ void AppState::finishExercise()
 
     const bool passed = accuracy >= passAccuracy;
     bool lessonCompleted = false;
-    if (passed && !m_manuscriptMode && m_activeLesson.kind != LessonKind::prose) {
+    if (passed && !m_manuscriptMode && !drillMode() && m_activeLesson.kind != LessonKind::prose) {
         const qint64 id = m_activeLesson.id;
         m_store->update([&](ProfileData &d) { lessonCompleted = d.recordPass(id); });
     }
@@ -292,4 +299,26 @@ void AppState::finishExercise()
     // starts it.
     if (lessonCompleted)
         setActiveLesson(Course::lesson(m_store->data().currentLessonID));
+}
+
+// ---- drills beside the course
+
+void AppState::setDrillKeys(const QStringList &keys)
+{
+    if (m_drillKeys == keys)
+        return;
+    m_drillKeys = keys;
+    Q_EMIT drillKeysChanged();
+}
+
+void AppState::startDrill(const QStringList &focusKeys)
+{
+    const ProfileData &profile = m_store->data();
+    const QStringList keys = Drill::keysFor(focusKeys, profile);
+    prepareLayout();
+    setManuscriptMode(false);
+    setDrillKeys(keys);
+    setLastResult(std::nullopt);
+    m_engine->start(Drill::exercise(keys, profile, *m_random));
+    setTab(Tab::Training);
 }

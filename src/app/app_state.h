@@ -67,6 +67,8 @@ class AppState : public QObject
     // places (physical keys) is the way out to offer.
     Q_PROPERTY(bool physicalKeysOffered READ physicalKeysOffered NOTIFY
                        physicalKeysOfferedChanged)
+    // The keys a drill practises; empty unless a drill is typed.
+    Q_PROPERTY(QStringList drillKeys READ drillKeys NOTIFY drillKeysChanged)
     Q_PROPERTY(SessionEngine *engine READ engine CONSTANT)
     Q_PROPERTY(ProfileStore *store READ store CONSTANT)
     Q_PROPERTY(ProgressTransfer *transfer READ transfer CONSTANT)
@@ -99,6 +101,8 @@ public:
     [[nodiscard]] bool physicalKeysOffered() const { return m_physicalKeysOffered; }
     // Whether keys type by their place in the Russian layout (the profile's choice).
     [[nodiscard]] bool physicalKeys() const;
+    [[nodiscard]] const QStringList &drillKeys() const { return m_drillKeys; }
+    [[nodiscard]] bool drillMode() const { return !m_drillKeys.isEmpty(); }
     [[nodiscard]] SessionEngine *engine() const { return m_engine; }
     [[nodiscard]] ProfileStore *store() const { return m_store; }
     [[nodiscard]] ProgressTransfer *transfer() const { return m_transfer; }
@@ -121,6 +125,10 @@ public:
     // Types by the keys' places instead of the system's layout, or back;
     // saved at once.
     Q_INVOKABLE void setPhysicalKeys(bool on);
+    // Drills `focusKeys` beside the course (none, or none unlocked: the keys
+    // the learner is least sure of). After its result the drill goes on with
+    // keys chosen afresh; starting a lesson or the manuscript ends it.
+    Q_INVOKABLE void startDrill(const QStringList &focusKeys = {});
 
 Q_SIGNALS:
     void tabChanged();
@@ -128,6 +136,7 @@ Q_SIGNALS:
     void lastResultChanged();
     void manuscriptModeChanged();
     void physicalKeysOfferedChanged();
+    void drillKeysChanged();
     // The profile changed (forwarded from the store).
     void profileChanged();
 
@@ -141,6 +150,7 @@ private:
     // when none can be; nothing with physical keys.
     void prepareLayout();
     [[nodiscard]] bool typing() const;
+    void setDrillKeys(const QStringList &keys);
     void onInputSourceChanged();
     [[nodiscard]] QStringList manuscriptFragments() const;
 
@@ -160,4 +170,5 @@ private:
     std::optional<ExerciseResult> m_lastResult;
     bool m_manuscriptMode = false;
     bool m_physicalKeysOffered = false;
+    QStringList m_drillKeys;
 };

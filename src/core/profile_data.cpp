@@ -82,6 +82,9 @@ void ProfileData::recordKey(QStringView expected, bool error, std::optional<doub
     if (error)
         stat.errors = saturatingAdd(stat.errors, 1);
     stat.errEMA = stat.errEMA * 0.85 + (error ? 0.15 : 0.0);
+    stat.recent.append(error ? u'1' : u'0');
+    if (stat.recent.size() > KeyStat::recentCap)
+        stat.recent.remove(0, stat.recent.size() - KeyStat::recentCap);
     // Latencies outside (0.05 s, 5 s) are bounces or daydreams, not typing.
     if (latency && *latency > 0.05 && *latency < 5.0) {
         stat.latencyEMA = stat.latencyEMA == 0.0 ? *latency

@@ -23,6 +23,13 @@ struct KeyStat
     // them): the JSON text of each value as read, by member name, written back
     // unchanged so that going back to an older Olvi loses nothing.
     QMap<QString, QByteArray> extraMembers{};
+    // The outcomes of the newest events, oldest first: '1' an error, '0' a
+    // correct key; at most recentCap of them. Unlike the averages above it
+    // weighs the last forty events alike, which is what tells a key that is
+    // still weak from one that slipped twice just now.
+    QString recent{};
+
+    static constexpr qsizetype recentCap = 40;
 
     friend bool operator==(const KeyStat &, const KeyStat &) = default;
 };

@@ -461,7 +461,8 @@ bool optionalOf(const Value &object, QStringView key, Value::Kind kind, const Va
 constexpr QStringView profileMembers[] = {u"appearance", u"currentLessonID", u"days",
                                           u"exercisesPassed", u"keyStats", u"manuscript",
                                           u"manuscriptChunk", u"physicalKeys", u"soundOn"};
-constexpr QStringView keyStatMembers[] = {u"attempts", u"errEMA", u"errors", u"latencyEMA"};
+constexpr QStringView keyStatMembers[] = {u"attempts", u"errEMA", u"errors", u"latencyEMA",
+                                          u"recent"};
 
 // The members of `object` whose keys are not in `known`, as their JSON text.
 template <size_t N>
@@ -482,6 +483,16 @@ bool readKeyStat(const Value &v, KeyStat &out)
         || !readInteger(v, u"errors", out.errors) || !readDouble(v, u"errEMA", out.errEMA)
         || !readDouble(v, u"latencyEMA", out.latencyEMA))
         return false;
+    // Optional: written only once a key has events, and older files lack it.
+    const Value *recent = nullptr;
+    if (!optionalOf(v, u"recent", Value::Kind::string, recent))
+        return false;
+    if (recent) {
+        if (!std::all_of(recent->string.cbegin(), recent->string.cend(),
+                         [](QChar c) { return c == u'0' || c == u'1'; }))
+            return false;
+        out.recent = recent->string;
+    }
     out.extraMembers = unknownMembers(v, keyStatMembers);
     return true;
 }
@@ -727,6 +738,11 @@ QByteArray encode(const ProfileData &profile)
         statExtra.before(u"latencyEMA");
         w.key(u"latencyEMA");
         w.number(it->latencyEMA);
+        statExtra.before(u"recent");
+        if (!it->recent.isEmpty()) {
+            w.key(u"recent");
+            w.string(it->recent);
+        }
         statExtra.rest();
         w.endObject();
     }

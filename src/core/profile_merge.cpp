@@ -22,8 +22,8 @@ bool fuller(const KeyStat &a, const KeyStat &b)
 {
     const auto keys = [](const KeyStat &s) { return s.extraMembers.keys(); };
     const auto values = [](const KeyStat &s) { return s.extraMembers.values(); };
-    return std::tuple(a.attempts, a.errors, a.errEMA, a.latencyEMA, keys(a), values(a))
-           > std::tuple(b.attempts, b.errors, b.errEMA, b.latencyEMA, keys(b), values(b));
+    return std::tuple(a.attempts, a.errors, a.errEMA, a.latencyEMA, a.recent, keys(a), values(a))
+           > std::tuple(b.attempts, b.errors, b.errEMA, b.latencyEMA, b.recent, keys(b), values(b));
 }
 
 template<typename Map>
@@ -60,7 +60,8 @@ Refusal check(const ProfileData &incoming)
         sound = sound && it.key() >= 1 && it.key() <= lessonCount && it.value() >= 0;
     for (const KeyStat &s : incoming.keyStats) {
         sound = sound && s.errors >= 0 && s.errors <= s.attempts && inRange(s.errEMA, 0, 1)
-                && inRange(s.latencyEMA, 0, 1e9);
+                && inRange(s.latencyEMA, 0, 1e9) && s.recent.size() <= s.attempts
+                && s.recent.count(u'1') <= s.errors;
     }
     for (const DayStat &d : incoming.days) {
         sound = sound && dateForDayKey(d.date) && d.chars >= 0 && d.errors >= 0

@@ -14,8 +14,8 @@ namespace ProfileMerge {
 enum class Refusal {
     none,
     // A number no Olvi writes: a lesson outside the course, a negative count,
-    // more errors than attempts, an average outside its range, a day that is
-    // not a date.
+    // more errors than attempts (or recent outcomes than events), an average
+    // outside its range, a day that is not a date.
     outOfRange,
 };
 

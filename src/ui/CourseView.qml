@@ -16,6 +16,10 @@ Rectangle {
         id: model
         app: root.app
     }
+    DrillViewModel {
+        id: drill
+        app: root.app
+    }
 
     // ---- the sidebar -----------------------------------------------------
     Item {
@@ -72,6 +76,17 @@ Rectangle {
                     text: model.continueText
                     onClicked: model.continueCourse()
                 }
+            }
+
+            // ---- the drill, once there is practice to go by
+            PushButton {
+                objectName: "sidebarDrillButton"
+                width: parent.width
+                // the focus keys must fit the sidebar's width
+                fontSize: Theme.typeBody
+                visible: drill.offered
+                text: drill.buttonText
+                onClicked: drill.start()
             }
 
             Text {

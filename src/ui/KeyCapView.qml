@@ -12,6 +12,8 @@ Item {
     required property KeyCap cap
     required property KeyboardViewModel board
     property real size: 52
+    // A click, Space or Return on a key that has a pick name.
+    signal picked()
 
     width: size
     height: size
@@ -130,5 +132,30 @@ Item {
                 color: root.board.nextLabelColor
             }
         }
+    }
+
+    // ---- a key of the error map drills its letter when clicked
+    readonly property bool pickable: cap.pickName !== ""
+    activeFocusOnTab: pickable
+    Accessible.role: Accessible.Button
+    Accessible.name: cap.pickName
+    Accessible.ignored: !pickable
+    Accessible.onPressAction: if (pickable) picked()
+    Keys.onPressed: event => {
+        if (pickable && (event.key === Qt.Key_Space || event.key === Qt.Key_Return
+                         || event.key === Qt.Key_Enter)) {
+            picked()
+            event.accepted = true
+        }
+    }
+    MouseArea {
+        anchors.fill: parent
+        visible: root.pickable
+        cursorShape: Qt.PointingHandCursor
+        onClicked: root.picked()
+    }
+    FocusRing {
+        control: root
+        cornerRadius: 8
     }
 }

@@ -14,6 +14,9 @@ Item {
     property nextKey next
     property keyLevels errors
     property real keySize: 52
+    // The keys a click drills, and the click.
+    property var pickable: []
+    signal picked(string character)
 
     implicitWidth: column.implicitWidth
     implicitHeight: column.implicitHeight
@@ -23,6 +26,7 @@ Item {
         training: root.training
         next: root.next
         errors: root.errors
+        pickable: root.pickable
     }
 
     // A Shift key or the space bar: a flat cap with a thin frame. (Inline
@@ -85,6 +89,7 @@ Item {
                         cap: modelData
                         size: root.keySize
                         board: keyboard
+                        onPicked: root.picked(modelData.character)
                     }
                 }
             }

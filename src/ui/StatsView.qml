@@ -17,6 +17,10 @@ Rectangle {
         id: model
         app: root.app
     }
+    DrillViewModel {
+        id: drill
+        app: root.app
+    }
 
     Flickable {
         id: scroller
@@ -228,6 +232,8 @@ Rectangle {
                         training: false
                         keySize: 40
                         errors: model.heatLevels
+                        pickable: drill.pickable
+                        onPicked: character => drill.startKey(character)
                     }
                     Text {
                         textFormat: Text.PlainText
@@ -243,6 +249,15 @@ Rectangle {
                         font.pixelSize: Theme.typeNote
                         font.italic: true
                         color: Theme.inkFaint
+                    }
+
+                    // ---- the drill of the keys least sure of
+                    PushButton {
+                        objectName: "drillButton"
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        visible: drill.offered
+                        text: drill.buttonText
+                        onClicked: drill.start()
                     }
                 }
             }

@@ -4,6 +4,7 @@
 
 #include "app_state.h"
 #include "course.h"
+#include "drill.h"
 #include "manuscript.h"
 
 ExerciseText::ExerciseText(QObject *parent) : AppViewModel(parent) {}
@@ -23,6 +24,7 @@ QList<QMetaObject::Connection> ExerciseText::follow(AppState &app)
                 &ExerciseText::layoutWarningTextChanged),
         connect(&app, &AppState::manuscriptModeChanged, this, &ExerciseText::refreshCaption),
         connect(&app, &AppState::activeLessonChanged, this, &ExerciseText::refreshCaption),
+        connect(&app, &AppState::drillKeysChanged, this, &ExerciseText::refreshCaption),
     };
 }
 
@@ -149,7 +151,9 @@ void ExerciseText::refreshLines()
 void ExerciseText::refreshCaption()
 {
     QString caption;
-    if (app() && app()->manuscriptMode()) {
+    if (app() && app()->drillMode()) {
+        caption = Drill::title(app()->drillKeys());
+    } else if (app() && app()->manuscriptMode()) {
         const ProfileData &data = app()->store()->data();
         const qint64 k = std::max<qint64>(data.manuscriptChunk.value_or(0), 0);
         const QString text = data.manuscript.value_or(QString());

@@ -3,6 +3,7 @@
 #include "keyboard_view_model.h"
 
 #include "characters.h"
+#include "drill.h"
 #include "theme.h"
 #include "theme_palette.h"
 
@@ -41,6 +42,14 @@ void KeyCap::setState(const State &state)
         return;
     m_state = state;
     Q_EMIT changed();
+}
+
+void KeyCap::setPickName(const QString &name)
+{
+    if (name == m_pickName)
+        return;
+    m_pickName = name;
+    Q_EMIT pickNameChanged();
 }
 
 KeyboardViewModel::KeyboardViewModel(QObject *parent) : QObject(parent)
@@ -101,6 +110,19 @@ void KeyboardViewModel::setErrors(const KeyLevels &errors)
     m_errors = errors;
     refreshAll();
     Q_EMIT errorsChanged();
+}
+
+void KeyboardViewModel::setPickable(const QStringList &keys)
+{
+    if (keys == m_pickable)
+        return;
+    m_pickable = keys;
+    for (const QList<KeyCap *> &row : std::as_const(m_rows)) {
+        for (KeyCap *cap : row)
+            cap->setPickName(keys.contains(cap->character()) ? Drill::title({cap->character()})
+                                                             : QString());
+    }
+    Q_EMIT pickableChanged();
 }
 
 QString KeyboardViewModel::nextKeyCharacter() const

@@ -35,6 +35,9 @@ class KeyCap : public QObject
     Q_PROPERTY(QColor borderColor READ borderColor NOTIFY changed)
     Q_PROPERTY(bool zoneBarShown READ zoneBarShown NOTIFY changed)
     Q_PROPERTY(bool homeBumpShown READ homeBumpShown NOTIFY changed)
+    // What a click on the key does, as a screen reader says it; empty when
+    // the key is not clickable.
+    Q_PROPERTY(QString pickName READ pickName NOTIFY pickNameChanged)
 
 public:
     struct State
@@ -67,13 +70,17 @@ public:
 
     // Emits changed() only when the state differs.
     void setState(const State &state);
+    [[nodiscard]] QString pickName() const { return m_pickName; }
+    void setPickName(const QString &name);
 
 Q_SIGNALS:
     void changed();
+    void pickNameChanged();
 
 private:
     KeyDef m_key;
     State m_state;
+    QString m_pickName;
 };
 
 // The on-screen keyboard. In training mode it marks the key of the next
@@ -89,6 +96,8 @@ class KeyboardViewModel : public QObject
     Q_PROPERTY(bool training READ training WRITE setTraining NOTIFY trainingChanged)
     Q_PROPERTY(NextKey next READ next WRITE setNext NOTIFY nextChanged)
     Q_PROPERTY(KeyLevels errors READ errors WRITE setErrors NOTIFY errorsChanged)
+    // The keys a click drills (the heat map's); each is named for it.
+    Q_PROPERTY(QStringList pickable READ pickable WRITE setPickable NOTIFY pickableChanged)
     // The letter rows, top to bottom.
     Q_PROPERTY(QQmlListProperty<KeyCap> topRow READ topRow CONSTANT)
     Q_PROPERTY(QQmlListProperty<KeyCap> homeRow READ homeRow CONSTANT)
@@ -114,6 +123,8 @@ public:
     void setNext(const NextKey &next);
     [[nodiscard]] KeyLevels errors() const { return m_errors; }
     void setErrors(const KeyLevels &errors);
+    [[nodiscard]] QStringList pickable() const { return m_pickable; }
+    void setPickable(const QStringList &keys);
 
     [[nodiscard]] QQmlListProperty<KeyCap> topRow() { return row(0); }
     [[nodiscard]] QQmlListProperty<KeyCap> homeRow() { return row(1); }
@@ -139,6 +150,7 @@ Q_SIGNALS:
     void trainingChanged();
     void nextChanged();
     void errorsChanged();
+    void pickableChanged();
     void shiftChanged();
     void spaceLitChanged();
     void paletteChanged();
@@ -153,6 +165,7 @@ private:
     bool m_training = true;
     NextKey m_next;
     KeyLevels m_errors;
+    QStringList m_pickable;
     QList<QList<KeyCap *>> m_rows;
     QString m_nextKey; // the character of the marked key, "" for none
     bool m_leftShiftLit = false;

@@ -49,9 +49,13 @@ private Q_SLOTS:
         p.recordKey(u"Ё", false, 5.0);
         p.recordKey(u"ф", true, std::nullopt); // counts stop at the limit instead of wrapping
         QCOMPARE(p.keyStats.keys(), (QStringList{u"ж"_s, u"ф"_s, u"ё"_s}));
-        QCOMPARE(p.keyStats[u"ж"_s], (KeyStat{3, 1, 0.15 * 0.85 * 0.85, 0.2 * 0.15 + 0.3 * 0.85}));
-        QCOMPARE(p.keyStats[u"ё"_s], (KeyStat{2, 0, 0.0, 0.0}));
-        QCOMPARE(p.keyStats[u"ф"_s], (KeyStat{max, max, 0.5 * 0.85 + 0.15, 0.3}));
+        QCOMPARE(p.keyStats[u"ж"_s],
+                 (KeyStat{3, 1, 0.15 * 0.85 * 0.85, 0.2 * 0.15 + 0.3 * 0.85, {}, u"100"_s}));
+        QCOMPARE(p.keyStats[u"ё"_s], (KeyStat{2, 0, 0.0, 0.0, {}, u"00"_s}));
+        QCOMPARE(p.keyStats[u"ф"_s], (KeyStat{max, max, 0.5 * 0.85 + 0.15, 0.3, {}, u"1"_s}));
+        for (int i = 0; i < 45; ++i) // the outcomes keep only the newest 40
+            p.recordKey(u"ж", i % 5 == 0, std::nullopt);
+        QCOMPARE(p.keyStats[u"ж"_s].recent, u"10000"_s.repeated(8));
     }
 
     void streak_data()

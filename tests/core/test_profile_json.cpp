@@ -89,7 +89,7 @@ private Q_SLOTS:
     {
         // more than one entry at every level, unknown members, an absent optional member
         ProfileData p = fullProfile();
-        p.keyStats.insert(u","_s, KeyStat{5, 0, 0.5, 0.25, {{u"errorsToday"_s, "1"}}});
+        p.keyStats.insert(u","_s, KeyStat{5, 0, 0.5, 0.25, {{u"errorsToday"_s, "1"}}, u"01"_s});
         p.exercisesPassed = {{2, 1}, {10, 1}};
         p.extraMembers.insert(u"version"_s, "7");
         p.manuscriptChunk.reset();
@@ -99,7 +99,8 @@ private Q_SLOTS:
             o[u"exercisesPassed"_s] = QJsonObject{{u"2"_s, 1}, {u"10"_s, 1}};
             QJsonObject keys = o[u"keyStats"_s].toObject();
             keys[u","_s] = QJsonObject{{u"attempts"_s, 5}, {u"errors"_s, 0}, {u"errEMA"_s, 0.5},
-                                       {u"latencyEMA"_s, 0.25}, {u"errorsToday"_s, 1}};
+                                       {u"latencyEMA"_s, 0.25}, {u"errorsToday"_s, 1},
+                                       {u"recent"_s, u"01"_s}};
             o[u"keyStats"_s] = keys;
         });
         QCOMPARE(ProfileJson::encode(p), QJsonDocument(o).toJson(QJsonDocument::Indented));
@@ -134,6 +135,9 @@ private Q_SLOTS:
             p.extraMembers = {{u"extra"_s, "{\"nested\":[1,\"x\",null]}"}, {u"version"_s, "7"}};
             p.keyStats[u"о"_s].extraMembers = {{u"future"_s, "true"}};
         });
+        QTest::newRow("recent outcomes")
+            << compact(fullObject(none, [](QJsonObject &k) { k[u"recent"_s] = u"0010"_s; }))
+            << with([](ProfileData &p) { p.keyStats[u"о"_s].recent = u"0010"_s; });
         QTest::newRow("UTF-8 byte order mark") << "\xEF\xBB\xBF" + compact(fullObject()) << full;
         QTest::newRow("null optional members") << compact(fullObject([](QJsonObject &o) {
             for (const QString &key :
@@ -204,6 +208,7 @@ private Q_SLOTS:
             {top, u"manuscript"_s, 5},                 {top, u"manuscriptChunk"_s, u"0"_s},
             {top, u"manuscriptChunk"_s, 0.5},          {keyStat, u"attempts"_s, 1.5},
             {keyStat, u"errors"_s, 0.5},               {keyStat, u"errEMA"_s, u"0.1"_s},
+            {keyStat, u"recent"_s, 10},                {keyStat, u"recent"_s, u"01x"_s},
             {day, u"date"_s, 20260102},                {day, u"chars"_s, 12.5},
             {day, u"errors"_s, 1.5},                   {day, u"bestSpeed"_s, QJsonValue()},
             {top, u"physicalKeys"_s, 1},

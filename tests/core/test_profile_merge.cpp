@@ -23,7 +23,7 @@ ProfileData laptop()
     ProfileData p;
     p.days = {day(1, 300), day(2, 500), day(5, 100)};
     p.keyStats = {{u"а"_s, KeyStat{120, 4, 0.05, 0.3}}, {u"ж"_s, KeyStat{30, 9, 0.3, 0.5}}};
-    p.keyStats[u"ж"_s].extraMembers.insert(u"recent"_s, "[1,0,1]");
+    p.keyStats[u"ж"_s].extraMembers.insert(u"future"_s, "[1,0,1]");
     p.exercisesPassed = {{1, 3}, {2, 1}};
     p.currentLessonID = 2;
     p.appearance = Appearance::dark;
@@ -36,6 +36,7 @@ ProfileData desktop()
     ProfileData p;
     p.days = {day(2, 200), day(3, 700), day(5, 100)};
     p.keyStats = {{u"ж"_s, KeyStat{80, 12, 0.1, 0.4}}, {u"о"_s, KeyStat{60, 1, 0.01, 0.2}}};
+    p.keyStats[u"ж"_s].recent = u"0100"_s;
     p.exercisesPassed = {{1, 2}, {2, 3}, {3, 3}};
     p.currentLessonID = 4;
     p.soundOn = false;
