@@ -7,43 +7,39 @@
 
 #include <optional>
 
-// A user at a desktop's keyboard and screen, on X or on Wayland: presses the
-// physical key that types a character in the group that is locked now, as a
-// person would, and looks at the screen.
+struct xkb_keymap;
+
+// A user at a desktop's keyboard and screen, on X or on Wayland, with the
+// layouts us,ru: presses the physical key that types a character in the group
+// locked now, as a person would, and looks at the screen.
 class Desk
 {
 public:
-    Desk() = default;
-    virtual ~Desk() = default;
+    Desk();
+    virtual ~Desk();
     Desk(const Desk &) = delete;
     Desk &operator=(const Desk &) = delete;
 
     [[nodiscard]] virtual std::optional<int> lockedGroup() const = 0;
     virtual void lockGroup(int group) = 0;
 
-    // The physical key that types `ch` in the locked group, looked up ahead
-    // so that striking it is a single request.
+    // The physical key that types `ch` in the locked group (with Shift on the
+    // second level), looked up ahead so that striking it is a single request.
     struct Key
     {
         unsigned keycode = 0; // an XKB key code
         bool shift = false;
     };
-    [[nodiscard]] virtual std::optional<Key> find(const QString &ch) const = 0;
+    [[nodiscard]] std::optional<Key> find(const QString &ch) const;
     void strike(const Key &key);
-
-    // Presses and releases the key for `ch` in the locked group (with Shift
-    // when it is on the second level); false when no key types it there.
+    // Each is false when no key types `ch`, or has that keysym name ("Tab", …).
     bool type(const QString &ch);
-    // A key by keysym name: "Escape", "BackSpace", "Return", …
-    bool press(const char *keysymName);
-    // Presses `key` while `modifier` is held, both by keysym name.
+    bool press(const char *keysymName) { return pressChord(nullptr, keysymName); }
     bool pressChord(const char *modifier, const char *key);
-    // Holds the key for `ch` down for `ms`, long enough for it to repeat,
-    // then releases it.
+    // Holds the key for `ch` down for `ms`, long enough for it to repeat.
     bool hold(const QString &ch, int ms);
 
-    // The whole screen.
-    [[nodiscard]] virtual QImage grab() const = 0;
+    [[nodiscard]] virtual QImage grab() const = 0; // the whole screen
     // Gives the window with this title the keyboard focus, as a window
     // manager does with a new window; false while there is no such window.
     virtual bool focus(const QString &title) = 0;
@@ -51,14 +47,14 @@ public:
     virtual void close(const QString &title) = 0;
 
 protected:
-    // The key that has this keysym on its first level, 0 when none has.
-    [[nodiscard]] virtual unsigned keycode(const char *keysymName) const = 0;
     virtual void fake(unsigned keycode, bool down) = 0;
-    // Waits until the server has taken every faked key.
-    virtual void sync() = 0;
+    virtual void sync() = 0; // returns once the server has taken every faked key
+
+    xkb_keymap *m_keymap = nullptr; // as the server has it; X is told with setxkbmap
 
 private:
-    // Strikes `keycode` while `modifier` (when not 0) is held.
+    // The key with this keysym on its first level, 0 when none has.
+    [[nodiscard]] unsigned keycode(const char *keysymName) const;
     void chord(unsigned modifier, unsigned keycode);
 };
 
