@@ -26,8 +26,7 @@ struct WindowRig
         engine.setInitialProperties({{QStringLiteral("app"), QVariant::fromValue(rig.app.get())}});
         engine.addImportPath(QStringLiteral("qrc:/")); // the module lives under qrc:/Olvi
         engine.load(QUrl(QStringLiteral("qrc:/Olvi/Main.qml")));
-        if (!engine.rootObjects().isEmpty())
-            window = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
+        window = qobject_cast<QQuickWindow *>(engine.rootObjects().value(0));
     }
 
     [[nodiscard]] bool ready() const { return window && QTest::qWaitForWindowExposed(window); }

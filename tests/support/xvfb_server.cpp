@@ -19,14 +19,12 @@ bool XvfbServer::start(const QString &screen)
                                 u"-screen"_s, u"0"_s, screen});
     while (!m_process.canReadLine() && m_process.waitForReadyRead(15000)) {
     }
-    bool ok = false;
-    const int number = m_process.readLine().trimmed().toInt(&ok);
-    if (ok)
-        m_display = u":%1"_s.arg(number);
-    else
-        m_error = u"Xvfb did not start (%1; scripts/setup installs it): %2"_s.arg(
-            m_process.errorString(), QString::fromLocal8Bit(m_process.readAllStandardError()));
-    return ok;
+    m_display = u":"_s + QString::fromLatin1(m_process.readLine().trimmed());
+    if (m_display.size() > 1)
+        return true;
+    m_error = u"Xvfb did not start (%1; scripts/setup installs it): %2"_s.arg(
+        m_process.errorString(), QString::fromLocal8Bit(m_process.readAllStandardError()));
+    return false;
 }
 
 QProcessEnvironment XvfbServer::environment() const
@@ -39,5 +37,6 @@ QProcessEnvironment XvfbServer::environment() const
 
 bool XvfbServer::setLayouts(const QString &layouts)
 {
-    return QProcess::execute(u"setxkbmap"_s, {u"-display"_s, m_display, u"-layout"_s, layouts}) == 0;
+    const QStringList arguments{u"-display"_s, m_display, u"-layout"_s, layouts};
+    return QProcess::execute(u"setxkbmap"_s, arguments) == 0;
 }
