@@ -57,7 +57,6 @@ private Q_SLOTS:
         const ProfileData p = *s.profile();
         QCOMPARE(std::tuple(p.days[0].chars, p.days[0].errors, p.keyStats.value(u"ж"_s).attempts),
                  std::tuple(qint64(chars.size()), 1, 3));
-        QCOMPARE(p.manuscriptChunk, std::optional<qint64>(0));
         QCOMPARE(s.closeAndWait(), 0);
     }
 };

@@ -53,9 +53,8 @@ public Q_SLOTS:
 
 } // namespace
 
-// The real binary on a private X server and a private session bus whose
-// file-chooser portal answers with files the test chose; the progress screen
-// is worked with Tab and Return.
+// The real binary on a private X server and a private session bus whose file-chooser
+// portal answers with files the test chose; the progress screen worked with Tab and Return.
 class TestProgressFiles : public QObject
 {
     Q_OBJECT
@@ -81,18 +80,14 @@ private Q_SLOTS:
             s.user->click(OlviSession::tab(3));
             return OlviSession::waitFor([&s] { return s.progressShown(); }, 10000);
         };
-        QTemporaryDir files;
-        portal.answer = files.filePath(u"progress.json"_s);
+        OlviSession there, here;
+        portal.answer = there.data.filePath(u"progress.json"_s);
         ProfileData laptop, desktop;
         laptop.appearance = desktop.appearance = Appearance::light; // the colours looked for
-        laptop.days = {{u"2026-11-01"_s, 400, 3, 160.0, 180.0},
-                       {u"2026-11-02"_s, 900, 3, 360.0, 190.0}};
-        laptop.exercisesPassed = {{1, 3}};
-        laptop.currentLessonID = 2;
-        desktop.days = {{u"2026-11-02"_s, 300, 1, 120.0, 150.0}};
+        laptop.days = {{u"2026-11-01"_s, 400, 3, 160, 180}, {u"2026-11-02"_s, 900, 3, 360, 190}};
+        desktop.days = {{u"2026-11-02"_s, 300, 1, 120, 150}};
 
         // given the laptop's progress saved from its progress screen
-        OlviSession there;
         QVERIFY2(launch(there, laptop), qPrintable(there.error()));
         for (int i = 0; i < 3; ++i) // back from the end, past load and table, to save
             QVERIFY(there.user->pressChord("Shift_L", "Tab"));
@@ -103,7 +98,6 @@ private Q_SLOTS:
         QCOMPARE(there.closeAndWait(), 0);
 
         // when the desktop loads that file, and confirms once the merge button shows
-        OlviSession here;
         QVERIFY2(launch(here, desktop), qPrintable(here.error()));
         const QRect accentBefore = here.accentControl();
         QVERIFY(here.user->pressChord("Shift_L", "Tab")); // the last button: load
