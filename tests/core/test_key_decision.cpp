@@ -26,30 +26,13 @@ private Q_SLOTS:
                                 << action;
         };
         const int none = Qt::NoModifier;
-
-        row("letter", none, 0x0416, u"ж"_s, type);
-        row("capital with Shift", Qt::ShiftModifier, 0x0416, u"Ж"_s, type);
+        // (letters, Shift, Ctrl, Backspace, Escape and held keys: through KeyCapture, end to end)
         row("AltGr character", Qt::GroupSwitchModifier, 0x2014, u"—"_s, type);
-        row("keypad digit", Qt::KeypadModifier, Qt::Key_1, u"1"_s, type);
-        row("space", none, Qt::Key_Space, u" "_s, type);
-        row("Ctrl+Q", Qt::ControlModifier, Qt::Key_Q, u"\x11"_s, pass);
         row("Alt chord", Qt::AltModifier, 0x0416, u"ж"_s, pass);
         row("Meta chord", Qt::MetaModifier, 0x0416, u"ж"_s, pass);
         row("result shown", none, 0x0416, u"ж"_s, pass, u"result"_s);
-        row("Return on the result", none, Qt::Key_Return, u"\r"_s, pass, u"result"_s);
-        row("Escape on the result", none, Qt::Key_Escape, u"\x1b"_s, pass, u"result"_s);
         row("finished", none, 0x0416, u"ж"_s, pass, u"finished"_s);
-        QTest::newRow("auto repeat") << KeyPress{{}, true, 0x0416, u"ж"_s} << u"typing"_s
-                                     << swallow;
-        row("Escape", none, Qt::Key_Escape, u"\x1b"_s, restart);
-        row("Backspace", none, Qt::Key_Backspace, u"\b"_s, swallow);
-        row("Backspace without text", none, Qt::Key_Backspace, QString(), swallow);
-        row("Return", none, Qt::Key_Return, u"\r"_s, pass);
-        row("Enter", Qt::KeypadModifier, Qt::Key_Enter, u"\r"_s, pass);
-        row("Delete", none, Qt::Key_Delete, u"\x7f"_s, pass);
-        row("left arrow", none, Qt::Key_Left, QString(), pass);
         row("dead key", none, Qt::Key_Dead_Acute, u"´"_s, pass);
-        row("Shift alone", Qt::ShiftModifier, Qt::Key_Shift, QString(), pass);
         row("control character", none, 0, u"\x01"_s, pass);
         row("unknown key, no text", none, 0, QString(), pass);
     }
@@ -78,14 +61,12 @@ private Q_SLOTS:
         QFETCH(QString, platform);
         QFETCH(bool, pairIsRepeat);
         RepeatDetector repeats = RepeatDetector::forPlatform(platform);
-        QVERIFY(!repeats.isRepeat(44, 1000, false)); // nothing released yet
         QVERIFY(repeats.isRepeat(44, 1000, true));   // the toolkit saw it
         // a release and a press of the same key at one instant
         repeats.released(44, 1000);
         QCOMPARE(repeats.isRepeat(44, 1000, false), pairIsRepeat);
         // a new press of that key a moment later, or another key at that instant
-        QVERIFY(!repeats.isRepeat(44, 1001, false));
-        QVERIFY(!repeats.isRepeat(45, 1000, false));
+        QVERIFY(!repeats.isRepeat(44, 1001, false) && !repeats.isRepeat(45, 1000, false));
         // events without a scan code (synthesised ones) are never taken for repeats
         repeats.released(0, 7);
         QVERIFY(!repeats.isRepeat(0, 7, false));

@@ -23,31 +23,21 @@ struct WindowRig
     {
         Theme::instance()->setAppearance(std::nullopt);
         Theme::instance()->setSystemDark(false);
-        engine.setInitialProperties(
-            {{QStringLiteral("app"), QVariant::fromValue(rig.app.get())}});
-        // The module lives in the resources, under qrc:/Olvi.
-        engine.addImportPath(QStringLiteral("qrc:/"));
+        engine.setInitialProperties({{QStringLiteral("app"), QVariant::fromValue(rig.app.get())}});
+        engine.addImportPath(QStringLiteral("qrc:/")); // the module lives under qrc:/Olvi
         engine.load(QUrl(QStringLiteral("qrc:/Olvi/Main.qml")));
-        if (!engine.rootObjects().isEmpty())
-            window = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
+        window = qobject_cast<QQuickWindow *>(engine.rootObjects().value(0));
     }
 
     [[nodiscard]] bool ready() const { return window && QTest::qWaitForWindowExposed(window); }
 
     // An item by object name, searched through the visual tree (delegates of
     // repeaters are not QObject children of their view).
-    [[nodiscard]] QQuickItem *find(const QString &name) const
+    [[nodiscard]] QQuickItem *find(const QString &name, QQuickItem *in = nullptr) const
     {
-        return window ? findIn(window->contentItem(), name) : nullptr;
-    }
-
-    static QQuickItem *findIn(QQuickItem *item, const QString &name)
-    {
-        if (item->objectName() == name)
-            return item;
-        const auto children = item->childItems();
-        for (QQuickItem *child : children) {
-            if (QQuickItem *found = findIn(child, name))
+        in = in ? in : window->contentItem();
+        for (QQuickItem *child : in->childItems()) {
+            if (QQuickItem *found = child->objectName() == name ? child : find(name, child))
                 return found;
         }
         return nullptr;
@@ -63,16 +53,16 @@ struct WindowRig
     [[nodiscard]] bool click(const QString &name) const
     {
         QQuickItem *item = find(name);
-        if (!item || !item->isVisible())
-            return false;
-        QTest::mouseClick(window, Qt::LeftButton, {}, centre(item));
-        return true;
+        const bool shown = item && item->isVisible();
+        if (shown) // the click may hide or delete it
+            QTest::mouseClick(window, Qt::LeftButton, {}, centre(item));
+        return shown;
     }
 
     void type(const QString &text) const
     {
         for (const QString &ch : Characters::split(text))
-            QTest::sendKeyEvent(QTest::Click, window, Qt::Key(0), ch, Qt::NoModifier);
+            press(Qt::Key(0), ch);
     }
 
     void press(Qt::Key key, const QString &text = {}, Qt::KeyboardModifiers mods = {}) const

@@ -2,77 +2,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "xvfb_server.h"
 
-#include <QDeadlineTimer>
-#include <QStandardPaths>
-
-XvfbServer::XvfbServer() = default;
+using namespace Qt::StringLiterals;
 
 XvfbServer::~XvfbServer()
 {
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
+    // Ended, Xvfb removes its lock file; QProcess kills it when it does not end.
+    m_process.terminate();
+    m_process.waitForFinished(5000);
 }
 
 bool XvfbServer::start(const QString &screen)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) {
-        m_error = QStringLiteral("Xvfb is not installed (scripts/setup installs it)");
-        return false;
-    }
     // -displayfd: Xvfb picks a free display itself and writes its number once
     // it accepts connections, so there is neither a race nor a guess.
-    m_process.setProgram(QStringLiteral("Xvfb"));
-    m_process.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
-                            QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
-                            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                            screen});
-    m_process.setProcessChannelMode(QProcess::SeparateChannels);
-    m_process.start();
-    if (!m_process.waitForStarted(5000)) {
-        m_error = QStringLiteral("Xvfb did not start: ") + m_process.errorString();
-        return false;
+    m_process.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-noreset"_s, u"-nolisten"_s, u"tcp"_s,
+                                u"-screen"_s, u"0"_s, screen});
+    while (!m_process.canReadLine() && m_process.waitForReadyRead(15000)) {
     }
-    QByteArray out;
-    const QDeadlineTimer deadline(15000);
-    while (!out.contains('\n') && !deadline.hasExpired()) {
-        if (!m_process.waitForReadyRead(int(deadline.remainingTime())))
-            break;
-        out += m_process.readAllStandardOutput();
-    }
-    bool ok = false;
-    const int number = out.trimmed().toInt(&ok);
-    if (!ok) {
-        m_error = QStringLiteral("Xvfb gave no display: ")
-                  + QString::fromLocal8Bit(m_process.readAllStandardError());
-        return false;
-    }
-    m_display = QStringLiteral(":%1").arg(number);
-    return true;
+    m_display = u":"_s + QString::fromLatin1(m_process.readLine().trimmed());
+    if (m_display.size() > 1)
+        return true;
+    m_error = u"Xvfb did not start (%1; scripts/setup installs it): %2"_s.arg(
+        m_process.errorString(), QString::fromLocal8Bit(m_process.readAllStandardError()));
+    return false;
 }
 
 QProcessEnvironment XvfbServer::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), m_display);
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(u"DISPLAY"_s, m_display);
+    env.remove(u"WAYLAND_DISPLAY"_s);
     return env;
 }
 
 bool XvfbServer::setLayouts(const QString &layouts)
 {
-    QProcess p;
-    p.setProcessEnvironment(environment());
-    p.start(QStringLiteral("setxkbmap"),
-            {QStringLiteral("-display"), m_display, QStringLiteral("-layout"), layouts});
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished(1000);
-        return false;
-    }
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    const QStringList arguments{u"-display"_s, m_display, u"-layout"_s, layouts};
+    return QProcess::execute(u"setxkbmap"_s, arguments) == 0;
 }

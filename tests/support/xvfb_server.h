@@ -10,14 +10,11 @@
 class XvfbServer
 {
 public:
-    XvfbServer();
     ~XvfbServer();
-    XvfbServer(const XvfbServer &) = delete;
-    XvfbServer &operator=(const XvfbServer &) = delete;
 
     // Starts the server; false (with error()) when Xvfb cannot be started.
     bool start(const QString &screen = QStringLiteral("1280x1024x24"));
-    // Runs setxkbmap on it (bounded) with the given layouts, e.g. "us,ru".
+    // Runs setxkbmap on it with the given layouts, e.g. "us,ru".
     bool setLayouts(const QString &layouts);
 
     [[nodiscard]] QString display() const { return m_display; } // ":N"
