@@ -42,6 +42,7 @@ private Q_SLOTS:
         for (const QString &letter : all)
             QVERIFY2(Characters::isCyrillic(letter) && !Characters::isUpper(letter),
                      qPrintable(letter));
+        QCOMPARE(Course::lesson(99).id, 1); // a hand-edited profile's unknown lesson
     }
 
     void everyBuiltInTextCanBeTyped()

@@ -38,22 +38,16 @@ struct AppRig
     // Seeds the profile file, then starts the app on it.
     explicit AppRig(const std::optional<ProfileData> &profile = std::nullopt)
     {
-        sources.sources = FakeInputSources::usRu();
+        sources.sources = {{QStringLiteral("English (US)"), {}}, {QStringLiteral("Russian"), {}}};
         sources.current = 0;
-        if (profile) {
-            QDir(folder.path()).mkpath(QStringLiteral("Olvi"));
+        if (profile && QDir(folder.path()).mkpath(QStringLiteral("Olvi"))) {
             QFile file(folder.filePath(QStringLiteral("Olvi/profile.json")));
             if (file.open(QIODevice::WriteOnly))
                 file.write(ProfileJson::encode(*profile));
         }
-        AppServices services;
-        services.inputSources = &sources;
-        services.alertSound = &sound;
-        services.dataFolder = folder.path();
-        services.clock = [this] { return clock; };
-        services.random = &random;
-        services.now = [this] { return now; };
-        app = std::make_unique<AppState>(services);
+        app = std::make_unique<AppState>(AppServices{&sources, &sound, folder.path(),
+                                                     [this] { return clock; }, &random,
+                                                     [this] { return now; }});
     }
 
     [[nodiscard]] SessionEngine &engine() const { return *app->engine(); }
@@ -61,9 +55,7 @@ struct AppRig
     [[nodiscard]] std::optional<ProfileData> profileOnDisk() const
     {
         QFile file(folder.filePath(QStringLiteral("Olvi/profile.json")));
-        if (!file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        return ProfileJson::decode(file.readAll());
+        return file.open(QIODevice::ReadOnly) ? ProfileJson::decode(file.readAll()) : std::nullopt;
     }
 
     // Types the rest of the exercise correctly, one key every `gap` seconds.

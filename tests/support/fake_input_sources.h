@@ -5,20 +5,12 @@
 #include "input_source_provider.h"
 
 // The system's layouts as a list the test writes, with a log of selections.
-// Selecting announces the change, as a real system does.
 class FakeInputSources final : public InputSourceProvider
 {
 public:
     std::optional<QList<InputSource>> sources = QList<InputSource>{};
     std::optional<qsizetype> current;
     QList<qsizetype> selected;
-
-    // "English (US)" then "Russian", with the Latin one selected.
-    static QList<InputSource> usRu()
-    {
-        return {InputSource{QStringLiteral("English (US)"), std::nullopt},
-                InputSource{QStringLiteral("Russian"), std::nullopt}};
-    }
 
     [[nodiscard]] std::optional<QList<InputSource>> enabledSources() const override
     {
@@ -28,10 +20,9 @@ public:
     void select(qsizetype index) override
     {
         selected.append(index);
-        current = index;
-        Q_EMIT currentSourceChanged();
+        switchByUser(index);
     }
-    // Another program (or the user) switches the layout.
+    // Another program (or the user) switches the layout; the change is announced.
     void switchByUser(qsizetype index)
     {
         current = index;

@@ -11,14 +11,10 @@
 #include <QFile>
 #include <QThread>
 
-OlviSession::OlviSession() = default;
-
 OlviSession::~OlviSession()
 {
-    if (olvi.state() != QProcess::NotRunning) {
-        olvi.kill();
-        olvi.waitForFinished();
-    }
+    olvi.kill(); // nothing when it has ended
+    olvi.waitForFinished();
 }
 
 bool OlviSession::start(double scaleFactor)
@@ -40,22 +36,17 @@ bool OlviSession::startSway()
     return sway->start(QSize(1000, 760));
 }
 
-QString OlviSession::profilePath() const
-{
-    return data.filePath(QStringLiteral("Olvi/profile.json"));
-}
-
 void OlviSession::writeProfile(const QByteArray &bytes) const
 {
     QDir(data.path()).mkpath(QStringLiteral("Olvi"));
-    QFile f(profilePath());
+    QFile f(data.filePath(QStringLiteral("Olvi/profile.json")));
     if (f.open(QIODevice::WriteOnly))
         f.write(bytes);
 }
 
 QByteArray OlviSession::profileBytes() const
 {
-    QFile f(profilePath());
+    QFile f(data.filePath(QStringLiteral("Olvi/profile.json")));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
@@ -71,8 +62,7 @@ void OlviSession::launch()
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     // No desktop portal: the app keeps the scheme the profile asks for.
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-    if (scale != 1.0)
-        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
     env.insert(extraEnvironment);
     olvi.setProcessEnvironment(env);
     olvi.setProcessChannelMode(keepErrors ? QProcess::SeparateChannels
@@ -103,44 +93,27 @@ bool OlviSession::launchAndWait(int ms)
     return waitFor([this] { return painted(); }, ms);
 }
 
-bool OlviSession::continueManuscript(int ms)
-{
-    user->click(tab(2));
-    if (!waitFor([this] { return summaryShown(); }, ms))
-        return false;
-    user->click(accentControl().center());
-    return waitFor([this] { return user->lockedGroup() == russianGroup; }, ms);
-}
-
 bool OlviSession::painted() const
 {
     return desk->grab().pixel(10, 10) == ThemePalette::light().bar.rgb()
            && desk->focus(QStringLiteral("Олви"));
 }
 
-namespace {
-
-// The bounding box of the pixels of a palette colour within an area of the screen.
-QRect region(const Desk &user, const QColor &colour, const QRect &area)
-{
-    return regionOfColour(user.grab(), colour.rgb(), area);
-}
-
-} // namespace
-
 QRect OlviSession::accentControl() const
 {
-    return region(*desk, ThemePalette::light().accent, QRect(0, 60, 1000, 700));
+    return regionOfColour(desk->grab(), ThemePalette::light().accent.rgb(), {0, 60, 1000, 700});
 }
 
 bool OlviSession::editorShown() const
 {
-    return region(*desk, ThemePalette::light().card, QRect(0, 60, 1000, 620)).height() > 200;
+    const QRgb card = ThemePalette::light().card.rgb();
+    return regionOfColour(desk->grab(), card, {0, 60, 1000, 620}).height() > 200;
 }
 
 bool OlviSession::courseShown() const
 {
-    return region(*desk, ThemePalette::light().accent, QRect(0, 60, 300, 700)).width() > 150;
+    const QRgb accent = ThemePalette::light().accent.rgb();
+    return regionOfColour(desk->grab(), accent, {0, 60, 300, 700}).width() > 150;
 }
 
 bool OlviSession::summaryShown() const
@@ -150,18 +123,19 @@ bool OlviSession::summaryShown() const
 
 bool OlviSession::progressShown() const
 {
-    return region(*desk, ThemePalette::light().card, QRect(0, 60, 1000, 100)).width() > 900;
+    const QRgb card = ThemePalette::light().card.rgb();
+    return regionOfColour(desk->grab(), card, {0, 60, 1000, 100}).width() > 900;
 }
 
 bool OlviSession::trainingShown() const
 {
-    return region(*desk, ThemePalette::light().bar, QRect(0, 700, 1000, 60)).width() > 900;
+    const QRgb bar = ThemePalette::light().bar.rgb();
+    return regionOfColour(desk->grab(), bar, {0, 700, 1000, 60}).width() > 900;
 }
 
 QPoint OlviSession::tab(int index)
 {
-    // The tab strip is centred in the 1000-pixel window: four 96-pixel
-    // buttons 2 pixels apart.
+    // The tab strip is centred in the window: four 96-pixel buttons 2 pixels apart.
     return {500 - 195 + 48 + index * 98, 23};
 }
 
@@ -177,10 +151,7 @@ bool OlviSession::typeText(const QString &text)
 int OlviSession::closeAndWait()
 {
     desk->close(QStringLiteral("Олви"));
-    if (!olvi.waitForFinished(10000)) {
-        olvi.kill();
-        olvi.waitForFinished();
-        return -1;
-    }
-    return olvi.exitStatus() == QProcess::NormalExit ? olvi.exitCode() : -1;
+    // One that does not end is killed by the destructor.
+    const bool ended = olvi.waitForFinished(10000);
+    return ended && olvi.exitStatus() == QProcess::NormalExit ? olvi.exitCode() : -1;
 }

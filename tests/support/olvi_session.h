@@ -15,16 +15,15 @@
 #include <memory>
 #include <optional>
 
-// The real olvi on a private X server, or a private Wayland compositor, with
-// the layouts us,ru and a private data folder, driven by real key (and, on X,
-// mouse) events like a user at the desk.
+// The real olvi on a private X server (layouts us,ru) or a private Wayland compositor,
+// with a private data folder, driven by real key (and, on X, mouse) events like a user
+// at the desk. Its screens are told apart by the light palette's colours.
 class OlviSession
 {
 public:
     static constexpr int latinGroup = 0;
     static constexpr int russianGroup = 1;
 
-    OlviSession();
     ~OlviSession();
 
     // Starts the X server; false with error() when it cannot. With a scale
@@ -34,35 +33,24 @@ public:
     bool startSway();
     [[nodiscard]] QString error() const { return sway ? sway->error() : server.error(); }
 
-    [[nodiscard]] QString profilePath() const;
     void writeProfile(const QByteArray &bytes) const;
     [[nodiscard]] QByteArray profileBytes() const;
     [[nodiscard]] std::optional<ProfileData> profile() const;
 
-    // Starts the app (its binary is given by the build).
+    // Starts the app (its binary is given by the build), or also waits until it is painted.
     void launch();
-    // Starts the app and waits until its window is painted and focused.
     bool launchAndWait(int ms = 15000);
-    // From anywhere: the manuscript tab, its continue button, and the exercise
-    // typed in the Russian layout that it selects.
-    bool continueManuscript(int ms = 10000);
     // Polls a condition every few milliseconds, handling events, up to `ms`.
     static bool waitFor(const std::function<bool()> &condition, int ms);
-    // The window is up and painted (the header bar has its colour); it then
-    // gets the focus, as a window manager would give it.
+    // The header bar is painted; the window then gets the focus, as from a window manager.
     [[nodiscard]] bool painted() const;
     // Where the accent-filled controls below the header are, if any.
     [[nodiscard]] QRect accentControl() const;
-    // The manuscript editor's card fills most of the screen.
-    [[nodiscard]] bool editorShown() const;
-    // The course screen: the sidebar's wide continue button.
-    [[nodiscard]] bool courseShown() const;
-    // The manuscript summary: its continue button is the one accent control.
-    [[nodiscard]] bool summaryShown() const;
-    // The progress screen: its four tiles span the width under the header.
-    [[nodiscard]] bool progressShown() const;
-    // The training screen: its status bar spans the bottom of the window.
-    [[nodiscard]] bool trainingShown() const;
+    [[nodiscard]] bool editorShown() const;   // its card fills most of the screen
+    [[nodiscard]] bool courseShown() const;   // the sidebar's wide continue button
+    [[nodiscard]] bool summaryShown() const;  // the manuscript's: one accent control
+    [[nodiscard]] bool progressShown() const; // four tiles span the width
+    [[nodiscard]] bool trainingShown() const; // its status bar spans the bottom
     // Centre of a tab button of the header (0 course … 3 progress).
     [[nodiscard]] static QPoint tab(int index);
     // Types every character; false at the first one no key types.
@@ -73,10 +61,8 @@ public:
 
     double scale = 1.0;
     QString layouts = QStringLiteral("us,ru"); // the X server's, set at start
-    // Extra variables for the app's environment, and whether its standard
-    // error is kept for the caller (read olvi) instead of passed through.
-    QProcessEnvironment extraEnvironment;
-    bool keepErrors = false;
+    QProcessEnvironment extraEnvironment; // added to the app's environment
+    bool keepErrors = false; // its standard error kept to be read from olvi, not passed on
     XvfbServer server;
     QTemporaryDir data;
     std::unique_ptr<XTestKeyboard> user; // on X
