@@ -9,24 +9,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Types lesson 1 without knowing its text: strikes the keys where ЙЦУКЕН has
-// its letters а and о (F and J of a Latin keyboard) and the space bar in turn
-// until the exercise is recorded.
-bool typeLessonOneByPlace(OlviSession &s)
-{
-    const auto chars = [&s] { return s.profile().value_or(ProfileData()).days.value(0).chars; };
-    const qint64 before = chars();
-    for (int round = 0; round < 500 && chars() == before; ++round) {
-        for (const unsigned keycode : {41, 44, 65})
-            s.user->strike({keycode, false});
-    }
-    return OlviSession::waitFor([&] { return chars() > before; }, 10000);
-}
-
-} // namespace
-
 // The real binary on a private X server, driven by key strokes and clicks.
 class TestEndToEnd : public QObject
 {
@@ -118,7 +100,7 @@ private Q_SLOTS:
 
         // the Latin keyboard's keys type the lesson to its end; closing writes nothing
         // more and leaves nothing behind
-        QVERIFY(typeLessonOneByPlace(s));
+        QVERIFY(s.typeLessonOneByPlace());
         const QByteArray saved = s.profileBytes();
         QCOMPARE(s.closeAndWait(), 0);
         QCOMPARE(s.profileBytes(), saved);
@@ -128,7 +110,7 @@ private Q_SLOTS:
         QVERIFY(s.launchAndWait());
         s.user->click(OlviSession::tab(1));
         QTRY_VERIFY_WITH_TIMEOUT(s.trainingShown(), 10000);
-        QVERIFY(typeLessonOneByPlace(s));
+        QVERIFY(s.typeLessonOneByPlace());
         QCOMPARE(s.closeAndWait(), 0);
     }
 };

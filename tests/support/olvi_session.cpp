@@ -155,3 +155,14 @@ int OlviSession::closeAndWait()
     const bool ended = olvi.waitForFinished(10000);
     return ended && olvi.exitStatus() == QProcess::NormalExit ? olvi.exitCode() : -1;
 }
+
+bool OlviSession::typeLessonOneByPlace()
+{
+    const auto chars = [this] { return profile().value_or(ProfileData()).days.value(0).chars; };
+    const qint64 before = chars();
+    for (int round = 0; round < 500 && chars() == before; ++round) {
+        for (const unsigned keycode : {41, 44, 65})
+            desk->strike({keycode, false});
+    }
+    return waitFor([&] { return chars() > before; }, 10000);
+}

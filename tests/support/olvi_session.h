@@ -40,6 +40,10 @@ public:
     // Starts the app (its binary is given by the build), or also waits until it is painted.
     void launch();
     bool launchAndWait(int ms = 15000);
+    // Types lesson 1 without knowing its text: strikes the keys where ЙЦУКЕН has
+    // its letters а and о (F and J of a Latin keyboard) and the space bar in
+    // turn until the exercise is recorded.
+    bool typeLessonOneByPlace();
     // Polls a condition every few milliseconds, handling events, up to `ms`.
     static bool waitFor(const std::function<bool()> &condition, int ms);
     // The header bar is painted; the window then gets the focus, as from a window manager.
