@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStandardPaths>
 
 #include <array>
@@ -200,7 +199,7 @@ void ProgressTransfer::confirmImport()
     setIncoming(std::nullopt); // before the store announces the merge
     if (const QString why = whyNotWritable(); !why.isEmpty())
         return setMessage(why);
-    const QString copy = keepCopy();
+    const QString copy = m_store.keepCopyAside(u"before-import");
     if (copy.isEmpty()) {
         return setMessage(u"Не удалось сохранить копию прежнего прогресса — ничего не изменено."_s);
     }
@@ -219,24 +218,6 @@ void ProgressTransfer::confirmImport()
 void ProgressTransfer::cancelImport()
 {
     setIncoming(std::nullopt);
-}
-
-QString ProgressTransfer::keepCopy() const
-{
-    const QString file = m_store.fileName();
-    // A profile never saved yet has no file: its copy is what it holds.
-    const QByteArray bytes =
-        ProfileStore::readProfileFile(file).value_or(ProfileJson::encode(m_store.data()));
-    const QString stem = file + u".before-import-"_s
-                         + QLocale::c().toString(m_now().toLocalTime(), u"yyyyMMdd-HHmmss"_s);
-    for (int n = 1; n < 100; ++n) {
-        const QString target = n == 1 ? stem : stem + u'-' + QString::number(n);
-        const QFileInfo info(target);
-        if (info.exists() || info.isSymLink())
-            continue; // an earlier copy of the same second stays
-        return ProfileStore::writeFileDurably(target, bytes) ? target : QString();
-    }
-    return {};
 }
 
 QString ProgressTransfer::whyNotWritable() const

@@ -99,8 +99,6 @@ private:
     // Follows the profile's changes while a file waits, so that the sentence
     // stays true.
     void refreshImport();
-    // Writes the profile file as it is now beside it; its path, or empty.
-    [[nodiscard]] QString keepCopy() const;
     // Why this Olvi cannot take a file in; empty when it can.
     [[nodiscard]] QString whyNotWritable() const;
     void setMessage(const QString &message);

@@ -36,6 +36,17 @@ bool occupied(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
+// The n-th name (from 1) a copy of `path` kept aside at `moment` may take:
+// "<path>.<label>-<yyyyMMdd-HHmmss>", then numbered "-2", "-3"… so that an
+// earlier copy of the same second is never replaced.
+QString asideName(const QString &path, QStringView label, const QDateTime &moment, int n)
+{
+    const QString stem = path + u'.' + label.toString() + u'-'
+                         + QLocale::c().toString(moment.toLocalTime(),
+                                                 QStringLiteral("yyyyMMdd-HHmmss"));
+    return n == 1 ? stem : stem + u'-' + QString::number(n);
+}
+
 // Makes a rename inside `folder` survive a power cut.
 void syncFolder(const QString &folder)
 {
@@ -259,12 +270,10 @@ bool ProfileStore::moveUnreadableAside(const QString &path) const
 {
     if (!occupied(path))
         return true; // someone removed it meanwhile
-    const QString stem = path + QStringLiteral(".unreadable-")
-                         + QLocale::c().toString(m_now().toLocalTime(),
-                                                 QStringLiteral("yyyyMMdd-HHmmss"));
     // An earlier copy with the same time stamp is kept: number the new one.
+    const QDateTime now = m_now();
     for (int n = 1; n < 1000; ++n) {
-        const QString target = n == 1 ? stem : stem + u'-' + QString::number(n);
+        const QString target = asideName(path, u"unreadable", now, n);
         if (occupied(target))
             continue;
         if (QDir().rename(path, target))
@@ -273,6 +282,22 @@ bool ProfileStore::moveUnreadableAside(const QString &path) const
             return false; // the rename itself failed, not a race for the name
     }
     return false;
+}
+
+QString ProfileStore::keepCopyAside(QStringView label) const
+{
+    const QString file = fileName();
+    if (file.isEmpty())
+        return {};
+    // A profile never saved yet has no file: its copy is what it holds.
+    const QByteArray bytes = readProfileFile(file).value_or(ProfileJson::encode(m_data));
+    const QDateTime now = m_now();
+    for (int n = 1; n < 1000; ++n) {
+        const QString target = asideName(file, label, now, n);
+        if (!occupied(target))
+            return writeFileDurably(target, bytes) ? target : QString();
+    }
+    return {};
 }
 
 void ProfileStore::save()

@@ -105,6 +105,11 @@ public:
     // The legacy profile file; computing it creates nothing.
     [[nodiscard]] QString legacyFileName() const;
 
+    // Copies the profile file (or, before its first save, the profile) to
+    // "<file>.<label>-<yyyyMMdd-HHmmss>" beside it, numbered when that name is
+    // taken, durably; the copy's path, or empty when it could not be made.
+    [[nodiscard]] QString keepCopyAside(QStringView label) const;
+
     // The whole file, or nothing when it is not a regular file (after
     // following links), cannot be read or is larger than a profile document
     // may be (checked before reading).
