@@ -67,6 +67,7 @@ public:
     bool pressChord(const char *modifier, const char *key);
     // Holds the key for `ch` down for `ms`, long enough for it to repeat.
     bool hold(const QString &ch, int ms);
+    void sync(); // returns once the server has taken every faked key
 
     [[nodiscard]] QImage grab() const; // the whole screen
     // Gives the window with this title the keyboard focus, as a window
@@ -80,7 +81,6 @@ private:
     [[nodiscard]] unsigned keycode(const char *keysymName) const;
     void chord(unsigned modifier, unsigned keycode);
     void fake(unsigned keycode, bool down);
-    void sync(); // returns once the server has taken every faked key
     // The mapped top-level X window with this title, 0 when there is none.
     [[nodiscard]] unsigned long window(const QString &title) const;
     [[nodiscard]] bool plugKeyboardIn(const QString &socket);

@@ -163,6 +163,28 @@ bool OlviSession::typeLessonOneByPlace()
     for (int round = 0; round < 500 && chars() == before; ++round) {
         for (const unsigned keycode : {41, 44, 65})
             desk->strike({keycode, false});
+        if (!catchUp())
+            return false;
     }
     return waitFor([&] { return chars() > before; }, 10000);
+}
+
+bool OlviSession::catchUp()
+{
+    // After a second round trip the server has passed the keys on, so the app
+    // is busy until it has handled them: then every one of its threads sleeps.
+    desk->sync();
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(olvi.processId()));
+    const auto asleep = [&tasks] {
+        for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile stat(tasks.filePath(task + QStringLiteral("/stat")));
+            const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : "";
+            // The state follows the name, which is in parentheses and may hold any.
+            const qsizetype name = line.lastIndexOf(')');
+            if (name >= 0 && line.mid(name + 2, 1) != "S")
+                return false;
+        }
+        return true;
+    };
+    return waitFor(asleep, 10000);
 }

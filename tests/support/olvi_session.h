@@ -44,6 +44,9 @@ public:
     // its letters а and о (F and J of a Latin keyboard) and the space bar in
     // turn until the exercise is recorded.
     bool typeLessonOneByPlace();
+    // Waits until the app has taken every key struck so far, as a typist waits
+    // for the screen: a Wayland compositor drops a client that falls far behind.
+    bool catchUp();
     // Polls a condition every few milliseconds, handling events, up to `ms`.
     static bool waitFor(const std::function<bool()> &condition, int ms);
     // The header bar is painted; the window then gets the focus, as from a window manager.
