@@ -42,6 +42,9 @@ struct DayStat
     qint64 errors = 0;
     double seconds = 0.0;
     double bestSpeed = 0.0; // characters per minute
+    // Members of the record that this version does not know, kept like those
+    // of KeyStat.
+    QMap<QString, QByteArray> extraMembers{};
 
     friend bool operator==(const DayStat &, const DayStat &) = default;
 };

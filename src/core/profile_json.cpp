@@ -463,6 +463,7 @@ constexpr QStringView profileMembers[] = {u"appearance", u"currentLessonID", u"d
                                           u"manuscriptChunk", u"physicalKeys", u"soundOn"};
 constexpr QStringView keyStatMembers[] = {u"attempts", u"errEMA", u"errors", u"latencyEMA",
                                           u"recent"};
+constexpr QStringView dayStatMembers[] = {u"bestSpeed", u"chars", u"date", u"errors", u"seconds"};
 
 // The members of `object` whose keys are not in `known`, as their JSON text.
 template <size_t N>
@@ -505,8 +506,11 @@ bool readDayStat(const Value &v, DayStat &out)
     if (!date)
         return false;
     out.date = date->string;
-    return readInteger(v, u"chars", out.chars) && readInteger(v, u"errors", out.errors)
-           && readDouble(v, u"seconds", out.seconds) && readDouble(v, u"bestSpeed", out.bestSpeed);
+    if (!readInteger(v, u"chars", out.chars) || !readInteger(v, u"errors", out.errors)
+        || !readDouble(v, u"seconds", out.seconds) || !readDouble(v, u"bestSpeed", out.bestSpeed))
+        return false;
+    out.extraMembers = unknownMembers(v, dayStatMembers);
+    return true;
 }
 
 // A lesson id as a member key: optional minus sign and decimal digits only.
@@ -691,16 +695,23 @@ QByteArray encode(const ProfileData &profile)
     for (const DayStat &day : profile.days) {
         w.item();
         w.beginObject();
+        ExtraMembers dayExtra(w, day.extraMembers);
+        dayExtra.before(u"bestSpeed");
         w.key(u"bestSpeed");
         w.number(day.bestSpeed);
+        dayExtra.before(u"chars");
         w.key(u"chars");
         w.integer(day.chars);
+        dayExtra.before(u"date");
         w.key(u"date");
         w.string(day.date);
+        dayExtra.before(u"errors");
         w.key(u"errors");
         w.integer(day.errors);
+        dayExtra.before(u"seconds");
         w.key(u"seconds");
         w.number(day.seconds);
+        dayExtra.rest();
         w.endObject();
     }
     w.endArray();

@@ -42,8 +42,9 @@ inline constexpr qsizetype maxDocumentSize = 16 * 1024 * 1024;
 // 250 000 values (a full profile has some 4 000), or more than
 // maxDocumentSize bytes. Member order, white space and a leading UTF-8 byte
 // order mark do not matter; null reads as absent for the optional members.
-// Unknown members of the top level and of the key statistics are kept as their
-// JSON text in extraMembers; those of other objects are ignored.
+// Unknown members of the top level, of the key statistics and of the day
+// records are kept as their JSON text in extraMembers; those of other objects
+// are ignored.
 [[nodiscard]] std::optional<ProfileData> decode(QByteArrayView document);
 
 } // namespace ProfileJson

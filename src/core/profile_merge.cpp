@@ -12,16 +12,18 @@ namespace {
 
 // Every field takes part so that two different records never tie: which one
 // wins must not depend on which side it came from.
+// The unknown members last, so that they only break a tie of the known fields.
+const auto keys = [](const auto &s) { return s.extraMembers.keys(); };
+const auto values = [](const auto &s) { return s.extraMembers.values(); };
+
 bool fuller(const DayStat &a, const DayStat &b)
 {
-    return std::tie(a.chars, a.errors, a.seconds, a.bestSpeed)
-           > std::tie(b.chars, b.errors, b.seconds, b.bestSpeed);
+    return std::tuple(a.chars, a.errors, a.seconds, a.bestSpeed, keys(a), values(a))
+           > std::tuple(b.chars, b.errors, b.seconds, b.bestSpeed, keys(b), values(b));
 }
 
 bool fuller(const KeyStat &a, const KeyStat &b)
 {
-    const auto keys = [](const KeyStat &s) { return s.extraMembers.keys(); };
-    const auto values = [](const KeyStat &s) { return s.extraMembers.values(); };
     return std::tuple(a.attempts, a.errors, a.errEMA, a.latencyEMA, a.recent, keys(a), values(a))
            > std::tuple(b.attempts, b.errors, b.errEMA, b.latencyEMA, b.recent, keys(b), values(b));
 }

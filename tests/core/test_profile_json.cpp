@@ -92,6 +92,7 @@ private Q_SLOTS:
         p.keyStats.insert(u","_s, KeyStat{5, 0, 0.5, 0.25, {{u"errorsToday"_s, "1"}}, u"01"_s});
         p.exercisesPassed = {{2, 1}, {10, 1}};
         p.extraMembers.insert(u"version"_s, "7");
+        p.days[0].extraMembers.insert(u"corrections"_s, "3");
         p.manuscriptChunk.reset();
         const QJsonObject o = fullObject([](QJsonObject &o) {
             o[u"version"_s] = 7;
@@ -102,7 +103,7 @@ private Q_SLOTS:
                                        {u"latencyEMA"_s, 0.25}, {u"errorsToday"_s, 1},
                                        {u"recent"_s, u"01"_s}};
             o[u"keyStats"_s] = keys;
-        });
+        }, none, [](QJsonObject &d) { d[u"corrections"_s] = 3; });
         QCOMPARE(ProfileJson::encode(p), QJsonDocument(o).toJson(QJsonDocument::Indented));
 
         // JSON has no infinity: such a profile is not written at all
@@ -134,6 +135,7 @@ private Q_SLOTS:
             [](QJsonObject &d) { d[u"weekday"_s] = u"пт"_s; })) << with([](ProfileData &p) {
             p.extraMembers = {{u"extra"_s, "{\"nested\":[1,\"x\",null]}"}, {u"version"_s, "7"}};
             p.keyStats[u"о"_s].extraMembers = {{u"future"_s, "true"}};
+            p.days[0].extraMembers = {{u"weekday"_s, "\"пт\""}};
         });
         QTest::newRow("recent outcomes")
             << compact(fullObject(none, [](QJsonObject &k) { k[u"recent"_s] = u"0010"_s; }))

@@ -81,6 +81,9 @@ private Q_SLOTS:
         QTest::newRow("over 400 days together") << withDays(0, 300, 10) << withDays(200, 300, 20);
         // ties on characters are still decided the same both ways
         QTest::newRow("same dates, equal chars") << withDays(0, 3, 10) << withDays(0, 3, 10, 7);
+        ProfileData later = withDays(0, 3, 10); // a day as a later version wrote it
+        later.days[1].extraMembers = {{u"weekday"_s, "\"пт\""}, {u"a"_s, "{}"}};
+        QTest::newRow("same day, one with unknown members") << withDays(0, 3, 10) << later;
     }
 
     void mergingNeverInflates()
