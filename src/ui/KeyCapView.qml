@@ -136,7 +136,8 @@ Item {
 
     // ---- a key of the error map drills its letter when clicked
     readonly property bool pickable: cap.pickName !== ""
-    activeFocusOnTab: pickable
+    // Of the map's keys only the one its focus rests on is a Tab stop.
+    activeFocusOnTab: pickable && board.focusKey === cap.character
     Accessible.role: Accessible.Button
     Accessible.name: cap.pickName
     Accessible.ignored: !pickable

@@ -6,7 +6,8 @@ import Olvi
 // The letter keys of the layout. Training mode marks the next key, the Shift
 // of the other hand and the space bar; heat-map mode (training: false)
 // colours each key by its error level from `errors` and has no Shift/space
-// row.
+// row. Its pickable keys are one Tab stop: the arrows, Home and End move the
+// focus among them.
 Item {
     id: root
 
@@ -27,6 +28,29 @@ Item {
         next: root.next
         errors: root.errors
         pickable: root.pickable
+    }
+
+    // The arrows reach here from the focused key, which leaves them unaccepted.
+    Keys.onPressed: event => {
+        const move = {
+            [Qt.Key_Left]: KeyboardViewModel.Left, [Qt.Key_Right]: KeyboardViewModel.Right,
+            [Qt.Key_Up]: KeyboardViewModel.Up, [Qt.Key_Down]: KeyboardViewModel.Down,
+            [Qt.Key_Home]: KeyboardViewModel.Home, [Qt.Key_End]: KeyboardViewModel.End
+        }[event.key]
+        if (move === undefined)
+            return
+        // The focus moves before the key it leaves stops being a Tab stop:
+        // Qt keeps the active focus item one.
+        const next = keyboard.neighbour(move)
+        for (let r = 0; r < column.children.length; ++r) {
+            const keys = column.children[r].children
+            for (let i = 0; i < keys.length; ++i) {
+                if (keys[i].objectName === "key_" + next)
+                    keys[i].forceActiveFocus(Qt.TabFocusReason)
+            }
+        }
+        keyboard.focusKey = next
+        event.accepted = true
     }
 
     // A Shift key or the space bar: a flat cap with a thin frame. (Inline

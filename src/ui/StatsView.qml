@@ -227,6 +227,10 @@ Rectangle {
 
                     KeyboardView {
                         objectName: "heatMap"
+                        Accessible.role: Accessible.Grouping
+                        Accessible.name: heatTitle.text
+                        Accessible.description: "Стрелки выбирают клавишу, "
+                                                + "Ввод начинает работу над ошибками"
                         anchors.horizontalCenter: parent.horizontalCenter
                         visible: model.heatMapShown
                         training: false

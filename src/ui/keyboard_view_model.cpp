@@ -8,6 +8,8 @@
 #include "theme_palette.h"
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -122,7 +124,89 @@ void KeyboardViewModel::setPickable(const QStringList &keys)
             cap->setPickName(keys.contains(cap->character()) ? Drill::title({cap->character()})
                                                              : QString());
     }
+    if (!keys.contains(m_focusKey) || !cap(m_focusKey)) {
+        QString first;
+        for (qsizetype r = 0; r < m_rows.size() && first.isEmpty(); ++r) {
+            if (const qsizetype i = scan(r, 0, 1); i >= 0)
+                first = m_rows[r][i]->character();
+        }
+        if (first != m_focusKey) {
+            m_focusKey = first;
+            Q_EMIT focusKeyChanged();
+        }
+    }
     Q_EMIT pickableChanged();
+}
+
+void KeyboardViewModel::setFocusKey(const QString &key)
+{
+    if (key == m_focusKey || !m_pickable.contains(key) || !cap(key))
+        return;
+    m_focusKey = key;
+    Q_EMIT focusKeyChanged();
+}
+
+bool KeyboardViewModel::isPickable(qsizetype row, qsizetype i) const
+{
+    return m_pickable.contains(m_rows[row][i]->character());
+}
+
+qsizetype KeyboardViewModel::scan(qsizetype row, qsizetype i, qsizetype step) const
+{
+    for (; i >= 0 && i < m_rows[row].size(); i += step) {
+        if (isPickable(row, i))
+            return i;
+    }
+    return -1;
+}
+
+QString KeyboardViewModel::neighbour(Move move) const
+{
+    qsizetype row = 0;
+    qsizetype at = -1;
+    for (qsizetype r = 0; r < m_rows.size() && at < 0; ++r) {
+        for (qsizetype i = 0; i < m_rows[r].size() && at < 0; ++i) {
+            if (m_rows[r][i]->character() == m_focusKey)
+                std::tie(row, at) = std::pair(r, i);
+        }
+    }
+    if (at < 0)
+        return m_focusKey;
+    const auto along = [&](qsizetype i) {
+        return i < 0 ? m_focusKey : m_rows[row][i]->character();
+    };
+    switch (move) {
+    case Left: return along(scan(row, at - 1, -1));
+    case Right: return along(scan(row, at + 1, 1));
+    case Home: return along(scan(row, 0, 1));
+    case End: return along(scan(row, m_rows[row].size() - 1, -1));
+    case Up:
+    case Down: break;
+    }
+    // The view draws each row centred, of keys of one width: a key's centre
+    // in key widths from the middle of its row.
+    const auto centre = [this](qsizetype r, qsizetype i) {
+        return double(i) - double(m_rows[r].size() - 1) / 2;
+    };
+    const qsizetype step = move == Down ? 1 : -1;
+    for (qsizetype r = row + step; r >= 0 && r < m_rows.size(); r += step) {
+        qsizetype best = -1;
+        double bestDistance = 0.0;
+        for (qsizetype i = 0; i < m_rows[r].size(); ++i) {
+            const double distance = std::abs(centre(r, i) - centre(row, at));
+            // Halfway between two keys Down takes the right one and Up the
+            // left: a real keyboard sets each row a little right of the one
+            // above, so these are the keys of the same finger, and Down then
+            // Up comes back to the key it left.
+            const bool nearer = best < 0 || distance < bestDistance
+                                || (distance == bestDistance && move == Down);
+            if (isPickable(r, i) && nearer)
+                std::tie(best, bestDistance) = std::pair(i, distance);
+        }
+        if (best >= 0)
+            return m_rows[r][best]->character();
+    }
+    return m_focusKey;
 }
 
 QString KeyboardViewModel::nextKeyCharacter() const

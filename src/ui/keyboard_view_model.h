@@ -98,6 +98,10 @@ class KeyboardViewModel : public QObject
     Q_PROPERTY(KeyLevels errors READ errors WRITE setErrors NOTIFY errorsChanged)
     // The keys a click drills (the heat map's); each is named for it.
     Q_PROPERTY(QStringList pickable READ pickable WRITE setPickable NOTIFY pickableChanged)
+    // The pickable key that takes the keyboard's focus when the keys are
+    // reached by Tab, as one stop: the last one moved to, else the first in
+    // reading order; "" when no key is pickable.
+    Q_PROPERTY(QString focusKey READ focusKey WRITE setFocusKey NOTIFY focusKeyChanged)
     // The letter rows, top to bottom.
     Q_PROPERTY(QQmlListProperty<KeyCap> topRow READ topRow CONSTANT)
     Q_PROPERTY(QQmlListProperty<KeyCap> homeRow READ homeRow CONSTANT)
@@ -115,6 +119,10 @@ class KeyboardViewModel : public QObject
     Q_PROPERTY(QColor frameColor READ frameColor NOTIFY paletteChanged)
 
 public:
+    // The keys that move the focus among the pickable keys.
+    enum Move { Left, Right, Up, Down, Home, End };
+    Q_ENUM(Move)
+
     explicit KeyboardViewModel(QObject *parent = nullptr);
 
     [[nodiscard]] bool training() const { return m_training; }
@@ -125,6 +133,13 @@ public:
     void setErrors(const KeyLevels &errors);
     [[nodiscard]] QStringList pickable() const { return m_pickable; }
     void setPickable(const QStringList &keys);
+    [[nodiscard]] QString focusKey() const { return m_focusKey; }
+    // A key that is not pickable leaves the focus where it is.
+    void setFocusKey(const QString &key);
+    // Where `move` takes the focus: along the row, over the keys that are not
+    // pickable, or to the nearest pickable key of the next row up or down that
+    // has any; focusKey itself where nothing lies that way.
+    [[nodiscard]] Q_INVOKABLE QString neighbour(Move move) const;
 
     [[nodiscard]] QQmlListProperty<KeyCap> topRow() { return row(0); }
     [[nodiscard]] QQmlListProperty<KeyCap> homeRow() { return row(1); }
@@ -151,6 +166,7 @@ Q_SIGNALS:
     void nextChanged();
     void errorsChanged();
     void pickableChanged();
+    void focusKeyChanged();
     void shiftChanged();
     void spaceLitChanged();
     void paletteChanged();
@@ -161,11 +177,15 @@ private:
     void refreshAll();
     void refreshShiftAndSpace();
     [[nodiscard]] QString nextKeyCharacter() const;
+    [[nodiscard]] bool isPickable(qsizetype row, qsizetype i) const;
+    // The first pickable key of `row` from `i` on, by steps of `step`; -1 for none.
+    [[nodiscard]] qsizetype scan(qsizetype row, qsizetype i, qsizetype step) const;
 
     bool m_training = true;
     NextKey m_next;
     KeyLevels m_errors;
     QStringList m_pickable;
+    QString m_focusKey;
     QList<QList<KeyCap *>> m_rows;
     QString m_nextKey; // the character of the marked key, "" for none
     bool m_leftShiftLit = false;

@@ -350,6 +350,31 @@ private Q_SLOTS:
         QVERIFY(!keyboard.leftShiftLit() && !keyboard.cap(u"а")->homeBumpShown());
     }
 
+    // Where the arrows take the error map's focus among its unlocked keys.
+    void focusMoves_data()
+    {
+        QTest::addColumn<QString>("unlocked"); // the focused key first
+        QTest::addColumn<KeyboardViewModel::Move>("move");
+        QTest::addColumn<QString>("to");
+        using enum KeyboardViewModel::Move;
+        QTest::newRow("Right over a locked key") << "фвапйц" << Right << "в";
+        QTest::newRow("Home over a locked key") << "пфвайц" << Home << "ф";
+        QTest::newRow("Down halfway: the right key") << "цфыу" << Down << "ы";
+        QTest::newRow("Up halfway: the left key") << "ыфцу" << Up << "ц";
+        QTest::newRow("Down to the nearest unlocked") << "цвж" << Down << "в";
+        QTest::newRow("Up over a locked row") << "яй" << Up << "й";
+    }
+
+    void focusMoves()
+    {
+        QFETCH(QString, unlocked);
+        QFETCH(KeyboardViewModel::Move, move);
+        KeyboardViewModel keyboard;
+        keyboard.setPickable(Characters::split(unlocked));
+        keyboard.setFocusKey(unlocked.left(1));
+        QTEST(keyboard.neighbour(move), "to");
+    }
+
     void keystrokeTouchesOnlyTheOldAndNewKey()
     {
         KeyboardViewModel keyboard;
