@@ -365,6 +365,18 @@ Rectangle {
         }
     }
 
+    // A control reached with Tab or the arrows below the fold comes into view.
+    Connections {
+        target: root.Window.window
+        function onActiveFocusItemChanged() {
+            const focused = root.Window.activeFocusItem
+            for (let item = focused; item; item = item.parent) {
+                if (item === stack)
+                    return scroller.show(focused)
+            }
+        }
+    }
+
     // What a request or an import brought shows without scrolling by hand.
     Connections {
         target: root.transfer

@@ -50,13 +50,22 @@ private Q_SLOTS:
         // the error map, a group named by its title, is one Tab stop, on its first unlocked
         // key; the arrows walk the unlocked keys (none in the locked bottom row); Return drills
         // the key the ring is on, and a click the key clicked; Qt warns of nothing on the way
+        // on a screen lower than the window wants, each control Tab reaches scrolls into view
+        w.window->setMinimumHeight(400);
+        w.window->resize(w.window->width(), 400);
         QTest::failOnWarning(QRegularExpression(u".*"_s));
         w.rig.app->setTab(AppState::Tab::Progress);
         QQuickItem *key = nullptr;
         QTRY_VERIFY((key = w.find(u"key_ш"_s)) && key->isVisible());
         QStringList stops; // round the window and on
-        for (int i = 0; i < 40; ++i, w.press(Qt::Key_Tab))
-            stops << spoken(w.window->activeFocusItem());
+        for (int i = 0; i < 40; ++i, w.press(Qt::Key_Tab)) {
+            QQuickItem *focused = w.window->activeFocusItem();
+            stops << spoken(focused);
+            const QRectF seen = focused->mapRectToScene(focused->boundingRect());
+            QVERIFY2(stops.last().isEmpty() || QRectF(QPointF(), w.window->size()).contains(seen),
+                     qPrintable(stops.last()));
+        }
+        w.window->resize(w.window->width(), 760);
         stops.removeDuplicates();
         const QString first = u"Работа над ошибками: й"_s;
         QCOMPARE(stops.filter(u"Работа над ошибками"_s), (QStringList{first, title}));
