@@ -7,6 +7,7 @@
 #include "generator.h"
 #include "input_source_provider.h"
 #include "manuscript.h"
+#include "null_file_chooser.h"
 #include "null_input_source_provider.h"
 #include "profile_store.h"
 #include "session_engine.h"
@@ -15,13 +16,14 @@
 
 namespace {
 
-InputSourceProvider *chooseInputSources(InputSourceProvider *given,
-                                        std::unique_ptr<InputSourceProvider> &owned)
+// The service given, or else a null one kept in `owned`.
+template<typename Null, typename Service>
+Service &givenOrNull(Service *given, std::unique_ptr<Service> &owned)
 {
     if (given)
-        return given;
-    owned = std::make_unique<NullInputSourceProvider>();
-    return owned.get();
+        return *given;
+    owned = std::make_unique<Null>();
+    return *owned;
 }
 
 } // namespace
@@ -44,7 +46,8 @@ QList<AppState::Tab> AppState::allTabs()
 
 AppState::AppState(const AppServices &services, QObject *parent)
     : QObject(parent),
-      m_inputSources(chooseInputSources(services.inputSources, m_ownedInputSources)),
+      m_inputSources(&givenOrNull<NullInputSourceProvider>(services.inputSources,
+                                                           m_ownedInputSources)),
       m_alertSound(services.alertSound),
       m_random(services.random ? services.random : QRandomGenerator::system()),
       m_now(services.now ? services.now : ProfileStore::systemClock()),
@@ -54,7 +57,9 @@ AppState::AppState(const AppServices &services, QObject *parent)
     m_store = new ProfileStore(
         services.dataFolder.isEmpty() ? ProfileStore::defaultBaseFolder() : services.dataFolder,
         m_now, this);
-    m_transfer = new ProgressTransfer(*m_store, m_now, this);
+    m_transfer = new ProgressTransfer(
+        *m_store, givenOrNull<NullFileChooser>(services.fileChooser, m_ownedFileChooser), m_now,
+        this);
     m_activeLesson = Course::lesson(m_store->data().currentLessonID);
 
     // Whoever switches the layout away while an exercise is typed is answered

@@ -19,6 +19,7 @@
 #include <optional>
 
 class AlertSound;
+class FileChooser;
 class InputSourceProvider;
 class QRandomGenerator;
 
@@ -46,6 +47,7 @@ struct AppServices
 {
     InputSourceProvider *inputSources = nullptr; // not owned
     AlertSound *alertSound = nullptr;            // not owned
+    FileChooser *fileChooser = nullptr;          // not owned; null: the screen's own dialog
     QString dataFolder;                          // empty: the user's data folder
     MonotonicClock clock;                        // empty: the system's monotonic clock
     QRandomGenerator *random = nullptr;          // null: the system generator
@@ -155,6 +157,7 @@ private:
     [[nodiscard]] QStringList manuscriptFragments() const;
 
     std::unique_ptr<InputSourceProvider> m_ownedInputSources;
+    std::unique_ptr<FileChooser> m_ownedFileChooser;
     InputSourceProvider *m_inputSources = nullptr;
     AlertSound *m_alertSound = nullptr;
     QRandomGenerator *m_random = nullptr;

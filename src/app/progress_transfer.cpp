@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "progress_transfer.h"
 
-#include "portal_file_chooser.h"
 #include "profile_csv.h"
 #include "profile_json.h"
 #include "profile_store.h"
@@ -45,20 +44,14 @@ QString quoted(const QString &name)
 
 } // namespace
 
-ProgressTransfer::ProgressTransfer(ProfileStore &store, Clock now, QObject *parent)
-    : QObject(parent), m_store(store), m_now(std::move(now))
+ProgressTransfer::ProgressTransfer(ProfileStore &store, FileChooser &chooser, Clock now,
+                                   QObject *parent)
+    : QObject(parent), m_store(store), m_now(std::move(now)), m_chooser(chooser)
 {
     connect(&m_store, &ProfileStore::dataChanged, this, &ProgressTransfer::refreshImport);
-}
-
-void ProgressTransfer::setChooser(FileChooser *chooser)
-{
-    if (m_chooser)
-        m_chooser->disconnect(this);
-    m_chooser = chooser;
-    connect(chooser, &FileChooser::chosen, this, &ProgressTransfer::onChosen);
-    connect(chooser, &FileChooser::cancelled, this, [this] { m_asking.reset(); });
-    connect(chooser, &FileChooser::unavailable, this, &ProgressTransfer::onUnavailable);
+    connect(&m_chooser, &FileChooser::chosen, this, &ProgressTransfer::onChosen);
+    connect(&m_chooser, &FileChooser::cancelled, this, [this] { m_asking.reset(); });
+    connect(&m_chooser, &FileChooser::unavailable, this, &ProgressTransfer::onUnavailable);
 }
 
 void ProgressTransfer::exportProfile()
@@ -101,9 +94,7 @@ void ProgressTransfer::ask(Action action)
     }
     m_asking = action;
     setDialog(Dialog::NoDialog);
-    if (!m_chooser)
-        setChooser(new PortalFileChooser(QDBusConnection::sessionBus(), this));
-    m_chooser->ask(m_request);
+    m_chooser.ask(m_request);
 }
 
 void ProgressTransfer::onUnavailable()

@@ -8,7 +8,6 @@
 
 #include <QDateTime>
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
 #include <QUrl>
 
@@ -21,9 +20,9 @@ class ProfileStore;
 // saved to a file the learner chooses, the day records as a table, and a
 // profile file merged in once the learner has seen what it adds.
 //
-// Files are chosen through the desktop's file-chooser portal. Where there is
-// none, the screen shows a dialog of its own for the request published in the
-// dialog properties and hands the answer back.
+// Files are chosen through the chooser it is given (the desktop's file-chooser
+// portal). Where that cannot ask, the screen shows a dialog of its own for the
+// request published in the dialog properties and hands the answer back.
 //
 // Merging while an exercise is under way is harmless: the exercise folds its
 // keys and its day into whatever the profile holds when it ends, and the
@@ -51,11 +50,10 @@ public:
 
     using Clock = std::function<QDateTime()>;
 
-    // `now` names the files by the day and the time.
-    ProgressTransfer(ProfileStore &store, Clock now, QObject *parent = nullptr);
-
-    // Asks through `chooser` (not owned) instead of the portal.
-    void setChooser(FileChooser *chooser);
+    // Asks through `chooser` (not owned, outlives this); `now` names the
+    // files by the day and the time.
+    ProgressTransfer(ProfileStore &store, FileChooser &chooser, Clock now,
+                     QObject *parent = nullptr);
 
     // Each asks for a file, then acts on the answer.
     Q_INVOKABLE void exportProfile();
@@ -107,7 +105,7 @@ private:
 
     ProfileStore &m_store;
     Clock m_now;
-    QPointer<FileChooser> m_chooser;
+    FileChooser &m_chooser;
     std::optional<Action> m_asking;
     FileChooser::Request m_request;
     Dialog m_dialog = Dialog::NoDialog;

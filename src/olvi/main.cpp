@@ -2,11 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_state.h"
 #include "canberra_alert_sound.h"
-#include "plasma_input_source_provider.h"
+#include "portal_file_chooser.h"
+#include "qt_russian.h"
 #include "single_instance.h"
 #include "system_color_scheme.h"
+#include "system_input_sources.h"
 #include "theme.h"
-#include "xkb_input_source_provider.h"
 
 #include <QApplication>
 #include <QQmlEngineExtensionPlugin>
@@ -50,23 +51,16 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    // Plasma owns its layouts on X11 and Wayland alike (on Wayland no X11
-    // call reaches them): ask Plasma. Other X11 desktops have their layout
-    // groups switched directly. Elsewhere nothing is switched and the
-    // wrong-layout warning guides the user.
-    std::unique_ptr<InputSourceProvider> layouts;
-    if (PlasmaInputSourceProvider::isAvailable()) {
-        layouts = std::make_unique<PlasmaInputSourceProvider>();
-    } else if (QGuiApplication::platformName() == u"xcb") {
-        auto xkb = std::make_unique<XkbInputSourceProvider>();
-        if (xkb->isConnected())
-            layouts = std::move(xkb);
-    }
+    installQtRussian(app);
+    const std::unique_ptr<InputSourceProvider> layouts =
+        systemInputSources(QDBusConnection::sessionBus(), QGuiApplication::platformName());
     CanberraAlertSound sound;
+    PortalFileChooser files(QDBusConnection::sessionBus());
 
     AppServices services;
     services.inputSources = layouts.get();
     services.alertSound = &sound;
+    services.fileChooser = &files;
     AppState state(services);
 
     SystemColorScheme scheme;

@@ -20,6 +20,9 @@ FileDialog {
         currentFolder = asking.dialogFolder
         if (fileMode === FileDialog.SaveFile)
             selectedFile = asking.dialogFile
+        // Qt 6.4's own dialog says "Open" when saving too; Qt's word for
+        // saving, in the language Qt's texts were loaded in.
+        acceptLabel = fileMode === FileDialog.SaveFile ? qsTranslate("QPlatformTheme", "Save") : ""
         open()
     }
 

@@ -10,19 +10,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Answers with the file the test chose; without one, like a desktop without
-// a portal, it cannot ask.
-struct FakeChooser : FileChooser
-{
-    QString answer;
-    QStringList proposed;
-    void ask(const Request &request) override
-    {
-        proposed << request.suggestedName;
-        answer.isEmpty() ? Q_EMIT unavailable() : Q_EMIT chosen(answer);
-    }
-};
-
 ProfileData profile(std::initializer_list<qint64> charsByDay, qint64 lesson)
 {
     ProfileData p;
@@ -57,15 +44,12 @@ private Q_SLOTS:
     void exportThenImportMergesOnce()
     {
         AppRig here(desktop), there(laptop);
-        FakeChooser chooser;
         ProgressTransfer &from = *there.app->transfer(), &to = *here.app->transfer();
-        from.setChooser(&chooser);
-        to.setChooser(&chooser);
 
         // given the laptop's progress saved
-        chooser.answer = there.folder.filePath(u"moved.json"_s);
+        there.files.answer = here.files.answer = there.folder.filePath(u"moved.json"_s);
         from.exportProfile();
-        QCOMPARE(chooser.proposed, QStringList{u"olvi-progress-2026-12-06.json"_s});
+        QCOMPARE(there.files.proposed, QStringList{u"olvi-progress-2026-12-06.json"_s});
 
         // when the desktop reads it, it is told what merging adds
         const QByteArray before = contents(here.app->store()->fileName());
@@ -111,15 +95,13 @@ private Q_SLOTS:
         QFETCH(bool, anotherOlviWrites);
         QFETCH(QString, message);
         AppRig here(desktop);
-        FakeChooser chooser;
-        chooser.answer = here.folder.filePath(u"in.json"_s);
-        QVERIFY(ProfileStore::writeFileDurably(chooser.answer, bytes));
+        here.files.answer = here.folder.filePath(u"in.json"_s);
+        QVERIFY(ProfileStore::writeFileDurably(here.files.answer, bytes));
         const QByteArray before = contents(here.app->store()->fileName());
         // a second Olvi on the same folder may not write it
         ProfileStore second(here.folder.path());
         ProfileStore &store = anotherOlviWrites ? second : *here.app->store();
-        ProgressTransfer transfer(store, [&here] { return here.now; });
-        transfer.setChooser(&chooser);
+        ProgressTransfer transfer(store, here.files, [&here] { return here.now; });
 
         transfer.chooseImport();
         transfer.confirmImport(); // nothing waits for it
@@ -149,12 +131,10 @@ private Q_SLOTS:
         QFETCH(QString, cell);
         ProfileData p;
         p.days = {{date, 1500, 12, 450.0, 215.42}, {date, 1500, 12, 450.0, 215.42}};
-        AppRig rig(p);
-        FakeChooser noPortal;
+        AppRig rig(p); // its chooser, given no file, cannot ask
         ProgressTransfer &transfer = *rig.app->transfer();
-        transfer.setChooser(&noPortal);
         transfer.exportTable();
-        QCOMPARE(noPortal.proposed, QStringList{u"olvi-days-2026-12-06.csv"_s});
+        QCOMPARE(rig.files.proposed, QStringList{u"olvi-days-2026-12-06.csv"_s});
         QCOMPARE(transfer.dialog(), ProgressTransfer::Dialog::SaveDialog);
         transfer.dialogAccepted(QUrl::fromLocalFile(rig.folder.filePath(u"days.csv"_s)));
         // a byte order mark, the header, and a row for each day, each ended by CR LF

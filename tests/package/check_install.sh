@@ -110,14 +110,16 @@ painted() {
 window=''
 poll 30 painted || fail "no painted window titled Олви: $(cat "$tmp/olvi.log")"
 
-# Qt loads QML modules and plugins by name, out of the sight of
+# Qt loads QML modules, plugins and its texts by name, out of the sight of
 # dpkg-shlibdeps: every package it loaded one from must come with olvi's
-# dependencies. The progress tab (Ctrl+4) loads the chart's module.
+# dependencies. The progress tab (Ctrl+4) loads the chart's module. Qt's
+# texts are Russian in the C locale too.
 DISPLAY=$display xdotool windowfocus --sync "$window" key ctrl+4
 poll 15 grep -q /QtCharts/ "/proc/$olvi/maps" || fail "the progress tab loaded no chart"
+grep -q '/qt6/translations/qtbase_ru\.qm$' "/proc/$olvi/maps" || fail "Qt's Russian texts not loaded"
 needed=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts \
     --no-breaks --no-replaces --no-enhances olvi | grep -v '^ ' | sort -u)
-loaded=$(awk '$6 ~ /\/qt6\/(qml|plugins)\// { print $6 }' "/proc/$olvi/maps" | sort -u \
+loaded=$(awk '$6 ~ /\/qt6\/(qml|plugins|translations)\// { print $6 }' "/proc/$olvi/maps" | sort -u \
     | xargs dpkg-query -S | sed 's/:.*//' | sort -u)
 missing=$(comm -23 <(echo "$loaded") <(echo "$needed"))
 [ -z "$missing" ] || fail "Qt loaded modules from packages olvi does not depend on: $missing"

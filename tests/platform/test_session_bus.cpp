@@ -4,6 +4,7 @@
 #include "plasma_input_source_provider.h"
 #include "single_instance.h"
 #include "system_color_scheme.h"
+#include "system_input_sources.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -11,6 +12,7 @@
 #include <QDBusVariant>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -152,6 +154,34 @@ private Q_SLOTS:
         QVERIFY(setting(u"accent-color"_s, 1) && setting(u"color-scheme"_s, 1));
         QTRY_VERIFY(scheme.dark());
         QCOMPARE(changed.size(), 3);
+    }
+
+    void plasmasServiceChoosesTheLayoutBackend_data()
+    {
+        QTest::addColumn<bool>("plasmaRuns");
+        QTest::newRow("plasma's layouts on the bus") << true;
+        QTest::newRow("wayland outside plasma") << false;
+    }
+
+    void plasmasServiceChoosesTheLayoutBackend()
+    {
+        QFETCH(bool, plasmaRuns);
+        FakePlasmaLayouts plasma;
+        plasma.layouts = {InputSource{u"Russian"_s, std::nullopt, u"ru"_s}};
+        QDBusConnection bus = QDBusConnection::connectToBus(m_address, u"fake-plasma"_s);
+        const auto gone = qScopeGuard([&bus] {
+            bus.unregisterService(u"org.kde.keyboard"_s);
+            bus.unregisterObject(u"/Layouts"_s);
+        });
+        if (plasmaRuns) {
+            QVERIFY(bus.registerObject(u"/Layouts"_s, &plasma, QDBusConnection::ExportAllContents));
+            QVERIFY(bus.registerService(u"org.kde.keyboard"_s));
+        }
+        // Plasma's provider, which lists Plasma's layouts; else one listing nothing
+        const auto chosen = systemInputSources(QDBusConnection::sessionBus(), u"wayland");
+        QCOMPARE(qobject_cast<PlasmaInputSourceProvider *>(chosen.get()) != nullptr, plasmaRuns);
+        QTRY_COMPARE(chosen->enabledSources(),
+                     plasmaRuns ? std::optional(plasma.layouts) : std::nullopt);
     }
 
     void plasmaLayoutsAreKeptRussian_data()

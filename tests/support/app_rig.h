@@ -5,6 +5,7 @@
 #include "alert_sound.h"
 #include "app_state.h"
 #include "fake_input_sources.h"
+#include "file_chooser.h"
 #include "profile_json.h"
 #include "profile_store.h"
 #include "session_engine.h"
@@ -23,8 +24,22 @@ public:
     void beep() override { ++beeps; }
 };
 
+// Answers with the file the test chose; without one, like a desktop without
+// a portal, it cannot ask.
+struct FakeFileChooser final : FileChooser
+{
+    QString answer;
+    QStringList proposed;
+    void ask(const Request &request) override
+    {
+        proposed << request.suggestedName;
+        answer.isEmpty() ? Q_EMIT unavailable() : Q_EMIT chosen(answer);
+    }
+};
+
 // An AppState on a private data folder, with a hand-stepped clock, a seeded
-// random source, fake layouts (Latin selected) and a counted alert sound.
+// random source, fake layouts (Latin selected), a counted alert sound and a
+// fake file chooser.
 struct AppRig
 {
     QTemporaryDir folder;
@@ -33,6 +48,7 @@ struct AppRig
     QRandomGenerator random{20261206};
     FakeInputSources sources;
     CountingAlertSound sound;
+    FakeFileChooser files;
     std::unique_ptr<AppState> app;
 
     // Seeds the profile file, then starts the app on it.
@@ -45,7 +61,7 @@ struct AppRig
             if (file.open(QIODevice::WriteOnly))
                 file.write(ProfileJson::encode(*profile));
         }
-        app = std::make_unique<AppState>(AppServices{&sources, &sound, folder.path(),
+        app = std::make_unique<AppState>(AppServices{&sources, &sound, &files, folder.path(),
                                                      [this] { return clock; }, &random,
                                                      [this] { return now; }});
     }
