@@ -69,13 +69,14 @@ struct KeyCharacters
 };
 
 // The key codes of the first key of each letter row (Q, A and Z on a Latin
-// keyboard), of the digit row's "1", of the key left of "1" and of the keys
-// beside Enter and the space bar.
+// keyboard), of the digit row's "1", of the key left of "1", of the keys
+// beside Enter and the space bar, and of the key left of Z that ISO keyboards have.
 constexpr quint32 firstKeyOfRow[] = {24, 38, 52};
 constexpr quint32 firstDigitKey = 10;
 constexpr quint32 yoKey = 49;
 constexpr quint32 backslashKey = 51;
 constexpr quint32 spaceKey = 65;
+constexpr quint32 isoKey = 94;
 
 const QHash<quint32, KeyCharacters> &keyCharacters()
 {
@@ -97,6 +98,7 @@ const QHash<quint32, KeyCharacters> &keyCharacters()
             t.insert(firstDigitKey + quint32(i), {digits.at(i), marks.at(i)});
         t.insert(backslashKey, {QStringLiteral("\\"), QStringLiteral("/")});
         t.insert(spaceKey, {QStringLiteral(" "), QStringLiteral(" ")});
+        t.insert(isoKey, {QStringLiteral("/"), QStringLiteral("|")});
         return t;
     }();
     return table;
@@ -177,13 +179,17 @@ bool canType(QStringView ch)
     return c.size() == 1 && others.contains(c.front());
 }
 
-std::optional<QString> typedByKey(quint32 scanCode, bool shift)
+std::optional<QString> typedByKey(quint32 scanCode, bool shift, bool capsLock)
 {
     const auto &table = keyCharacters();
     const auto it = table.constFind(scanCode);
     if (it == table.cend())
         return std::nullopt;
-    return shift ? it->shifted : it->plain;
+    // Caps Lock swaps the two characters of a letter key only, one whose Shift
+    // gives the capital of its plain character (the keys xkb gives the
+    // alphabetic type), so with Shift too it types the small letter.
+    const bool letter = it->plain != it->shifted && Characters::upper(it->plain) == it->shifted;
+    return shift != (capsLock && letter) ? it->shifted : it->plain;
 }
 
 } // namespace RussianLayout

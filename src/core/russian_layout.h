@@ -72,10 +72,11 @@ namespace RussianLayout {
 // characters, a letter with a stress mark — cannot be typed in Russian.
 [[nodiscard]] bool canType(QStringView ch);
 // What the Russian ЙЦУКЕН layout types on a physical key, with or without
-// Shift, whatever layout the system has selected: the letter rows, "ё", the
-// digit row, the key beside Enter and the space bar. `scanCode` is the native
-// scan code the toolkit reports on X11 and Wayland alike, the X key code
-// (Linux evdev code + 8). Nothing for any other key.
-[[nodiscard]] std::optional<QString> typedByKey(quint32 scanCode, bool shift);
+// Shift and Caps Lock (which capitalises letters only), whatever layout the
+// system has selected: the letter rows, "ё", the digit row, the key beside
+// Enter, the key left of Z (ISO keyboards) and the space bar. `scanCode` is
+// the native scan code the toolkit reports on X11 and Wayland alike, the X key
+// code (Linux evdev code + 8). Nothing for any other key.
+[[nodiscard]] std::optional<QString> typedByKey(quint32 scanCode, bool shift, bool capsLock);
 
 } // namespace RussianLayout

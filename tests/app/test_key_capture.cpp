@@ -21,6 +21,15 @@ protected:
     void keyPressEvent(QKeyEvent *e) override { keys << e->key(); }
 };
 
+// A key press under a Latin layout: its key code, text, Shift and Qt key.
+struct Press
+{
+    quint32 scanCode = 0;
+    QString text;
+    bool shift = false;
+    int key = 0;
+};
+
 } // namespace
 
 // The filter between key events and the controller; which keys type is
@@ -102,17 +111,44 @@ private Q_SLOTS:
         QVERIFY(!m_rig->engine().wrongLayoutWarning() && m_rig->sources.selected.isEmpty());
     }
 
+    void capsLockCapitalisesLettersByPlace_data()
+    {
+        // Caps Lock toggled by its key, or only seen in a letter's text (a
+        // capital without Shift, or small with it); the digit row ignores it
+        QTest::addColumn<QList<Press>>("presses");
+        QTest::addColumn<QString>("typed");
+        const Press caps{66, {}, false, Qt::Key_CapsLock}, zhe{47, u";"_s};
+        QTest::newRow("its key") << QList<Press>{caps, {34, u"["_s}, {47, u":"_s, true},
+                                                 {11, u"@"_s, true}, {38, u"f"_s}, zhe}
+                                 << u"Хж\"фж"_s;
+        QTest::newRow("a letter's text")
+            << QList<Press>{{38, u"F"_s}, zhe, {38, u"f"_s, true}, caps, zhe} << u"ФЖфж"_s;
+    }
+
+    void capsLockCapitalisesLettersByPlace()
+    {
+        QFETCH(QList<Press>, presses);
+        QFETCH(QString, typed);
+        m_rig->app->setPhysicalKeys(true);
+        m_rig->engine().start(typed + u" "_s); // not to its end, which would start the next
+        m_capture->setActive(true);
+        for (const Press &p : std::as_const(presses))
+            press(p.key, p.text, p.shift ? Qt::ShiftModifier : Qt::NoModifier, false, p.scanCode);
+        QCOMPARE(position(), int(typed.size())); // a wrong key would not move the caret
+    }
+
 private:
     int position() const { return m_rig->engine().position(); }
 
-    // The key that types `ch` in the Russian layout, which the Latin layout makes an "f".
+    // The key that types `ch` in the Russian layout, which the Latin layout makes an "f" or "F".
     void pressKeyOf(const QString &ch, Qt::KeyboardModifiers mods = {}, bool autoRepeat = false)
     {
         const bool shift = ch != ch.toLower();
         quint32 code = 0;
-        while (code < 256 && RussianLayout::typedByKey(code, shift) != ch)
+        while (code < 256 && RussianLayout::typedByKey(code, shift, false) != ch)
             ++code;
-        press(Qt::Key_F, u"f"_s, shift ? mods | Qt::ShiftModifier : mods, autoRepeat, code);
+        press(Qt::Key_F, shift ? u"F"_s : u"f"_s, shift ? mods | Qt::ShiftModifier : mods,
+              autoRepeat, code);
     }
 
     // A key event as the platform sends it, on X with a scan code and a time stamp.

@@ -14,18 +14,19 @@
 using namespace Qt::StringLiterals;
 
 // What a key types in the xkb data's Russian layout; empty without the data.
-static QString xkbRussian(quint32 keycode, bool shift)
+static QString xkbRussian(quint32 keycode, bool shift, bool capsLock)
 {
     static xkb_context *context = xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
     static const xkb_rule_names names{"evdev", "pc105", "ru", "", ""};
     static xkb_keymap *map = xkb_keymap_new_from_names(context, &names, {});
-    // A key of one level (the space bar) types the same with Shift.
-    const bool level2 = shift && map && xkb_keymap_num_levels_for_key(map, keycode, 0) > 1;
-    const xkb_keysym_t *syms = nullptr;
-    if (!map || xkb_keymap_key_get_syms_by_level(map, keycode, 0, level2, &syms) < 1)
+    static xkb_state *state = map ? xkb_state_new(map) : nullptr;
+    if (!state)
         return {};
-    const char32_t c = xkb_keysym_to_utf32(syms[0]);
-    return QString::fromUcs4(&c, 1);
+    const xkb_mod_mask_t shiftMask = 1u << xkb_keymap_mod_get_index(map, XKB_MOD_NAME_SHIFT);
+    const xkb_mod_mask_t capsMask = 1u << xkb_keymap_mod_get_index(map, XKB_MOD_NAME_CAPS);
+    xkb_state_update_mask(state, shift ? shiftMask : 0, 0, capsLock ? capsMask : 0, 0, 0, 0);
+    const char32_t c = xkb_state_key_get_utf32(state, keycode);
+    return c ? QString::fromUcs4(&c, 1) : QString();
 }
 
 // The course material: its lessons, the keys they teach and the built-in texts.
@@ -58,24 +59,24 @@ private Q_SLOTS:
 
     void physicalKeysTypeAsTheRussianLayout_data()
     {
-        // the letter rows (X key codes from Q, A, Z on), digits, ё, backslash, space
+        // the letter rows (X key codes from Q, A, Z on), digits, ё, \, space, ISO key left of Z
         QTest::addColumn<quint32>("keycode");
         const auto &rows = RussianLayout::rows();
         for (qsizetype r = 0; r < rows.size(); ++r) {
             for (qsizetype i = 0; i < rows[r].size(); ++i)
                 QTest::newRow(qPrintable(rows[r][i].character)) << quint32(24 + 14 * r + i);
         }
-        for (const quint32 keycode : {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 49, 51, 65})
-            QTest::addRow("key code %u", keycode) << keycode;
+        for (const quint32 code : {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 49, 51, 65, 94})
+            QTest::addRow("key code %u", code) << code;
     }
 
     void physicalKeysTypeAsTheRussianLayout()
     {
         QFETCH(quint32, keycode);
-        QVERIFY2(!xkbRussian(keycode, false).isEmpty(), "no xkb data: install xkb-data");
-        for (const bool shift : {false, true})
-            QCOMPARE(RussianLayout::typedByKey(keycode, shift),
-                     std::optional(xkbRussian(keycode, shift)));
+        QVERIFY2(!xkbRussian(keycode, false, false).isEmpty(), "no xkb data: install xkb-data");
+        for (const int mods : {0, 1, 2, 3}) // Shift and Caps Lock, each on or off
+            QCOMPARE(RussianLayout::typedByKey(keycode, mods & 1, mods & 2),
+                     std::optional(xkbRussian(keycode, mods & 1, mods & 2)));
     }
 };
 
