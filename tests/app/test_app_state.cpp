@@ -13,14 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-ProfileData withManuscript(const QString &text, std::optional<qint64> chunk = std::nullopt)
-{
-    ProfileData p;
-    p.manuscript = text;
-    p.manuscriptChunk = chunk;
-    return p;
-}
-
 const QString threeFragments = u"жила была собака и кот "_s.repeated(20).trimmed();
 
 } // namespace

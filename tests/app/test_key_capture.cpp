@@ -41,9 +41,7 @@ class TestKeyCapture : public QObject
 private Q_SLOTS:
     void init()
     {
-        ProfileData p;
-        p.manuscript = u"жук жаба"_s;
-        m_rig = std::make_unique<AppRig>(p);
+        m_rig = std::make_unique<AppRig>(withManuscript(u"жук жаба"_s));
         m_rig->app->startManuscript();
         m_window.keys.clear();
         m_capture = std::make_unique<KeyCapture>();

@@ -37,6 +37,15 @@ struct FakeFileChooser final : FileChooser
     }
 };
 
+// A profile holding only the learner's own text, at a stored fragment or none.
+inline ProfileData withManuscript(const QString &text, std::optional<qint64> chunk = std::nullopt)
+{
+    ProfileData p;
+    p.manuscript = text;
+    p.manuscriptChunk = chunk;
+    return p;
+}
+
 // An AppState on a private data folder, with a hand-stepped clock, a seeded
 // random source, fake layouts (Latin selected), a counted alert sound and a
 // fake file chooser.

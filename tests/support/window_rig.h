@@ -6,6 +6,7 @@
 #include "characters.h"
 #include "theme.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
@@ -71,4 +72,12 @@ struct WindowRig
     }
 
     [[nodiscard]] QImage grab() const { return window->grabWindow(); }
+
+    // What a screen reader says an item is: its name, "" without a role.
+    [[nodiscard]] static QString spoken(QQuickItem *item)
+    {
+        QAccessibleInterface *a = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+        const bool role = a && a->role() != QAccessible::NoRole && a->role() != QAccessible::Client;
+        return role ? a->text(QAccessible::Name) : QString();
+    }
 };

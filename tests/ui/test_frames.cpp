@@ -22,9 +22,8 @@ private Q_SLOTS:
 
     void keystrokeFramesAreBounded()
     {
-        ProfileData p;
-        p.manuscript = u"жук жаба ёж мёд лёд лось и ель вол у дома жук жаба ёж мёд лёд"_s;
-        WindowRig w(p);
+        const QString text = u"жук жаба ёж мёд лёд лось и ель вол у дома жук жаба ёж мёд лёд"_s;
+        WindowRig w(withManuscript(text));
         QVERIFY(w.ready());
         w.rig.app->startManuscript();
         int frames = 0;

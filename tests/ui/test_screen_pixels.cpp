@@ -45,13 +45,6 @@ QPointF pinkyPoint()
     return base + QPointF(std::sin(a), -std::cos(a)) * (overlap + pinky.length / 2);
 }
 
-ProfileData withManuscript(const QString &text)
-{
-    ProfileData p;
-    p.manuscript = text;
-    return p;
-}
-
 // The points of `area` whose colour is near `colour`.
 QPolygon pixelsNear(const QImage &image, QRect area, QColor colour, int tolerance)
 {

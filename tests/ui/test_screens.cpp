@@ -3,7 +3,6 @@
 #include "key_capture.h"
 #include "window_rig.h"
 
-#include <QAccessible>
 #include <QQmlEngineExtensionPlugin>
 #include <QTcpServer>
 #include <QTest>
@@ -32,14 +31,7 @@ QList<QQuickItem *> visibleItems(QQuickItem *item)
     return items;
 }
 
-// What a screen reader says an item is: its name, "" without a role.
-QString spoken(QQuickItem *item)
-{
-    QAccessibleInterface *a = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
-    if (!a || a->role() == QAccessible::NoRole || a->role() == QAccessible::Client)
-        return {};
-    return a->text(QAccessible::Name);
-}
+const auto spoken = &WindowRig::spoken;
 
 } // namespace
 
@@ -181,9 +173,8 @@ private Q_SLOTS:
 
     void trainingScreenByMouseAndKeys()
     {
-        ProfileData p;
-        p.manuscript = u"жила была собака и кот "_s.repeated(13).trimmed(); // two fragments
-        WindowRig w(p);
+        // a text of two fragments
+        WindowRig w(withManuscript(u"жила была собака и кот "_s.repeated(13).trimmed()));
         QVERIFY(w.ready());
         QVERIFY(w.click(u"tab1"_s)); // right after start: a lesson exercise is started
         QVERIFY(!w.rig.app->manuscriptMode() && !w.rig.engine().text().isEmpty());

@@ -22,14 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-ProfileData withManuscript(const QString &text, qint64 chunk = 0)
-{
-    ProfileData p;
-    p.manuscript = text;
-    p.manuscriptChunk = chunk;
-    return p;
-}
-
 const QString words9 = QStringList(10, u"абвгдежзи"_s).join(u' ');
 
 // The training screen's models over a running app.
