@@ -125,16 +125,13 @@ private Q_SLOTS:
 
     void typingAnExercise()
     {
-        AppRig rig; // Latin selected
+        AppRig rig; // switches answered while typing: test_app_state_x11
         const auto userSwitchesToLatin = [&rig] {
             rig.sources.selected.clear();
             rig.sources.switchByUser(0);
             return rig.sources.selected;
         };
-        QVERIFY(userSwitchesToLatin().isEmpty()); // on the course tab
         rig.app->startTraining();
-        QCOMPARE(rig.sources.selected, QList<qsizetype>{1});
-        QCOMPARE(userSwitchesToLatin(), QList<qsizetype>{1}); // answered while typing
         rig.app->setTab(AppState::Tab::Course); // but not while away on another tab
         QVERIFY(userSwitchesToLatin().isEmpty());
         rig.app->setTab(AppState::Tab::Training);

@@ -192,11 +192,8 @@ private Q_SLOTS:
             return InputSource{name, std::nullopt, code};
         };
         const InputSource us = layout(u"us"_s, u"English (US)"_s);
-        const InputSource ru = layout(u"ru"_s, u"Russian"_s);
         QTest::newRow("named in russian") << QList{us, layout(u"ru"_s, u"Русская"_s)}
                                           << QList<uint>{1};
-        QTest::newRow("first russian wins")
-            << QList{us, layout(u"ru"_s, u"Russian (phonetic)"_s), ru} << QList<uint>{1};
         QTest::newRow("no russian") << QList{us, layout(u"de"_s, u"German"_s)} << QList<uint>{};
     }
 
