@@ -114,7 +114,6 @@ private Q_SLOTS:
         expected.extraMembers.insert(u"font"_s, "12");
         const ProfileData m = merge(laptop(), desktop());
         QCOMPARE(m, expected);
-        QCOMPARE(merge(desktop(), laptop()).manuscript, desktop().manuscript); // its own text
         // the store's bound of 400 days: the oldest go first
         const ProfileData many = merge(withDays(0, 300, 10), withDays(250, 300, 5));
         QCOMPARE(std::pair(many.days.first().date, many.days.last().date),
