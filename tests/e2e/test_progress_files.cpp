@@ -85,7 +85,7 @@ private Q_SLOTS:
         ProfileData laptop, desktop;
         laptop.appearance = desktop.appearance = Appearance::light; // the colours looked for
         laptop.days = {{u"2026-11-01"_s, 400, 3, 160, 180}, {u"2026-11-02"_s, 900, 3, 360, 190}};
-        desktop.days = {{u"2026-11-02"_s, 300, 1, 120, 150}};
+        desktop.days = {{u"2026-11-02"_s, 300, 1, 120, 150}, {u"2026-11-03"_s, 200, 2, 80, 160}};
 
         // given the laptop's progress saved from its progress screen
         QVERIFY2(launch(there, laptop), qPrintable(there.error()));
