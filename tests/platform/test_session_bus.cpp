@@ -151,7 +151,8 @@ private Q_SLOTS:
         QTRY_VERIFY(scheme.dark());
         QVERIFY(setting(u"color-scheme"_s, 2));
         QTRY_VERIFY(!scheme.dark());
-        QVERIFY(setting(u"accent-color"_s, 1) && setting(u"color-scheme"_s, 1));
+        QVERIFY(setting(u"accent-color"_s, 1) && setting(u"color-scheme"_s, 2)
+                && setting(u"color-scheme"_s, 1));
         QTRY_VERIFY(scheme.dark());
         QCOMPARE(changed.size(), 3);
     }
