@@ -148,9 +148,26 @@ bool needsShift(QStringView ch)
     return Characters::isUpper(c) || (c.size() == 1 && shiftedMarks.contains(c.front()));
 }
 
+QString typedAs(QStringView ch)
+{
+    // Most characters are one unit that decomposes into nothing.
+    if (ch.size() == 1 && ch.front().decompositionTag() == QChar::NoDecomposition)
+        return ch.toString();
+    // Decomposed, every mark stands apart, also one that composes with its
+    // letter ("е" + U+0300 is "ѐ") and one that stands for two (U+0344 is
+    // U+0308 U+0301), so the marks are counted in that form, not the text's.
+    QString plain = ch.toString().normalized(QString::NormalizationForm_D);
+    const qsizetype marked = plain.size();
+    plain.removeIf([](QChar u) { return u == u'\u0301' || u == u'\u0300'; });
+    if (plain.size() == marked)
+        return ch.toString();
+    plain = Characters::canonical(plain);
+    return vowels().contains(Characters::lower(plain)) ? plain : ch.toString();
+}
+
 std::optional<KeyDef> key(QStringView ch)
 {
-    const QString l = Characters::canonical(Characters::lower(ch));
+    const QString l = Characters::canonical(Characters::lower(typedAs(ch)));
     const auto &map = keyMap();
     const auto it = map.constFind(l == u"," ? QStringLiteral(".") : l);
     if (it == map.cend())

@@ -60,8 +60,15 @@ namespace RussianLayout {
 // Whether `ch` is typed with Shift: a capital letter, or one of ,!?;:«»
 // (the comma is Shift on the full-stop key).
 [[nodiscard]] bool needsShift(QStringView ch);
-// The key that types `ch`, whatever its case: "," is typed with Shift on the
-// "." key, "ё" has a key of its own outside the rows (left pinky).
+// The character whose key types `ch`. Dictionaries and textbooks mark stress
+// with a combining acute (U+0301) or grave (U+0300) over a vowel; such a vowel
+// is typed as the plain one ("а́" as "а", "ё́" as "ё"), since no key types the
+// mark. Every other character, a stressed Latin letter or a vowel with any
+// other mark included, is typed as itself.
+[[nodiscard]] QString typedAs(QStringView ch);
+// The key that types `ch` (as typedAs() tells), whatever its case: "," is
+// typed with Shift on the "." key, "ё" has a key of its own outside the rows
+// (left pinky).
 [[nodiscard]] std::optional<KeyDef> key(QStringView ch);
 // How `ch` is struck. Shift is held by the other hand than the key's; a mark
 // like "!" needs Shift but has no key in the rows, so nothing holds it.
@@ -69,7 +76,7 @@ namespace RussianLayout {
 // Whether a key of the Russian layout types `ch`, with or without Shift, or
 // types what an exercise accepts for it (" for « and », - for —). Everything
 // else — Latin letters, „, typographic apostrophes, U+202F, control
-// characters, a letter with a stress mark — cannot be typed in Russian.
+// characters, a Latin letter with a stress mark — cannot be typed in Russian.
 [[nodiscard]] bool canType(QStringView ch);
 // What the Russian ЙЦУКЕН layout types on a physical key, with or without
 // Shift and Caps Lock (which capitalises letters only), whatever layout the

@@ -115,7 +115,8 @@ KeyResult SessionEngine::handle(QStringView typed)
 {
     if (m_finished || m_position >= m_text.size() || typed.isEmpty())
         return KeyResult::ignored;
-    const QString &want = m_text.at(m_position);
+    // A stressed vowel is typed, and counted, as its plain letter.
+    const QString want = RussianLayout::typedAs(m_text.at(m_position));
     const QString got = Characters::first(typed);
 
     if (Characters::isCyrillic(want) && Characters::isAsciiLetter(got)) {

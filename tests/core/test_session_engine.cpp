@@ -73,6 +73,9 @@ private Q_SLOTS:
         QTest::newRow("ye is not yo") << "ё!" << "е" << wrong;
         QTest::newRow("yo typed decomposed") << "ё!" << u"е\u0308"_s << correct;
         QTest::newRow("decomposed yo typed as е") << u"е\u0308!"_s << "е" << wrong;
+        QTest::newRow("grave composed: ѐ typed as е") << u"е\u0300!"_s << "е" << correct;
+        QTest::newRow("stressed yo is not е, an error") << u"Е\u0344!"_s << "Е" << wrong;
+        QTest::newRow("latin where stressed vowel expected") << u"А\u0341!"_s << "F" << wrongLayout;
         QTest::newRow("digit where cyrillic expected") << "а!" << "1" << wrong;
         QTest::newRow("latin where space expected") << " !" << "f" << wrong;
         QTest::newRow("accented latin is not ascii") << "а!" << "é" << wrong;
@@ -108,10 +111,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("first"); // where the caret starts
 
         QTest::newRow("„ first, ’ last") << u"„жа’"_s << QStringList{u"ж"_s, u"а"_s} << 1;
-        QTest::newRow("Latin, U+202F, lone CR, control, Kelvin sign, stressed е")
-            << u"жW\u202Fа\rб\u0001\u212Aе\u0301"_s << QStringList{u"ж"_s, u"а"_s, u"б"_s} << 0;
+        QTest::newRow("Latin, U+202F, lone CR, control, Kelvin sign, stressed e")
+            << u"жW\u202Fа\rб\u0001\u212Ae\u0301"_s << QStringList{u"ж"_s, u"а"_s, u"б"_s} << 0;
         QTest::newRow("marks, stand-ins and a decomposed ё are typed") << u"«ж»—№,е\u0308"_s
             << QStringList{u"\""_s, u"ж"_s, u"\""_s, u"-"_s, u"№"_s, u","_s, u"ё"_s} << 0;
+        QTest::newRow("stress on vowels only") << u"„за\u0301мо\u0300Е\u0308\u0301т\u0301е\u0303"_s
+            << QStringList{u"з"_s, u"а"_s, u"м"_s, u"о"_s, u"Ё"_s} << 1;
         QTest::newRow("nothing to type") << u"„’"_s << QStringList{} << 2;
     }
 
@@ -130,6 +135,8 @@ private Q_SLOTS:
             e.handle(key);
         QVERIFY(e.finished());
         QCOMPARE(std::pair(e.errorCount(), e.keyEvents().size()), std::pair(0, keys.size()));
+        for (qsizetype i = 0; i < keys.size(); ++i) // each counted under the key that typed it
+            QVERIFY(SessionEngine::matches(keys.at(i), e.keyEvents().at(i).character));
         // and typing it again starts at the same place
         e.restart();
         QCOMPARE(e.position(), first);

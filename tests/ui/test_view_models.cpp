@@ -216,6 +216,8 @@ private Q_SLOTS:
                                                   << pinky << "." << "L";
         QTest::newRow("Ё: no key drawn, right Shift") << "Ё" << "Ё — левый мизинец" + shift
                                                       << pinky << pinky << "" << "R";
+        QTest::newRow("stressed А: the А key") << u"А\u0301"_s << "А — левый указательный" + shift
+                                               << index << pinky << "а" << "R";
         QTest::newRow("! has no key") << "!" << "наберите: !" << -1 << -1 << "" << "";
         QTest::newRow("space") << " " << "пробел — большим пальцем" << -1 << -1 << "" << "S";
         QTest::newRow("nothing") << "" << " " << -1 << -1 << "" << "";
