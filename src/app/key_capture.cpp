@@ -87,20 +87,20 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
     const bool repeat =
         m_repeats.isRepeat(key->nativeScanCode(), key->timestamp(), key->isAutoRepeat());
     KeyPress press{key->modifiers(), repeat, key->key(), key->text()};
-    const bool shift = press.modifiers.testFlag(Qt::ShiftModifier);
-    // Caps Lock is in no key event's modifiers, and asking the display server
-    // would work on X11 only. Its key arrives as Qt::Key_CapsLock and toggles
-    // it; the system layout's own text of a letter already has it applied (a
-    // capital without Shift or a small letter with it means it is on), which
-    // corrects a toggle made while another window had the keyboard.
-    if (press.key == Qt::Key_CapsLock && !repeat)
-        m_capsLock = !m_capsLock;
-    else if (const QString small = Characters::lower(press.text);
-             small != Characters::upper(press.text))
-        m_capsLock = (press.text != small) != shift;
     // With physical keys a key types what it types in the Russian layout,
     // whatever the system's layout makes of it (a dead key or a Latin letter).
     if (m_app->physicalKeys()) {
+        const bool shift = press.modifiers.testFlag(Qt::ShiftModifier);
+        // Caps Lock is in no key event's modifiers, and asking the display server
+        // would work on X11 only. Its key arrives as Qt::Key_CapsLock and toggles
+        // it; the system layout's own text of a letter already has it applied (a
+        // capital without Shift or a small letter with it means it is on), which
+        // corrects a toggle made while Olvi did not watch the keys.
+        if (press.key == Qt::Key_CapsLock && !repeat)
+            m_capsLock = !m_capsLock;
+        else if (const QString small = Characters::lower(press.text);
+                 small != Characters::upper(press.text))
+            m_capsLock = (press.text != small) != shift;
         if (const auto typed =
                 RussianLayout::typedByKey(key->nativeScanCode(), shift, m_capsLock)) {
             press.key = 0;
