@@ -3,6 +3,7 @@
 #include "course_view_model.h"
 
 #include "app_state.h"
+#include "russian_plural.h"
 
 #include <algorithm>
 
@@ -33,7 +34,7 @@ StageRow CourseViewModel::row(const Stage &stage, const QSet<qint64> &done, cons
                       .arg(current.id - stage.lessons.first().id + 1)
                       .arg(count);
     else
-        r.label = QString::number(count) + QStringLiteral(" уроков");
+        r.label = RussianPlural::counted(count, RussianPlural::lesson);
     return r;
 }
 

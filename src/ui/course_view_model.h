@@ -40,7 +40,7 @@ struct StageRow
 public:
     QString title;
     QString subtitle;
-    QString label; // "урок 3 из 7", "пройден", "без предела", "6 уроков"
+    QString label; // "урок 3 из 7", "пройден", "без предела", "6 уроков", "3 урока"
     qint64 doneCount = 0;
     bool current = false; // holds the current lesson
     bool done = false;    // every lesson done, and no prose lesson

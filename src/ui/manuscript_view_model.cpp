@@ -5,6 +5,7 @@
 #include "app_state.h"
 #include "characters.h"
 #include "manuscript.h"
+#include "russian_plural.h"
 
 #include <QVariant>
 
@@ -82,7 +83,8 @@ QString ManuscriptViewModel::counterText() const
 {
     if (m_cleanedLength == 0)
         return QStringLiteral("Пусто — вставьте текст");
-    return QStringLiteral("%1 знаков · %2 фрагментов").arg(m_cleanedLength).arg(m_cleanedFragments);
+    return RussianPlural::counted(m_cleanedLength, RussianPlural::sign) + QStringLiteral(" · ")
+        + RussianPlural::counted(m_cleanedFragments, RussianPlural::fragment);
 }
 
 QString ManuscriptViewModel::latinWarning() const

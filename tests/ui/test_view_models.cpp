@@ -12,6 +12,7 @@
 #include "next_key.h"
 #include "result_card.h"
 #include "root_view_model.h"
+#include "russian_plural.h"
 #include "stats_view_model.h"
 #include "theme.h"
 
@@ -66,7 +67,7 @@ private Q_SLOTS:
             return shown;
         };
         QCOMPARE(rows(), (QStringList{u"пройден/Done"_s, u"урок 3 из 7/Current*"_s,
-                                      u"6 уроков/Idle"_s, u"3 уроков/Idle"_s, u"5 уроков/Idle"_s,
+                                      u"6 уроков/Idle"_s, u"3 урока/Idle"_s, u"5 уроков/Idle"_s,
                                       u"без предела/Idle"_s}));
         const auto starts = [&p](int stage) {
             return CourseViewModel::lessonToStart(Course::stages().at(stage), p.completedLessons())
@@ -75,6 +76,38 @@ private Q_SLOTS:
         QCOMPARE(std::tuple(starts(0), starts(1), starts(5)), std::tuple(1LL, 8LL, 28LL));
         p.currentLessonID = 6; // a passed stage stays passed when it is the current one
         QCOMPARE(rows().first(), u"пройден/Done*"_s);
+    }
+
+    void plurals_data()
+    {
+        QTest::addColumn<int>("noun");
+        QTest::addColumn<QString>("forms"); // for 1, for 2, for 5, as a grammar gives them
+        const QStringList forms{u"урок урока уроков"_s, u"фрагмент фрагмента фрагментов"_s,
+                                u"знак знака знаков"_s, u"день дня дней"_s,
+                                u"клавиша клавиши клавиш"_s, u"упражнение упражнения упражнений"_s,
+                                u"минута минуты минут"_s, u"час часа часов"_s};
+        for (int i = 0; i < forms.size(); ++i)
+            QTest::addRow("%d", i) << i << forms.at(i);
+    }
+
+    void plurals()
+    {
+        QFETCH(const int, noun);
+        QFETCH(const QString, forms);
+        const RussianPlural::Noun nouns[] = {
+                RussianPlural::lesson, RussianPlural::fragment, RussianPlural::sign,
+                RussianPlural::day,    RussianPlural::key,      RussianPlural::exercise,
+                RussianPlural::minute, RussianPlural::hour};
+        // 1, 21, 101, 1001 take the first form; 2–4, 22, 104 the second; 0,
+        // 5–20, 25, 111–114 the third.
+        const QList<QList<qint64>> counts{{1, 21, 101, 1001, -21},
+                                          {2, 4, 22, 104, 1002},
+                                          {0, 5, 11, 12, 14, 25, 111, 112, 1011}};
+        for (int form = 0; form < 3; ++form) {
+            for (const qint64 n : counts.at(form))
+                QCOMPARE(RussianPlural::counted(n, nouns[noun]),
+                         QString::number(n) + u' ' + forms.split(u' ').at(form));
+        }
     }
 
     void statsFollowTheProfile()
@@ -113,11 +146,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("warning");
         QTest::addColumn<bool>("canTrain");
         const QString letters39 = u"\n  "_s + u"абвгд "_s.repeated(6) + u"жзи"_s;
-        QTest::newRow("39 cleaned") << letters39 + u"  \n"_s << "39 знаков · 1 фрагментов" << ""
+        QTest::newRow("39 cleaned") << letters39 + u"  \n"_s << "39 знаков · 1 фрагмент" << ""
                                     << false;
-        QTest::newRow("40 cleaned") << letters39 + u"к  \n"_s << "40 знаков · 1 фрагментов" << ""
+        QTest::newRow("40 cleaned") << letters39 + u"к  \n"_s << "40 знаков · 1 фрагмент" << ""
                                     << true;
-        QTest::newRow("six Latin letters, sorted") << "zyx wvu tsr" << "11 знаков · 1 фрагментов"
+        QTest::newRow("six Latin letters, sorted") << "zyx wvu tsr" << "11 знаков · 1 фрагмент"
             << "В тексте есть латиница (rstuvw…) — её курс не тренирует" << false;
         QTest::newRow("a pasted chapter") << u"слово "_s.repeated(6000)
                                           << "35999 знаков · 215 фрагментов" << "" << true;
