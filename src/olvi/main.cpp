@@ -52,13 +52,12 @@ int main(int argc, char *argv[])
     }
 
     installQtRussian(app);
-    const std::unique_ptr<InputSourceProvider> layouts =
-        systemInputSources(QDBusConnection::sessionBus(), QGuiApplication::platformName());
+    SystemInputSources layouts(QDBusConnection::sessionBus(), QGuiApplication::platformName());
     CanberraAlertSound sound;
     PortalFileChooser files(QDBusConnection::sessionBus());
 
     AppServices services;
-    services.inputSources = layouts.get();
+    services.inputSources = &layouts;
     services.alertSound = &sound;
     services.fileChooser = &files;
     AppState state(services);
