@@ -10,6 +10,7 @@
 #include "theme.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickWindow>
 #include <QQmlApplicationEngine>
@@ -84,14 +85,21 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_UPDATE_IDLE_TIME"))
         qputenv("QT_QPA_UPDATE_IDLE_TIME", "0");
 
+    // The window's class on X11 names the launcher entry, as its app id does on
+    // Wayland (the desktop file name): docks and task switchers find the
+    // entry, and with it the icon. The instance name too, unless the user set one.
+    if (qEnvironmentVariableIsEmpty("RESOURCE_NAME"))
+        qputenv("RESOURCE_NAME", "org.olvi.Olvi");
     s_qtMessages = qInstallMessageHandler(platformMessages);
     // A QApplication (not a QGuiApplication): the progress chart draws with
     // widgets, and the alert falls back to the widget bell.
     QApplication app(argc, argv);
     qInstallMessageHandler(s_qtMessages);
-    QApplication::setApplicationName(QStringLiteral("Olvi"));
+    QApplication::setApplicationName(QStringLiteral("org.olvi.Olvi"));
     QApplication::setApplicationDisplayName(QStringLiteral("Олви"));
     QApplication::setDesktopFileName(QStringLiteral("org.olvi.Olvi"));
+    // The launcher's icon on the window too (X11 shows the window's own).
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.olvi.Olvi.svg")));
 
     // A second Olvi would overwrite the first one's progress: show the
     // running one's window instead.

@@ -24,6 +24,7 @@ private Q_SLOTS:
         s.writeProfile(garbage);
         QVERIFY(s.launchAndWait());
         QTRY_VERIFY_WITH_TIMEOUT(s.courseShown(), 10000);
+        QVERIFY(s.user->namesApp(u"Олви"_s, u"org.olvi.Olvi"_s)); // its launcher entry's name
         s.user->lockGroup(OlviSession::latinGroup);
 
         // Tab past the four tabs and the colour-scheme menu, and Return: lesson 1 is on

@@ -89,6 +89,15 @@ env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$tmp/run" LANG=C.UTF-8 \
 olvi=$!
 window=''
 poll 30 painted "$olvi" "$tmp/olvi.log" || fail "no painted window titled Олви: $(cat "$tmp/olvi.log")"
+# The window, its launcher entry and the entry's icon agree, so a dock shows
+# the icon: the X11 class and instance are the entry's name, the window
+# carries the icon itself.
+id=$(basename "$entry" .desktop)
+[ "$(sed -n 's/^StartupWMClass=//p' "$entry")" = "$id" ] || fail "the entry's StartupWMClass is not $id"
+[ "$(xprop -display "$display" -id "$window" WM_CLASS)" = "WM_CLASS(STRING) = \"$id\", \"$id\"" ] \
+    || fail "the window's class is not $id: $(xprop -display "$display" -id "$window" WM_CLASS)"
+xprop -display "$display" -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' \
+    || fail "the window has no icon"
 
 # Every screen, then both of the progress screen's savings and its loading
 # through Qt's own file dialog (there is no portal), all by keys: training
