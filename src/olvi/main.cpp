@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickWindow>
 #include <QQmlApplicationEngine>
@@ -98,8 +100,16 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("org.olvi.Olvi"));
     QApplication::setApplicationDisplayName(QStringLiteral("Олви"));
     QApplication::setDesktopFileName(QStringLiteral("org.olvi.Olvi"));
-    // The launcher's icon on the window too (X11 shows the window's own).
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.olvi.Olvi.svg")));
+    // The launcher's icon on the window too (X11 shows the window's own). Read
+    // as PNG and nothing else: guessing the format would load every image
+    // plugin Qt has, SVG's among them.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128}) {
+        QImageReader png(QStringLiteral(":/icons/org.olvi.Olvi-%1.png").arg(size), "png");
+        png.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(png.read()));
+    }
+    QApplication::setWindowIcon(icon);
 
     // A second Olvi would overwrite the first one's progress: show the
     // running one's window instead.
