@@ -67,6 +67,10 @@ AppState::AppState(const AppServices &services, QObject *parent)
     // Russian selected and stops.
     connect(m_inputSources, &InputSourceProvider::currentSourceChanged, this,
             &AppState::onInputSourceChanged);
+    // Every exercise starts in Russian: a lesson, a drill, the manuscript, the
+    // next one from the result card or the same one again. The learner may
+    // have switched to another layout in between.
+    connect(m_engine, &SessionEngine::textChanged, this, &AppState::prepareLayout);
     connect(m_store, &ProfileStore::dataChanged, this, &AppState::profileChanged);
 
     // One timer: a burst of Latin letters keeps the warning up for the whole
@@ -138,7 +142,16 @@ void AppState::prepareLayout()
         return;
     }
     m_switcher.enforceRussian();
+    offerWayOut();
+}
+
+void AppState::offerWayOut()
+{
     setPhysicalKeysOffered(!m_switcher.canSelectRussian());
+    if (m_russianLayoutMissing != m_switcher.russianMissing()) {
+        m_russianLayoutMissing = !m_russianLayoutMissing;
+        Q_EMIT russianLayoutMissingChanged();
+    }
 }
 
 QVariant AppState::lastResultValue() const
@@ -148,8 +161,9 @@ QVariant AppState::lastResultValue() const
 
 void AppState::onInputSourceChanged()
 {
-    if (typing() && !physicalKeys())
-        m_switcher.enforceRussian();
+    // The layouts, or the backend that reaches them, may have changed too.
+    if (typing())
+        prepareLayout();
 }
 
 QStringList AppState::manuscriptFragments() const
@@ -159,7 +173,6 @@ QStringList AppState::manuscriptFragments() const
 
 void AppState::startTraining(std::optional<Lesson> lesson)
 {
-    prepareLayout();
     setManuscriptMode(false);
     setDrillKeys({});
     const Lesson chosen = lesson ? *lesson : Course::lesson(m_store->data().currentLessonID);
@@ -204,7 +217,6 @@ void AppState::startManuscript(std::optional<qint64> from)
     index = std::clamp<qint64>(index, 0, fragments.size() - 1);
     m_store->update([index](ProfileData &d) { d.manuscriptChunk = index; });
     m_store->save();
-    prepareLayout();
     setDrillKeys({});
     setManuscriptMode(true);
     setLastResult(std::nullopt);
@@ -241,7 +253,7 @@ void AppState::handleKey(const QString &character)
             break;
         }
         m_switcher.enforceRussian();
-        setPhysicalKeysOffered(!m_switcher.canSelectRussian());
+        offerWayOut();
         // A warning that offers a way out stays until the next accepted key,
         // so that the learner can reach its button.
         if (m_physicalKeysOffered)
@@ -320,7 +332,6 @@ void AppState::startDrill(const QStringList &focusKeys)
 {
     const ProfileData &profile = m_store->data();
     const QStringList keys = Drill::keysFor(focusKeys, profile);
-    prepareLayout();
     setManuscriptMode(false);
     setDrillKeys(keys);
     setLastResult(std::nullopt);

@@ -69,6 +69,10 @@ class AppState : public QObject
     // places (physical keys) is the way out to offer.
     Q_PROPERTY(bool physicalKeysOffered READ physicalKeysOffered NOTIFY
                        physicalKeysOfferedChanged)
+    // The system's layouts are known and none is Russian: there is none to
+    // turn on, so typing by the keys' places is the only way.
+    Q_PROPERTY(bool russianLayoutMissing READ russianLayoutMissing NOTIFY
+                       russianLayoutMissingChanged)
     // The keys a drill practises; empty unless a drill is typed.
     Q_PROPERTY(QStringList drillKeys READ drillKeys NOTIFY drillKeysChanged)
     Q_PROPERTY(SessionEngine *engine READ engine CONSTANT)
@@ -101,6 +105,7 @@ public:
     [[nodiscard]] QVariant lastResultValue() const;
     [[nodiscard]] bool manuscriptMode() const { return m_manuscriptMode; }
     [[nodiscard]] bool physicalKeysOffered() const { return m_physicalKeysOffered; }
+    [[nodiscard]] bool russianLayoutMissing() const { return m_russianLayoutMissing; }
     // Whether keys type by their place in the Russian layout (the profile's choice).
     [[nodiscard]] bool physicalKeys() const;
     [[nodiscard]] const QStringList &drillKeys() const { return m_drillKeys; }
@@ -138,6 +143,7 @@ Q_SIGNALS:
     void lastResultChanged();
     void manuscriptModeChanged();
     void physicalKeysOfferedChanged();
+    void russianLayoutMissingChanged();
     void drillKeysChanged();
     // The profile changed (forwarded from the store).
     void profileChanged();
@@ -148,9 +154,11 @@ private:
     void setLastResult(std::optional<ExerciseResult> result);
     void setManuscriptMode(bool on);
     void setPhysicalKeysOffered(bool offered);
-    // Before typing: the Russian layout selected, or the way out offered
-    // when none can be; nothing with physical keys.
+    // Before typing (at the start of every exercise, whatever starts it, and
+    // when the layouts change while typing): the Russian layout selected, or
+    // the way out offered when none can be; nothing with physical keys.
     void prepareLayout();
+    void offerWayOut();
     [[nodiscard]] bool typing() const;
     void setDrillKeys(const QStringList &keys);
     void onInputSourceChanged();
@@ -173,5 +181,6 @@ private:
     std::optional<ExerciseResult> m_lastResult;
     bool m_manuscriptMode = false;
     bool m_physicalKeysOffered = false;
+    bool m_russianLayoutMissing = false;
     QStringList m_drillKeys;
 };

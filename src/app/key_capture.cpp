@@ -18,7 +18,9 @@ KeyCapture *s_installed = nullptr;
 }
 
 KeyCapture::KeyCapture(QObject *parent)
-    : QObject(parent), m_repeats(RepeatDetector::forPlatform(QGuiApplication::platformName()))
+    : QObject(parent),
+      m_repeats(RepeatDetector::forPlatform(QGuiApplication::platformName())),
+      m_capsLock(CapsLockState::forPlatform(QGuiApplication::platformName()))
 {
 }
 
@@ -91,18 +93,10 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
     // whatever the system's layout makes of it (a dead key or a Latin letter).
     if (m_app->physicalKeys()) {
         const bool shift = press.modifiers.testFlag(Qt::ShiftModifier);
-        // Caps Lock is in no key event's modifiers, and asking the display server
-        // would work on X11 only. Its key arrives as Qt::Key_CapsLock and toggles
-        // it; the system layout's own text of a letter already has it applied (a
-        // capital without Shift or a small letter with it means it is on), which
-        // corrects a toggle made while Olvi did not watch the keys.
-        if (press.key == Qt::Key_CapsLock && !repeat)
-            m_capsLock = !m_capsLock;
-        else if (const QString small = Characters::lower(press.text);
-                 small != Characters::upper(press.text))
-            m_capsLock = (press.text != small) != shift;
+        // A held key's repeats are swallowed below and leave the lock as it was.
+        const bool capsLock = !repeat && m_capsLock.see(press, key->nativeModifiers());
         if (const auto typed =
-                RussianLayout::typedByKey(key->nativeScanCode(), shift, m_capsLock)) {
+                RussianLayout::typedByKey(key->nativeScanCode(), shift, capsLock)) {
             press.key = 0;
             press.text = *typed;
         }

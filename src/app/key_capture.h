@@ -47,5 +47,5 @@ private:
     QPointer<AppState> m_app;
     bool m_active = false;
     RepeatDetector m_repeats;
-    bool m_capsLock = false; // as last seen while typing by key place (not in Qt's modifiers)
+    CapsLockState m_capsLock;
 };

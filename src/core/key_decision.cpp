@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "key_decision.h"
 
+#include "characters.h"
+
 KeyAction decideKey(const KeyPress &press, bool resultShown, bool finished)
 {
     // Chords belong to menus and the desktop. Shift, Caps Lock and AltGr type
@@ -50,4 +52,23 @@ void RepeatDetector::released(quint32 scanCode, quint64 timestamp)
 bool RepeatDetector::isRepeat(quint32 scanCode, quint64 timestamp, bool flagged) const
 {
     return flagged || (m_any && scanCode != 0 && scanCode == m_scanCode && timestamp == m_timestamp);
+}
+
+CapsLockState CapsLockState::forPlatform(QStringView platformName)
+{
+    return CapsLockState(platformName == u"xcb" || platformName.startsWith(u"wayland"));
+}
+
+bool CapsLockState::see(const KeyPress &press, quint32 nativeModifiers)
+{
+    if (m_native) {
+        m_on = nativeModifiers & nativeLockMask;
+    } else if (press.key == Qt::Key_CapsLock) {
+        m_on = !m_on;
+    } else if (const QString small = Characters::lower(press.text);
+               small != Characters::upper(press.text)) {
+        // A capital without Shift, or a small letter with it: the lock is on.
+        m_on = (press.text != small) != press.modifiers.testFlag(Qt::ShiftModifier);
+    }
+    return m_on;
 }

@@ -51,3 +51,27 @@ private:
     quint64 m_timestamp = 0;
     bool m_any = false;
 };
+
+// Whether Caps Lock is on, for typing by the keys' places (the system layout's
+// own text of the key is not typed then, so its case cannot carry the lock).
+// On X11 and Wayland every key event brings the locked modifiers in its native
+// modifiers: the X server's state at the key, or the compositor's last word,
+// which it also sends when the window gets the keyboard; Lock is XKB's second
+// real modifier, bit 1, in every keymap. So a lock set before Olvi started is
+// known at the first key. Elsewhere (no native modifiers) it is followed from
+// the Caps Lock key and from the case of the system layout's letters.
+class CapsLockState
+{
+public:
+    static constexpr quint32 nativeLockMask = 1U << 1;
+
+    explicit CapsLockState(bool nativeModifiers = true) : m_native(nativeModifiers) {}
+    [[nodiscard]] static CapsLockState forPlatform(QStringView platformName);
+
+    // Takes in one key press (not a repeat) and says whether Caps Lock is on for it.
+    bool see(const KeyPress &press, quint32 nativeModifiers);
+
+private:
+    bool m_native = true;
+    bool m_on = false;
+};

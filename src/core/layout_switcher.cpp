@@ -50,3 +50,9 @@ bool LayoutSwitcher::canSelectRussian() const
 {
     return russianToSelect().has_value();
 }
+
+bool LayoutSwitcher::russianMissing() const
+{
+    const auto sources = m_sources.enabledSources();
+    return sources && std::none_of(sources->cbegin(), sources->cend(), isRussian);
+}

@@ -24,6 +24,9 @@ public:
     // Whether switchToRussian() has a source to select: false when the
     // sources cannot be listed (no backend) or none is Russian and selectable.
     [[nodiscard]] bool canSelectRussian() const;
+    // Whether the sources are listed and none of them is Russian: then there
+    // is no layout the user could turn on either.
+    [[nodiscard]] bool russianMissing() const;
 
     // Its name says Russian in English, or its code is "ru" (the name may be
     // translated).

@@ -10,18 +10,70 @@
 #include "theme.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickWindow>
 #include <QQmlApplicationEngine>
 #include <QTimer>
 #include <QUrl>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 Q_IMPORT_QML_PLUGIN(OlviPlugin)
 
+namespace {
+
+// Said, in the learner's language and in English, instead of Qt's advice to
+// reinstall when there is no display server to show the window on.
+constexpr char noGraphicalSession[] =
+    "Олви работает только в графическом сеансе (Wayland или X11). "
+    "Olvi needs a graphical session (Wayland or X11).\n";
+
+// Whether anything names a display server or a Qt platform for Qt to try.
+bool sessionNamed(int argc, char *argv[])
+{
+    for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return true;
+    }
+    const QByteArray session = qgetenv("XDG_SESSION_TYPE");
+    if (session == "wayland" || session == "x11")
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
+            return true;
+    }
+    return false;
+}
+
+QtMessageHandler s_qtMessages = nullptr;
+
+// While Qt starts, a fatal message can only be its platform failing: a
+// display named but not reachable. Qt's own lines before it say which.
+void platformMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        s_qtMessages(type, context, message);
+        return;
+    }
+    std::fputs(noGraphicalSession, stderr);
+    std::_Exit(EXIT_FAILURE);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (!sessionNamed(argc, argv)) {
+        std::fputs(noGraphicalSession, stderr);
+        return EXIT_FAILURE;
+    }
+
     // Olvi draws flat text and rounded rectangles. The software renderer puts
     // a keystroke's few changed rectangles on screen at once, while OpenGL
     // waits for the display's refresh (and, with a software rasteriser, is
@@ -35,12 +87,29 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_UPDATE_IDLE_TIME"))
         qputenv("QT_QPA_UPDATE_IDLE_TIME", "0");
 
+    // The window's class on X11 names the launcher entry, as its app id does on
+    // Wayland (the desktop file name): docks and task switchers find the
+    // entry, and with it the icon. The instance name too, unless the user set one.
+    if (qEnvironmentVariableIsEmpty("RESOURCE_NAME"))
+        qputenv("RESOURCE_NAME", "org.olvi.Olvi");
+    s_qtMessages = qInstallMessageHandler(platformMessages);
     // A QApplication (not a QGuiApplication): the progress chart draws with
     // widgets, and the alert falls back to the widget bell.
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Olvi"));
+    qInstallMessageHandler(s_qtMessages);
+    QApplication::setApplicationName(QStringLiteral("org.olvi.Olvi"));
     QApplication::setApplicationDisplayName(QStringLiteral("Олви"));
     QApplication::setDesktopFileName(QStringLiteral("org.olvi.Olvi"));
+    // The launcher's icon on the window too (X11 shows the window's own). Read
+    // as PNG and nothing else: guessing the format would load every image
+    // plugin Qt has, SVG's among them.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128}) {
+        QImageReader png(QStringLiteral(":/icons/org.olvi.Olvi-%1.png").arg(size), "png");
+        png.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(png.read()));
+    }
+    QApplication::setWindowIcon(icon);
 
     // A second Olvi would overwrite the first one's progress: show the
     // running one's window instead.
@@ -52,13 +121,12 @@ int main(int argc, char *argv[])
     }
 
     installQtRussian(app);
-    const std::unique_ptr<InputSourceProvider> layouts =
-        systemInputSources(QDBusConnection::sessionBus(), QGuiApplication::platformName());
+    SystemInputSources layouts(QDBusConnection::sessionBus(), QGuiApplication::platformName());
     CanberraAlertSound sound;
     PortalFileChooser files(QDBusConnection::sessionBus());
 
     AppServices services;
-    services.inputSources = layouts.get();
+    services.inputSources = &layouts;
     services.alertSound = &sound;
     services.fileChooser = &files;
     AppState state(services);

@@ -79,18 +79,8 @@ void PlasmaInputSourceProvider::learn(std::optional<T> &known, std::optional<T> 
 }
 
 PlasmaInputSourceProvider::PlasmaInputSourceProvider(QDBusConnection bus, QObject *parent)
-    : InputSourceProvider(parent),
-      m_bus(std::move(bus)),
-      m_watcher(service, m_bus,
-                QDBusServiceWatcher::WatchForRegistration
-                    | QDBusServiceWatcher::WatchForUnregistration)
+    : InputSourceProvider(parent), m_bus(std::move(bus))
 {
-    // KWin takes the service down while only one layout is set up and brings
-    // it back with a second one; a restarted desktop brings it back too.
-    connect(&m_watcher, &QDBusServiceWatcher::serviceRegistered, this,
-            &PlasmaInputSourceProvider::refresh);
-    connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this,
-            &PlasmaInputSourceProvider::forget);
     m_bus.connect(service, objectPath, layoutsInterface, QStringLiteral("layoutChanged"), this,
                   SLOT(onLayoutChanged(uint)));
     m_bus.connect(service, objectPath, layoutsInterface, QStringLiteral("layoutListChanged"), this,
@@ -136,10 +126,4 @@ void PlasmaInputSourceProvider::refresh()
         [this](const QVariantList &reply) { learn(m_sources, layoutsFrom(reply)); });
     ask(QStringLiteral("getLayout"),
         [this](const QVariantList &reply) { learn(m_current, indexFrom(reply)); });
-}
-
-void PlasmaInputSourceProvider::forget()
-{
-    learn(m_sources, std::optional<QList<InputSource>>());
-    learn(m_current, std::optional<qsizetype>());
 }

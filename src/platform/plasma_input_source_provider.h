@@ -5,17 +5,16 @@
 #include "input_source_provider.h"
 
 #include <QDBusConnection>
-#include <QDBusServiceWatcher>
 
 // Keyboard layouts of a KDE Plasma session, through the layout service Plasma
 // offers on the session bus (the keyboard daemon on X11, KWin on Wayland), in
 // Plasma's order. Each layout comes with its code ("ru") and a name in the
 // desktop's language.
 //
-// Olvi reads the layouts often and on the UI thread, and Plasma may be slow
-// or gone: the list and the current layout are kept from Plasma's answers and
-// signals, so reading never waits on the bus, and selecting does not wait for
-// Plasma's answer.
+// Olvi reads the layouts often and on the UI thread, and Plasma may be slow:
+// the list and the current layout are kept from Plasma's answers and signals,
+// so reading never waits on the bus, and selecting does not wait for Plasma's
+// answer. Whether the service is there at all is SystemInputSources' watch.
 class PlasmaInputSourceProvider final : public InputSourceProvider
 {
     Q_OBJECT
@@ -39,14 +38,12 @@ private Q_SLOTS:
     void refresh();
 
 private:
-    void forget();
     template<typename Handler>
     void ask(const QString &method, Handler onReply);
     template<typename T>
     void learn(std::optional<T> &known, std::optional<T> value);
 
     QDBusConnection m_bus;
-    QDBusServiceWatcher m_watcher;
     std::optional<QList<InputSource>> m_sources;
     std::optional<qsizetype> m_current;
 };

@@ -22,6 +22,8 @@ QList<QMetaObject::Connection> ExerciseText::follow(AppState &app)
                 &ExerciseText::physicalKeysOfferedChanged),
         connect(&app, &AppState::physicalKeysOfferedChanged, this,
                 &ExerciseText::layoutWarningTextChanged),
+        connect(&app, &AppState::russianLayoutMissingChanged, this,
+                &ExerciseText::layoutWarningTextChanged),
         connect(&app, &AppState::manuscriptModeChanged, this, &ExerciseText::refreshCaption),
         connect(&app, &AppState::activeLessonChanged, this, &ExerciseText::refreshCaption),
         connect(&app, &AppState::drillKeysChanged, this, &ExerciseText::refreshCaption),
@@ -189,6 +191,10 @@ bool ExerciseText::physicalKeysOffered() const
 
 QString ExerciseText::layoutWarningText() const
 {
-    return physicalKeysOffered() ? QStringLiteral("Была латиница — включите русскую раскладку")
-                                 : QStringLiteral("Была латиница — возвращаю русскую раскладку");
+    if (!physicalKeysOffered())
+        return QStringLiteral("Была латиница — возвращаю русскую раскладку");
+    // With no Russian layout to turn on, the only way is the button beside.
+    if (app()->russianLayoutMissing())
+        return QStringLiteral("Русской раскладки нет — можно печатать по местам клавиш");
+    return QStringLiteral("Была латиница — включите русскую раскладку");
 }

@@ -71,6 +71,30 @@ private Q_SLOTS:
         repeats.released(0, 7);
         QVERIFY(!repeats.isRepeat(0, 7, false));
     }
+
+    void capsLockIsReadFromTheFirstKey_data()
+    {
+        // Caps Lock locked before Olvi started, and first a key without case
+        // (the Latin ";" where ЙЦУКЕН has ж): on X and Wayland the key's native
+        // state says so; elsewhere only the next letter's case tells
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QList<bool>>("on"); // after ";", "F" and Shift+"f"
+        QTest::newRow("X") << u"xcb"_s << QList{true, true, true};
+        QTest::newRow("Wayland") << u"wayland"_s << QList{true, true, true};
+        QTest::newRow("offscreen") << u"offscreen"_s << QList{false, true, true};
+    }
+
+    void capsLockIsReadFromTheFirstKey()
+    {
+        QFETCH(QString, platform);
+        CapsLockState caps = CapsLockState::forPlatform(platform);
+        const quint32 locked = CapsLockState::nativeLockMask | 0x2000; // and a layout group
+        QList<bool> on;
+        on << caps.see({{}, false, Qt::Key_Semicolon, u";"_s}, locked);
+        on << caps.see({{}, false, Qt::Key_F, u"F"_s}, locked);
+        on << caps.see({Qt::ShiftModifier, false, Qt::Key_F, u"f"_s}, locked);
+        QTEST(on, "on");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestKeyDecision)

@@ -24,6 +24,7 @@ private Q_SLOTS:
         s.writeProfile(garbage);
         QVERIFY(s.launchAndWait());
         QTRY_VERIFY_WITH_TIMEOUT(s.courseShown(), 10000);
+        QVERIFY(s.user->namesApp(u"Олви"_s, u"org.olvi.Olvi"_s)); // its launcher entry's name
         s.user->lockGroup(OlviSession::latinGroup);
 
         // Tab past the four tabs and the colour-scheme menu, and Return: lesson 1 is on
@@ -111,6 +112,33 @@ private Q_SLOTS:
         s.user->click(OlviSession::tab(1));
         QTRY_VERIFY_WITH_TIMEOUT(s.trainingShown(), 10000);
         QVERIFY(s.typeLessonOneByPlace());
+        QCOMPARE(s.closeAndWait(), 0);
+    }
+
+    void capsLockLockedBeforeStartCapitalisesByPlace()
+    {
+        // Caps Lock locked before Olvi starts, typing by key place, a text of
+        // capitals whose keys type no Latin letter
+        OlviSession s;
+        s.layouts = u"us"_s;
+        QVERIFY2(s.start(), qPrintable(s.error()));
+        ProfileData seeded;
+        seeded.appearance = Appearance::light;
+        seeded.physicalKeys = true;
+        seeded.manuscript = u"ЖЭХЪ ЁБЮ"_s;
+        s.writeProfile(ProfileJson::encode(seeded));
+        QVERIFY(s.user->press("Caps_Lock"));
+        QVERIFY(s.launchAndWait());
+        QVERIFY(s.user->pressChord("Control_L", "3"));
+        QTRY_VERIFY_WITH_TIMEOUT(s.summaryShown(), 10000);
+        s.user->click(s.accentControl().center());
+        QTRY_VERIFY_WITH_TIMEOUT(s.trainingShown(), 10000);
+
+        // their keys, without Shift, type the text without a mistake from the first
+        for (const QString &key : {u";"_s, u"'"_s, u"["_s, u"]"_s, u" "_s, u"`"_s, u","_s, u"."_s})
+            QVERIFY(s.user->type(key));
+        QTRY_VERIFY_WITH_TIMEOUT(s.profile() && s.profile()->days.size() == 1, 10000);
+        QCOMPARE(s.profile()->days[0].errors, 0);
         QCOMPARE(s.closeAndWait(), 0);
     }
 };

@@ -26,6 +26,7 @@ private Q_SLOTS:
         s.writeProfile(ProfileJson::encode(seeded));
         QVERIFY(s.launchAndWait());
         QTRY_VERIFY_WITH_TIMEOUT(s.courseShown(), 10000);
+        QVERIFY(s.desk->namesApp(u"Олви"_s, u"org.olvi.Olvi"_s)); // its launcher entry's name
         // Tab past the four tabs and the colour-scheme menu, and Return on the button there
         const auto startFromTheKeyboard = [&s] {
             bool pressed = true;

@@ -6,9 +6,11 @@
 #
 # Installs the package with apt as a user would, checks its launcher entry,
 # starts the installed program on a private X server with a private home that
-# holds the learner's profile and checks that it paints its window; then
-# removes and purges the package and checks that none of its files is left
-# and the home is as the program left it. The package is purged whatever
+# holds the learner's profile, walks every screen and both file dialogs by
+# keys, and checks that every QML module, plugin, library and translation Qt
+# loaded comes from the package's dependencies; then removes and purges the
+# package and checks that none of its files is left and the home is as the
+# program left it. The package is purged whatever
 # happens. Exits 77 (skipped, with the reason) when it cannot install.
 set -euo pipefail
 export LC_ALL=C.UTF-8
@@ -58,15 +60,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Polls a condition until it holds or the seconds given have passed.
-poll() {
-    local until=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -lt "$until" ] || return 1
-        sleep 0.2
-    done
-}
+source "$(dirname "$0")/desk.sh"
 
 # Dependencies only: the checks below are about what the package must pull in.
 apt_get install --no-install-recommends "$deb"
@@ -86,46 +80,58 @@ home=$tmp/home
 mkdir -p -m 700 "$home/.local/share/Olvi" "$tmp/run"
 install -m 600 "$seed" "$home/.local/share/Olvi/profile.json"
 
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb=$!
-poll 15 test -s "$tmp/display" || fail "Xvfb gave no display: $(cat "$tmp/xvfb.log")"
-display=:$(cat "$tmp/display")
+start_xvfb
+# Qt says which QML module files it reads (modules with no library of their
+# own show nowhere else); libraries, plugins and translations show in the
+# process's memory map.
 env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$tmp/run" LANG=C.UTF-8 \
-    DISPLAY="$display" /usr/bin/olvi >"$tmp/olvi.log" 2>&1 &
+    DISPLAY="$display" QML_IMPORT_TRACE=1 /usr/bin/olvi >"$tmp/olvi.log" 2>&1 &
 olvi=$!
-
-# Mapped, and more than a few colours in it: text drawn, not a blank frame.
-painted() {
-    kill -0 "$olvi" 2>/dev/null || fail "olvi exited: $(cat "$tmp/olvi.log")"
-    local size colours
-    window=$(DISPLAY=$display xdotool search --onlyvisible --name '^Олви$' | head -n 1)
-    [ -n "$window" ] || return 1
-    size=$(xwininfo -display "$display" -id "$window" \
-        | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w * h }')
-    # The last width × height 32-bit words of the dump are the window's pixels.
-    colours=$(xwd -silent -display "$display" -id "$window" | tail -c $((size * 4)) \
-        | od -An -v -tx4 -w4 | sort -u | wc -l)
-    [ "$colours" -ge 16 ]
-}
 window=''
-poll 30 painted || fail "no painted window titled Олви: $(cat "$tmp/olvi.log")"
+poll 30 painted "$olvi" "$tmp/olvi.log" || fail "no painted window titled Олви: $(cat "$tmp/olvi.log")"
+# The window, its launcher entry and the entry's icon agree, so a dock shows
+# the icon: the X11 class and instance are the entry's name, the window
+# carries the icon itself.
+id=$(basename "$entry" .desktop)
+[ "$(sed -n 's/^StartupWMClass=//p' "$entry")" = "$id" ] || fail "the entry's StartupWMClass is not $id"
+[ "$(xprop -display "$display" -id "$window" WM_CLASS)" = "WM_CLASS(STRING) = \"$id\", \"$id\"" ] \
+    || fail "the window's class is not $id: $(xprop -display "$display" -id "$window" WM_CLASS)"
+xprop -display "$display" -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' \
+    || fail "the window has no icon"
+
+# Every screen, then both of the progress screen's savings and its loading
+# through Qt's own file dialog (there is no portal), all by keys: training
+# (Ctrl+2 starts an exercise, a Latin letter brings the layout warning),
+# manuscript, progress with its chart. Qt's texts are Russian in the C locale.
+keys windowfocus --sync "$window" key ctrl+2 f ctrl+3 ctrl+4
+poll 15 grep -q /QtCharts/ "/proc/$olvi/maps" || fail "the progress tab loaded no chart"
+grep -q '/qt6/translations/qtbase_ru\.qm$' "/proc/$olvi/maps" || fail "Qt's Russian texts not loaded"
+save_from_progress "$olvi" 3 "$tmp/olvi.log" "$home/olvi-progress-*.json"
+save_from_progress "$olvi" 2 "$tmp/olvi.log" "$home/olvi-days-*.csv"
+open_and_cancel_loading "$olvi" "$tmp/olvi.log"
+# QML speaks of a file it could not load by its address (and in Russian).
+! grep -E '^(qrc|file):/' "$tmp/olvi.log" || fail "Qt could not load a part of the screens"
 
 # Qt loads QML modules, plugins and its texts by name, out of the sight of
 # dpkg-shlibdeps: every package it loaded one from must come with olvi's
-# dependencies. The progress tab (Ctrl+4) loads the chart's module. Qt's
-# texts are Russian in the C locale too.
-DISPLAY=$display xdotool windowfocus --sync "$window" key ctrl+4
-poll 15 grep -q /QtCharts/ "/proc/$olvi/maps" || fail "the progress tab loaded no chart"
-grep -q '/qt6/translations/qtbase_ru\.qm$' "/proc/$olvi/maps" || fail "Qt's Russian texts not loaded"
+# dependencies (or what they pull in); a file no package owns fails too.
 needed=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts \
     --no-breaks --no-replaces --no-enhances olvi | grep -v '^ ' | sort -u)
-loaded=$(awk '$6 ~ /\/qt6\/(qml|plugins|translations)\// { print $6 }' "/proc/$olvi/maps" | sort -u \
-    | xargs dpkg-query -S | sed 's/:.*//' | sort -u)
+files=$( { awk '$6 ~ /^\/usr\/.*(\.so(\.[0-9.]+)?|\.qm)$/ { print $6 }' "/proc/$olvi/maps"
+           sed -n 's/.*loaded "\(\/usr\/[^"]*\/qmldir\)".*/\1/p' "$tmp/olvi.log"; } | sort -u)
+[ "$(grep -c /qmldir <<<"$files")" -ge 8 ] || fail "Qt's import trace named too few modules: $files"
+# With /usr merged, dpkg may know a library by its old place under /lib.
+owners=$(xargs dpkg-query -S <<<"$files" 2>"$tmp/unowned") || true
+unowned=$(sed -n 's/^dpkg-query: no path found matching pattern \/usr//p' "$tmp/unowned")
+[ -z "$unowned" ] || owners+=$'\n'$(xargs dpkg-query -S <<<"$unowned" 2>"$tmp/unowned") \
+    || fail "files of no package: $(cat "$tmp/unowned")"
+loaded=$(sed 's/:.*//' <<<"$owners" | tr ',' '\n' | sed 's/^ *//' | sort -u)
 missing=$(comm -23 <(echo "$loaded") <(echo "$needed"))
-[ -z "$missing" ] || fail "Qt loaded modules from packages olvi does not depend on: $missing"
+[ -z "$missing" ] || fail "Qt loaded files from packages olvi does not depend on: $missing"
 kill "$olvi"
 wait "$olvi" || true
 olvi=''
+rm "$home"/olvi-progress-*.json "$home"/olvi-days-*.csv
 
 snapshot() { (cd "$home" && find . -printf '%p %m %s\n' -type f -exec sha256sum {} + | sort); }
 before=$(snapshot)
@@ -149,4 +155,4 @@ left=$(left_behind)
 left=$(left_behind)
 [ -z "$left" ] || fail "left after purge: $left"
 [ "$(snapshot)" = "$before" ] || fail "removing the package changed the learner's home"
-echo "installed, started, painted and removed cleanly (${#owned[@]} paths)"
+echo "installed, every screen and dialog walked, removed cleanly (${#owned[@]} paths)"

@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Olvi developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "layout_switcher.h"
+#include "app_state.h"
 #include "plasma_input_source_provider.h"
+#include "session_engine.h"
 #include "single_instance.h"
 #include "system_color_scheme.h"
 #include "system_input_sources.h"
@@ -79,7 +80,8 @@ Q_SIGNALS:
 } // namespace
 
 // The desktop services Olvi uses, on a private session bus: the single-instance
-// name, the colour-scheme portal and Plasma's keyboard layouts. Without a bus
+// name, the colour-scheme portal and Plasma's keyboard layouts (coming and going
+// while Olvi runs). Without a bus
 // every launch runs, as each end-to-end test shows.
 class TestSessionBus : public QObject
 {
@@ -157,32 +159,7 @@ private Q_SLOTS:
         QCOMPARE(changed.size(), 3);
     }
 
-    void plasmasServiceChoosesTheLayoutBackend_data()
-    {
-        QTest::addColumn<bool>("plasmaRuns");
-        QTest::newRow("plasma's layouts on the bus") << true;
-        QTest::newRow("wayland outside plasma") << false;
-    }
-
-    void plasmasServiceChoosesTheLayoutBackend()
-    {
-        QFETCH(bool, plasmaRuns);
-        FakePlasmaLayouts plasma;
-        QDBusConnection bus = QDBusConnection::connectToBus(m_address, u"fake-plasma"_s);
-        const auto gone = qScopeGuard([&bus] {
-            bus.unregisterService(u"org.kde.keyboard"_s);
-            bus.unregisterObject(u"/Layouts"_s);
-        });
-        if (plasmaRuns) {
-            QVERIFY(bus.registerObject(u"/Layouts"_s, &plasma, QDBusConnection::ExportAllContents));
-            QVERIFY(bus.registerService(u"org.kde.keyboard"_s));
-        }
-        // Plasma's provider (whose layouts plasmaLayoutsAreKeptRussian reads), else another
-        const auto chosen = systemInputSources(QDBusConnection::sessionBus(), u"wayland");
-        QCOMPARE(qobject_cast<PlasmaInputSourceProvider *>(chosen.get()) != nullptr, plasmaRuns);
-    }
-
-    void plasmaLayoutsAreKeptRussian_data()
+    void plasmaKeepsEveryExerciseRussian_data()
     {
         QTest::addColumn<QList<InputSource>>("layouts");
         QTest::addColumn<QList<uint>>("asked");
@@ -191,44 +168,60 @@ private Q_SLOTS:
         };
         const InputSource us = layout(u"us"_s, u"English (US)"_s);
         QTest::newRow("named in russian") << QList{us, layout(u"ru"_s, u"Русская"_s)}
-                                          << QList<uint>{1};
+                                          << QList<uint>{1, 1};
         QTest::newRow("no russian") << QList{us, layout(u"de"_s, u"German"_s)} << QList<uint>{};
     }
 
-    void plasmaLayoutsAreKeptRussian()
+    void plasmaKeepsEveryExerciseRussian()
     {
         QTest::failOnWarning(QRegularExpression(u".*"_s));
         QFETCH(QList<InputSource>, layouts);
-        const auto settle = [] { // returns once Plasma, if there, has handled all Olvi sent
-            QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(u"org.kde.keyboard"_s,
-                u"/Layouts"_s, u"org.kde.KeyboardLayouts"_s, u"getLayout"_s), QDBus::BlockWithGui);
+        QFETCH(QList<uint>, asked);
+        const auto backendIsPlasma = [](const SystemInputSources &s) {
+            return qobject_cast<const PlasmaInputSourceProvider *>(&s.backend()) != nullptr;
         };
-        // given Olvi started before Plasma's layout service, which then lists
-        // the layouts, the first one selected
-        PlasmaInputSourceProvider provider;
+        // given Olvi started on Wayland before Plasma's layout service
+        SystemInputSources system(QDBusConnection::sessionBus(), u"wayland");
+        QVERIFY(!backendIsPlasma(system) && !system.enabledSources());
+        QTemporaryDir folder;
+        AppServices services;
+        services.inputSources = &system;
+        services.dataFolder = folder.path();
+        AppState app(services);
+
+        // when the service comes, Olvi uses it, and a lesson selects its first Russian layout
         FakePlasmaLayouts plasma;
+        plasma.layouts = layouts;
         QDBusConnection bus = QDBusConnection::connectToBus(m_address, u"fake-plasma"_s);
+        const auto gone = qScopeGuard([&bus] {
+            bus.unregisterService(u"org.kde.keyboard"_s);
+            bus.unregisterObject(u"/Layouts"_s);
+        });
         QVERIFY(bus.registerObject(u"/Layouts"_s, &plasma, QDBusConnection::ExportAllContents));
         QVERIFY(bus.registerService(u"org.kde.keyboard"_s));
-        QTRY_COMPARE(provider.enabledSources(), std::optional(QList<InputSource>()));
-        plasma.layouts = layouts;
-        Q_EMIT plasma.layoutListChanged();
-        QTRY_COMPARE(provider.enabledSources(), std::optional(layouts));
-        QSignalSpy changed(&provider, &InputSourceProvider::currentSourceChanged);
+        QTRY_COMPARE(system.enabledSources(), std::optional(layouts));
+        QVERIFY(backendIsPlasma(system));
+        app.startTraining();
+        QTRY_COMPARE(plasma.asked, asked.mid(0, 1));
 
-        // when Russian is enforced, Plasma switches to its first Russian layout
-        // and Olvi hears of it
-        LayoutSwitcher(provider).enforceRussian();
-        settle();
-        QTEST(plasma.asked, "asked");
-        QTRY_COMPARE(changed.size(), plasma.asked.size());
-        QCOMPARE(provider.currentIndex(), std::optional<qsizetype>(plasma.current));
+        // the learner switches to English at the result card; the next exercise
+        // selects Russian again
+        while (!app.engine()->finished())
+            app.handleKey(app.engine()->expected());
+        QVERIFY(app.lastResult());
+        Q_EMIT plasma.layoutChanged(plasma.current = 0);
+        QTRY_COMPARE(system.currentIndex(), std::optional<qsizetype>(0));
+        app.nextExercise();
+        QTRY_COMPARE(plasma.asked, asked);
+        // (with no Russian layout at all, typing by key place is the way, and says so)
+        QCOMPARE(app.physicalKeysOffered() && app.russianLayoutMissing(), asked.isEmpty());
 
-        // when Plasma goes away, nothing is known and a switch fails silently
+        // when the service leaves, nothing is known: a Latin letter offers the way out,
+        // and nobody can tell whether a Russian layout exists
         QVERIFY(bus.unregisterService(u"org.kde.keyboard"_s));
-        QTRY_VERIFY(!provider.enabledSources() && !provider.currentIndex());
-        provider.select(1);
-        settle();
+        QTRY_VERIFY(!backendIsPlasma(system) && !system.enabledSources());
+        app.handleKey(u"f"_s);
+        QVERIFY(app.physicalKeysOffered() && !app.russianLayoutMissing());
     }
 
 private:

@@ -350,6 +350,19 @@ void Desk::close(const QString &title)
     sync();
 }
 
+bool Desk::namesApp(const QString &title, const QString &appId) const
+{
+    if (!m_x)
+        return swaymsg(u"[title=\"^%1$\" app_id=\"^%2$\"] focus"_s.arg(title, appId));
+    XClassHint hint{};
+    if (!XGetClassHint(m_x, window(title), &hint))
+        return false;
+    const bool names = appId == QLatin1String(hint.res_name) && appId == QLatin1String(hint.res_class);
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return names;
+}
+
 bool Desk::swaymsg(const QString &command) const
 {
     // swaymsg fails when no window matches.

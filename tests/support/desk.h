@@ -75,6 +75,9 @@ public:
     bool focus(const QString &title);
     // Asks the window with this title to close, as its close button does.
     void close(const QString &title);
+    // Whether the window with this title names `appId` as docks read it: its
+    // app id on Wayland, its class and instance on X11.
+    [[nodiscard]] bool namesApp(const QString &title, const QString &appId) const;
 
 private:
     // The key with this keysym on its first level, 0 when none has.
