@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 
@@ -116,7 +117,7 @@ void listen(AtspiEvent *event, void *)
     } else if (type.startsWith(u"object:state-changed:focused"_s)) {
         if (event->detail1)
             heard << u"focus: "_s + name;
-    } else {
+    } else if (!type.startsWith(u"object:property-change"_s)) {
         heard << u"%1 %2 %3"_s.arg(type.section(u':', 1)).arg(event->detail1).arg(event->detail2);
     }
     g_boxed_free(ATSPI_TYPE_EVENT, event);
@@ -170,6 +171,19 @@ class TestScreenReader : public QObject
 private Q_SLOTS:
     void aLessonHeardThroughAScreenReader()
     {
+        // Inside AT-SPI's own main loop, as Orca reads: libatspi then keeps
+        // what it learnt of each object (its name, say) until told it changed.
+        // Qt's events go on through the same GLib loop.
+        QTimer::singleShot(0, this, [this] {
+            readALesson();
+            atspi_event_quit();
+        });
+        atspi_event_main();
+    }
+
+private:
+    void readALesson()
+    {
         AccessibilityBus bus;
         if (!bus.start())
             QSKIP(qPrintable(u"the accessibility bus cannot start: "_s + bus.error));
@@ -185,8 +199,11 @@ private Q_SLOTS:
         qputenv("AT_SPI_BUS_ADDRESS", bus.address.toUtf8());
         QCOMPARE(atspi_init(), 0);
         AtspiEventListener *listener = atspi_event_listener_new(listen, nullptr, nullptr);
-        for (const char *type : {"object:text-caret-moved", "object:text-changed",
-                                 "object:state-changed:showing", "object:state-changed:focused"})
+        // Name changes too, as Orca listens for them: they keep the names it
+        // has learnt up to date.
+        for (const char *type :
+             {"object:text-caret-moved", "object:text-changed", "object:state-changed:showing",
+              "object:state-changed:focused", "object:property-change:accessible-name"})
             QVERIFY(atspi_event_listener_register(listener, type, nullptr));
         AtspiAccessible *desktop = atspi_get_desktop(0);
         AtspiAccessible *app = nullptr;
