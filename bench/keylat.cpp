@@ -170,6 +170,9 @@ int main(int argc, char *argv[])
     options.addOption({QStringLiteral("scale"),
                        QStringLiteral("Scale factor of both windows (1; 2 for HiDPI)."),
                        QStringLiteral("f"), QStringLiteral("1")});
+    options.addOption({QStringLiteral("speech"),
+                       QStringLiteral("olvi reads the exercise aloud (\"Озвучивание\" on, "
+                                      "through the system's speech engine).")});
     options.process(app);
     const int keys = std::max(1, options.value(QStringLiteral("keys")).toInt());
     const int rounds = std::clamp(options.value(QStringLiteral("rounds")).toInt(), 1, keys);
@@ -193,6 +196,7 @@ int main(int argc, char *argv[])
     ProfileData profile;
     profile.appearance = Appearance::light;
     profile.manuscript = Manuscript::normalize(text);
+    profile.speechOn = options.isSet(QStringLiteral("speech"));
     s.writeProfile(ProfileJson::encode(profile));
     const QString fragment = Manuscript::chunks(*profile.manuscript).first();
     if (fragment.size() <= keys - keys / wrongEvery)

@@ -11,6 +11,7 @@
 #include "null_input_source_provider.h"
 #include "profile_store.h"
 #include "session_engine.h"
+#include "speech_output.h"
 
 #include <QRandomGenerator>
 
@@ -49,6 +50,7 @@ AppState::AppState(const AppServices &services, QObject *parent)
       m_inputSources(&givenOrNull<NullInputSourceProvider>(services.inputSources,
                                                            m_ownedInputSources)),
       m_alertSound(services.alertSound),
+      m_speech(&givenOrNull<NullSpeechOutput>(services.speech, m_ownedSpeech)),
       m_random(services.random ? services.random : QRandomGenerator::system()),
       m_now(services.now ? services.now : ProfileStore::systemClock()),
       m_switcher(*m_inputSources)
@@ -72,6 +74,9 @@ AppState::AppState(const AppServices &services, QObject *parent)
     // have switched to another layout in between.
     connect(m_engine, &SessionEngine::textChanged, this, &AppState::prepareLayout);
     connect(m_store, &ProfileStore::dataChanged, this, &AppState::profileChanged);
+    connect(m_speech, &SpeechOutput::availabilityChanged, this, &AppState::onSpeechAvailability);
+    if (m_store->data().speechOn)
+        m_speech->prepare();
 
     // One timer: a burst of Latin letters keeps the warning up for the whole
     // 1.5 s after the last of them, not after the first.
@@ -241,7 +246,8 @@ void AppState::restartExercise()
 
 void AppState::handleKey(const QString &character)
 {
-    switch (m_engine->handle(character)) {
+    const KeyResult result = m_engine->handle(character);
+    switch (result) {
     case KeyResult::finished:
         finishExercise();
         break;
@@ -269,12 +275,43 @@ void AppState::handleKey(const QString &character)
     case KeyResult::ignored:
         break;
     }
+    Q_EMIT keyTaken(result);
 }
 
 void AppState::toggleSound()
 {
     m_store->update([](ProfileData &d) { d.soundOn = !d.soundOn; });
     m_store->save();
+}
+
+bool AppState::speechOn() const
+{
+    return m_store->data().speechOn
+           && m_speech->availability() == SpeechOutput::Availability::ready;
+}
+
+void AppState::setSpeechOn(bool on)
+{
+    const auto availability = m_speech->availability();
+    m_speechWanted = on && availability == SpeechOutput::Availability::checking;
+    if (m_speechWanted) {
+        m_speech->prepare(); // answered in onSpeechAvailability()
+        return;
+    }
+    const bool stored = on && availability == SpeechOutput::Availability::ready;
+    if (m_store->data().speechOn != stored) {
+        m_store->update([stored](ProfileData &d) { d.speechOn = stored; });
+        m_store->save();
+    }
+    Q_EMIT speechChanged();
+}
+
+void AppState::onSpeechAvailability()
+{
+    if (std::exchange(m_speechWanted, false))
+        setSpeechOn(true);
+    else
+        Q_EMIT speechChanged();
 }
 
 void AppState::setPhysicalKeys(bool on)

@@ -22,6 +22,7 @@ class AlertSound;
 class FileChooser;
 class InputSourceProvider;
 class QRandomGenerator;
+class SpeechOutput;
 
 // The figures of an exercise just finished.
 struct ExerciseResult
@@ -52,6 +53,7 @@ struct AppServices
     MonotonicClock clock;                        // empty: the system's monotonic clock
     QRandomGenerator *random = nullptr;          // null: the system generator
     std::function<QDateTime()> now;              // empty: the current local time
+    SpeechOutput *speech = nullptr;              // not owned; null: no speech
 };
 
 // The one controller: which tab is shown, which lesson is practised, the
@@ -75,6 +77,8 @@ class AppState : public QObject
                        russianLayoutMissingChanged)
     // The keys a drill practises; empty unless a drill is typed.
     Q_PROPERTY(QStringList drillKeys READ drillKeys NOTIFY drillKeysChanged)
+    // The learner chose speech and a Russian voice is there to read.
+    Q_PROPERTY(bool speechOn READ speechOn NOTIFY speechChanged)
     Q_PROPERTY(SessionEngine *engine READ engine CONSTANT)
     Q_PROPERTY(ProfileStore *store READ store CONSTANT)
     Q_PROPERTY(ProgressTransfer *transfer READ transfer CONSTANT)
@@ -110,6 +114,8 @@ public:
     [[nodiscard]] bool physicalKeys() const;
     [[nodiscard]] const QStringList &drillKeys() const { return m_drillKeys; }
     [[nodiscard]] bool drillMode() const { return !m_drillKeys.isEmpty(); }
+    [[nodiscard]] bool speechOn() const;
+    [[nodiscard]] SpeechOutput *speech() const { return m_speech; }
     [[nodiscard]] SessionEngine *engine() const { return m_engine; }
     [[nodiscard]] ProfileStore *store() const { return m_store; }
     [[nodiscard]] ProgressTransfer *transfer() const { return m_transfer; }
@@ -129,6 +135,9 @@ public:
     Q_INVOKABLE void handleKey(const QString &character);
     // Whether a wrong key sounds; saved at once.
     Q_INVOKABLE void toggleSound();
+    // Turns speech on or off; saved at once. On waits for the engine to be
+    // looked for, and stays off when there is no Russian voice.
+    Q_INVOKABLE void setSpeechOn(bool on);
     // Types by the keys' places instead of the system's layout, or back;
     // saved at once.
     Q_INVOKABLE void setPhysicalKeys(bool on);
@@ -145,6 +154,10 @@ Q_SIGNALS:
     void physicalKeysOfferedChanged();
     void russianLayoutMissingChanged();
     void drillKeysChanged();
+    void speechChanged();
+    // A typed character was handled, with the engine's answer; emitted once
+    // everything it changed (a result too) is in place.
+    void keyTaken(KeyResult result);
     // The profile changed (forwarded from the store).
     void profileChanged();
 
@@ -162,12 +175,16 @@ private:
     [[nodiscard]] bool typing() const;
     void setDrillKeys(const QStringList &keys);
     void onInputSourceChanged();
+    void onSpeechAvailability();
     [[nodiscard]] QStringList manuscriptFragments() const;
 
     std::unique_ptr<InputSourceProvider> m_ownedInputSources;
     std::unique_ptr<FileChooser> m_ownedFileChooser;
+    std::unique_ptr<SpeechOutput> m_ownedSpeech;
     InputSourceProvider *m_inputSources = nullptr;
     AlertSound *m_alertSound = nullptr;
+    SpeechOutput *m_speech = nullptr;
+    bool m_speechWanted = false; // turned on while the engine was looked for
     QRandomGenerator *m_random = nullptr;
     std::function<QDateTime()> m_now;
     LayoutSwitcher m_switcher;

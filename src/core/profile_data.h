@@ -86,6 +86,8 @@ struct ProfileData
     // keyboard, whatever layout the system has selected: for desktops where
     // Olvi cannot select a Russian layout. Stored only when on.
     bool physicalKeys = false;
+    // Olvi reads the exercise aloud ("Озвучивание"). Stored only when on.
+    bool speechOn = false;
     // Top-level members this version does not know, kept like those of KeyStat.
     QMap<QString, QByteArray> extraMembers{};
 

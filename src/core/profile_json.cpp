@@ -460,7 +460,8 @@ bool optionalOf(const Value &object, QStringView key, Value::Kind kind, const Va
 // The members this version reads and writes, in the order they are written.
 constexpr QStringView profileMembers[] = {u"appearance", u"currentLessonID", u"days",
                                           u"exercisesPassed", u"keyStats", u"manuscript",
-                                          u"manuscriptChunk", u"physicalKeys", u"soundOn"};
+                                          u"manuscriptChunk", u"physicalKeys", u"soundOn",
+                                          u"speechOn"};
 constexpr QStringView keyStatMembers[] = {u"attempts", u"errEMA", u"errors", u"latencyEMA",
                                           u"recent"};
 constexpr QStringView dayStatMembers[] = {u"bestSpeed", u"chars", u"date", u"errors", u"seconds"};
@@ -777,6 +778,11 @@ QByteArray encode(const ProfileData &profile)
     extra.before(u"soundOn");
     w.key(u"soundOn");
     w.boolean(profile.soundOn);
+    extra.before(u"speechOn");
+    if (profile.speechOn) {
+        w.key(u"speechOn");
+        w.boolean(true);
+    }
     extra.rest();
     w.endObject();
     w.out += '\n';
@@ -864,6 +870,10 @@ std::optional<ProfileData> decode(QByteArrayView document)
     if (!optionalOf(*root, u"physicalKeys", Value::Kind::boolean, physicalKeys))
         return std::nullopt;
     profile.physicalKeys = physicalKeys && physicalKeys->boolean;
+    const Value *speechOn = nullptr;
+    if (!optionalOf(*root, u"speechOn", Value::Kind::boolean, speechOn))
+        return std::nullopt;
+    profile.speechOn = speechOn && speechOn->boolean;
 
     profile.extraMembers = unknownMembers(*root, profileMembers);
     return profile;

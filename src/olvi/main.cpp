@@ -4,6 +4,7 @@
 #include "canberra_alert_sound.h"
 #include "portal_file_chooser.h"
 #include "qt_russian.h"
+#include "qt_speech_output.h"
 #include "single_instance.h"
 #include "system_color_scheme.h"
 #include "system_input_sources.h"
@@ -124,11 +125,13 @@ int main(int argc, char *argv[])
     SystemInputSources layouts(QDBusConnection::sessionBus(), QGuiApplication::platformName());
     CanberraAlertSound sound;
     PortalFileChooser files(QDBusConnection::sessionBus());
+    QtSpeechOutput speech; // looks for an engine only once speech is wanted
 
     AppServices services;
     services.inputSources = &layouts;
     services.alertSound = &sound;
     services.fileChooser = &files;
+    services.speech = &speech;
     AppState state(services);
 
     SystemColorScheme scheme;

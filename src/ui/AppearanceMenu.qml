@@ -12,15 +12,15 @@ Item {
 
     property var titles: []
     property int currentIndex: 0
-    // The item below the rule; none when empty.
-    property string actionTitle: ""
+    // The items below the rule, actions of their own.
+    property var actionTitles: []
     property bool open: false
     // The item the arrows have reached (or the pointer rests on).
     property int highlighted: -1
     signal chosen(int index)
-    signal action()
-    // The titles, then the action: the arrows walk them all.
-    readonly property int count: titles.length + (actionTitle === "" ? 0 : 1)
+    signal action(int index)
+    // The titles, then the actions: the arrows walk them all.
+    readonly property int count: titles.length + actionTitles.length
 
     implicitWidth: 22
     implicitHeight: 22
@@ -45,8 +45,8 @@ Item {
 
     function choose(index) {
         open = false
-        if (index === titles.length)
-            action()
+        if (index >= titles.length)
+            action(index - titles.length)
         else
             chosen(index)
     }
@@ -102,7 +102,7 @@ Item {
         visible: menu.open
         parent: menu.Window.contentItem
         z: 1000
-        width: Math.max(170, actionLabel.implicitWidth + 44)
+        width: Math.max(170, column.widest + 44)
         height: column.implicitHeight + 8
         radius: 8
         color: Theme.card
@@ -141,6 +141,8 @@ Item {
 
         Column {
             id: column
+            // The widest action's text: the list is as wide as it needs.
+            property real widest: 0
             anchors.fill: parent
             anchors.margins: 4
             Repeater {
@@ -185,7 +187,7 @@ Item {
                 }
             }
             Rectangle {
-                visible: menu.actionTitle !== ""
+                visible: menu.actionTitles.length > 0
                 x: 8
                 width: column.width - 16
                 height: visible ? 9 : 0
@@ -197,33 +199,37 @@ Item {
                     color: Theme.hairline
                 }
             }
-            Rectangle {
-                id: actionItem
-                readonly property int index: menu.titles.length
-                readonly property bool lit: index === menu.highlighted
-                objectName: "appearanceAction"
-                visible: menu.actionTitle !== ""
-                Accessible.role: Accessible.MenuItem
-                Accessible.name: menu.actionTitle
-                Accessible.onPressAction: menu.choose(index)
-                width: column.width
-                height: visible ? 28 : 0
-                radius: 5
-                color: lit ? Theme.accent : "transparent"
-                Text {
-                    id: actionLabel
-                    x: 28
-                    anchors.verticalCenter: parent.verticalCenter
-                    text: menu.actionTitle
-                    textFormat: Text.PlainText
-                    font.pixelSize: Theme.typeNote
-                    color: actionItem.lit ? Theme.onAccent : Theme.ink
-                }
-                MouseArea {
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    onContainsMouseChanged: if (containsMouse) menu.highlighted = actionItem.index
-                    onClicked: menu.choose(actionItem.index)
+            Repeater {
+                model: menu.actionTitles
+                delegate: Rectangle {
+                    id: actionItem
+                    required property int index
+                    required property string modelData
+                    readonly property int entry: menu.titles.length + index
+                    readonly property bool lit: entry === menu.highlighted
+                    objectName: "appearanceAction" + index
+                    Accessible.role: Accessible.MenuItem
+                    Accessible.name: modelData
+                    Accessible.onPressAction: menu.choose(entry)
+                    width: column.width
+                    height: 28
+                    radius: 5
+                    color: lit ? Theme.accent : "transparent"
+                    Text {
+                        x: 28
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: actionItem.modelData
+                        textFormat: Text.PlainText
+                        font.pixelSize: Theme.typeNote
+                        color: actionItem.lit ? Theme.onAccent : Theme.ink
+                        onImplicitWidthChanged: column.widest = Math.max(column.widest, implicitWidth)
+                    }
+                    MouseArea {
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onContainsMouseChanged: if (containsMouse) menu.highlighted = actionItem.entry
+                        onClicked: menu.choose(actionItem.entry)
+                    }
                 }
             }
         }

@@ -21,6 +21,25 @@ Rectangle {
 
     Component.onCompleted: model.applyAppearance()
 
+    // What happens in an exercise, told to a screen reader and, when on, aloud.
+    Narrator {
+        id: narrator
+        app: root.app
+        onAnnounced: text => announcer.announce(text)
+    }
+    Announcer {
+        id: announcer
+        objectName: "announcer"
+        Accessible.role: Accessible.Notification
+    }
+    // The rest of the word, letter by letter: a chord, so never typed.
+    Shortcut {
+        sequence: "Ctrl+Space"
+        context: Qt.ApplicationShortcut
+        enabled: root.app.tab === AppState.Training
+        onActivated: narrator.spellRest()
+    }
+
     ColumnLayout {
         anchors.fill: parent
         spacing: 0
@@ -143,9 +162,10 @@ Rectangle {
                     anchors.verticalCenter: parent.verticalCenter
                     titles: model.appearanceTitles
                     currentIndex: model.appearanceIndex
-                    actionTitle: model.physicalKeysTitle
+                    actionTitles: [model.physicalKeysTitle, narrator.speechTitle]
                     onChosen: index => model.chooseAppearance(index)
-                    onAction: model.togglePhysicalKeys()
+                    onAction: index => index === 0 ? model.togglePhysicalKeys()
+                                                   : narrator.toggleSpeech()
                 }
             }
         }

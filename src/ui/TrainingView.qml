@@ -76,9 +76,13 @@ Rectangle {
                     color: Theme.inkFaint
                 }
 
-                Item {
+                // One read-only text for a screen reader (its interface is
+                // ExerciseLines' own; the role puts it in the tree).
+                ExerciseLines {
                     id: textBlock
                     objectName: "textLines"
+                    exercise: exercise
+                    Accessible.role: Accessible.EditableText
 
                     readonly property font lineFont: Qt.font({
                         family: Theme.monoFamily, pixelSize: Theme.typeLine, letterSpacing: 0.5
@@ -315,6 +319,8 @@ Rectangle {
         Text {
             objectName: "resultTitle"
             anchors.horizontalCenter: parent.horizontalCenter
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
             text: result.title
             textFormat: Text.PlainText
             font.family: Theme.serifFamily

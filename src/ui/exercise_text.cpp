@@ -152,31 +152,35 @@ void ExerciseText::refreshLines()
 
 void ExerciseText::refreshCaption()
 {
-    QString caption;
-    if (app() && app()->drillMode()) {
-        caption = Drill::title(app()->drillKeys());
-    } else if (app() && app()->manuscriptMode()) {
-        const ProfileData &data = app()->store()->data();
-        const qint64 k = std::max<qint64>(data.manuscriptChunk.value_or(0), 0);
-        const QString text = data.manuscript.value_or(QString());
+    if (app() && app()->manuscriptMode()) {
         // Cutting a long text takes milliseconds; the text rarely changes.
+        const QString text = app()->store()->data().manuscript.value_or(QString());
         if (text.constData() != m_countedManuscript.constData() || text != m_countedManuscript) {
             m_countedManuscript = text;
             m_fragmentCount = Manuscript::chunks(text).size();
         }
-        caption = QStringLiteral("Своя рукопись · фрагмент %1 из %2")
-                      .arg(k + 1)
-                      .arg(std::max(m_fragmentCount, k + 1));
-    } else if (app()) {
-        const Lesson &lesson = app()->activeLesson();
-        caption = QStringLiteral("Урок %1 · %2 · %3")
-                      .arg(lesson.id)
-                      .arg(Course::stages().at(lesson.stageIndex).title, lesson.title);
     }
+    const QString caption = app() ? captionOf(*app(), m_fragmentCount) : QString();
     if (caption != m_caption) {
         m_caption = caption;
         Q_EMIT captionChanged();
     }
+}
+
+QString ExerciseText::captionOf(const AppState &app, qint64 fragments)
+{
+    if (app.drillMode())
+        return Drill::title(app.drillKeys());
+    if (app.manuscriptMode()) {
+        const qint64 k = std::max<qint64>(app.store()->data().manuscriptChunk.value_or(0), 0);
+        return QStringLiteral("Своя рукопись · фрагмент %1 из %2")
+            .arg(k + 1)
+            .arg(std::max(fragments, k + 1));
+    }
+    const Lesson &lesson = app.activeLesson();
+    return QStringLiteral("Урок %1 · %2 · %3")
+        .arg(lesson.id)
+        .arg(Course::stages().at(lesson.stageIndex).title, lesson.title);
 }
 
 bool ExerciseText::wrongLayoutWarning() const
@@ -191,10 +195,15 @@ bool ExerciseText::physicalKeysOffered() const
 
 QString ExerciseText::layoutWarningText() const
 {
-    if (!physicalKeysOffered())
+    return layoutWarningFor(physicalKeysOffered(), app() && app()->russianLayoutMissing());
+}
+
+QString ExerciseText::layoutWarningFor(bool physicalKeysOffered, bool russianLayoutMissing)
+{
+    if (!physicalKeysOffered)
         return QStringLiteral("Была латиница — возвращаю русскую раскладку");
     // With no Russian layout to turn on, the only way is the button beside.
-    if (app()->russianLayoutMissing())
+    if (russianLayoutMissing)
         return QStringLiteral("Русской раскладки нет — можно печатать по местам клавиш");
     return QStringLiteral("Была латиница — включите русскую раскладку");
 }

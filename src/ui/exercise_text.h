@@ -60,6 +60,12 @@ public:
     [[nodiscard]] bool physicalKeysOffered() const;
     [[nodiscard]] QString layoutWarningText() const;
 
+    // The caption of the exercise `app` types; `fragments` is how many
+    // fragments its manuscript has (looked at in manuscript mode only).
+    [[nodiscard]] static QString captionOf(const AppState &app, qint64 fragments);
+    [[nodiscard]] static QString layoutWarningFor(bool physicalKeysOffered,
+                                                  bool russianLayoutMissing);
+
     // Greedy wrap of a character sequence into lines of about `width`.
     [[nodiscard]] static QList<LineRange> wrap(const QStringList &text, int width = lineWidth);
     // The line holding `position` (the last line past the end) and the ones

@@ -4,6 +4,9 @@
 
 #include "app_state.h"
 #include "figure_text.h"
+#include "speech_text.h"
+
+#include <cmath>
 
 ResultCard::ResultCard(QObject *parent) : AppViewModel(parent) {}
 
@@ -70,4 +73,13 @@ QString ResultCard::primaryText() const
     if (shown() && app()->lastResult()->lessonCompleted)
         return QStringLiteral("К следующему уроку");
     return QStringLiteral("Дальше (⏎)");
+}
+
+QString ResultCard::spoken() const
+{
+    if (!shown())
+        return {};
+    // Rounded as the card writes it: half away from zero.
+    const qint64 speed = std::llround(app()->lastResult()->speed);
+    return SpeechText::result(title(), speed, accuracy(), lessonCount());
 }

@@ -38,6 +38,8 @@ public:
     [[nodiscard]] bool reminderShown() const;
     [[nodiscard]] static QString reminder();
     [[nodiscard]] QString primaryText() const;
+    // The card read out: the verdict and the three figures; empty when hidden.
+    [[nodiscard]] QString spoken() const;
 
 Q_SIGNALS:
     void resultChanged();

@@ -77,6 +77,15 @@ void TextLineItem::relayout()
     update();
 }
 
+QRectF TextLineItem::characterRect(int i) const
+{
+    if (i < 0 || i >= characterCount() || m_layout.lineCount() == 0)
+        return {};
+    const QTextLine line = m_layout.lineAt(0);
+    const qreal left = line.cursorToX(m_offsets.at(i));
+    return QRectF(left, 0, line.cursorToX(m_offsets.at(i + 1)) - left, height());
+}
+
 void TextLineItem::paint(QPainter *painter)
 {
     if (m_text.isEmpty())

@@ -51,6 +51,10 @@ public:
     [[nodiscard]] QFont font() const { return m_font; }
     void setFont(const QFont &font);
 
+    // Characters (user-perceived) in the text, and where the i-th is painted.
+    [[nodiscard]] int characterCount() const { return std::max(int(m_offsets.size()) - 1, 0); }
+    [[nodiscard]] QRectF characterRect(int i) const;
+
     void paint(QPainter *painter) override;
 
 Q_SIGNALS:

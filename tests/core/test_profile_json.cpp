@@ -36,7 +36,7 @@ QJsonObject fullObject(const Change &top = none, const Change &keyStat = none,
                   {u"exercisesPassed"_s, QJsonObject{{u"1"_s, 3}}}, {u"currentLessonID"_s, 2},
                   {u"soundOn"_s, true}, {u"appearance"_s, u"dark"_s},
                   {u"manuscript"_s, u"Текст."_s}, {u"manuscriptChunk"_s, 0},
-                  {u"physicalKeys"_s, true}};
+                  {u"physicalKeys"_s, true}, {u"speechOn"_s, true}};
     top(o);
     return o;
 }
@@ -51,7 +51,8 @@ ProfileData fullProfile()
             .appearance = Appearance::dark,
             .manuscript = u"Текст."_s,
             .manuscriptChunk = 0,
-            .physicalKeys = true};
+            .physicalKeys = true,
+            .speechOn = true};
 }
 
 QByteArray compact(const QJsonObject &o)
@@ -143,7 +144,8 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 byte order mark") << "\xEF\xBB\xBF" + compact(fullObject()) << full;
         QTest::newRow("null optional members") << compact(fullObject([](QJsonObject &o) {
             for (const QString &key :
-                 {u"appearance"_s, u"manuscript"_s, u"manuscriptChunk"_s, u"physicalKeys"_s})
+                 {u"appearance"_s, u"manuscript"_s, u"manuscriptChunk"_s, u"physicalKeys"_s,
+                  u"speechOn"_s})
                 o[key] = QJsonValue();
         })) << ProfileData{.keyStats = full.keyStats, .days = full.days,
                            .exercisesPassed = full.exercisesPassed, .currentLessonID = 2,
@@ -213,7 +215,7 @@ private Q_SLOTS:
             {keyStat, u"recent"_s, 10},                {keyStat, u"recent"_s, u"01x"_s},
             {day, u"date"_s, 20260102},                {day, u"chars"_s, 12.5},
             {day, u"errors"_s, 1.5},                   {day, u"bestSpeed"_s, QJsonValue()},
-            {top, u"physicalKeys"_s, 1},
+            {top, u"physicalKeys"_s, 1},               {top, u"speechOn"_s, u"yes"_s},
         };
         for (const auto &[where, key, v] : wrongType) {
             const QByteArray json = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);

@@ -93,9 +93,10 @@ private Q_SLOTS:
         s.user->click(OlviSession::tab(1));
         QTRY_VERIFY_WITH_TIMEOUT(s.trainingShown(), 10000);
 
-        // a Latin letter's warning offers the way out; Shift+Tab twice reaches its button
+        // a Latin letter's warning offers the way out; from the exercise text,
+        // which holds the focus, Tab reaches its button
         QVERIFY(s.user->type(u"f"_s));
-        QVERIFY(s.user->pressChord("Shift_L", "Tab") && s.user->pressChord("Shift_L", "Tab"));
+        QVERIFY(s.user->press("Tab"));
         QVERIFY(s.user->press("Return"));
         QTRY_VERIFY_WITH_TIMEOUT(s.profile() && s.profile()->physicalKeys, 10000);
 

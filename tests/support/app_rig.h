@@ -9,6 +9,7 @@
 #include "profile_json.h"
 #include "profile_store.h"
 #include "session_engine.h"
+#include "speech_output.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,22 @@ class CountingAlertSound final : public AlertSound
 public:
     int beeps = 0;
     void beep() override { ++beeps; }
+};
+
+// Keeps what it is asked to say; its availability is the test's to set.
+class RecordingSpeech final : public SpeechOutput
+{
+public:
+    Availability available = Availability::ready;
+    QStringList said;
+    [[nodiscard]] Availability availability() const override { return available; }
+    void prepare() override {}
+    void say(const QString &text) override { said << text; }
+    void becomes(Availability a)
+    {
+        available = a;
+        Q_EMIT availabilityChanged();
+    }
 };
 
 // Answers with the file the test chose; without one, like a desktop without
@@ -47,8 +64,8 @@ inline ProfileData withManuscript(const QString &text, std::optional<qint64> chu
 }
 
 // An AppState on a private data folder, with a hand-stepped clock, a seeded
-// random source, fake layouts (Latin selected), a counted alert sound and a
-// fake file chooser.
+// random source, fake layouts (Latin selected), a counted alert sound, a
+// fake file chooser and a recording speech output.
 struct AppRig
 {
     QTemporaryDir folder;
@@ -58,6 +75,7 @@ struct AppRig
     FakeInputSources sources;
     CountingAlertSound sound;
     FakeFileChooser files;
+    RecordingSpeech speech;
     std::unique_ptr<AppState> app;
 
     // Seeds the profile file, then starts the app on it.
@@ -72,7 +90,7 @@ struct AppRig
         }
         app = std::make_unique<AppState>(AppServices{&sources, &sound, &files, folder.path(),
                                                      [this] { return clock; }, &random,
-                                                     [this] { return now; }});
+                                                     [this] { return now; }, &speech});
     }
 
     [[nodiscard]] SessionEngine &engine() const { return *app->engine(); }

@@ -1,9 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Olvi developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "announcer.h"
 #include "key_capture.h"
 #include "window_rig.h"
 
+#include <QAccessibleTextInterface>
 #include <QQmlEngineExtensionPlugin>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
 
@@ -165,6 +168,81 @@ private Q_SLOTS:
         Theme::instance()->setAppearance(Appearance::dark);
         QTRY_COMPARE(mark(), ThemePalette::dark().accent);
         Theme::instance()->setAppearance(std::nullopt);
+    }
+
+    // A learner who does not look: the exercise told to a screen reader and
+    // read aloud word by word, never from inside a keystroke.
+    void aLearnerWhoDoesNotLook()
+    {
+        ProfileData p = withManuscript(u"ёж ест щи. Мы тоже"_s);
+        p.soundOn = false;
+        WindowRig w(p);
+        QVERIFY(w.ready());
+        QStringList &said = w.rig.speech.said;
+        auto *announcer = qobject_cast<Announcer *>(w.find(u"announcer"_s));
+        QVERIFY(announcer);
+        // "Озвучивание" from the header's menu, stored once it is on
+        QVERIFY(w.click(u"appearanceMenu"_s));
+        QCOMPARE(spoken(w.find(u"appearanceAction1"_s)), u"Включить озвучивание"_s);
+        QVERIFY(w.click(u"appearanceAction1"_s));
+        QVERIFY(w.rig.profileOnDisk()->speechOn);
+        QTRY_COMPARE(said, QStringList{u"Озвучивание включено"_s});
+        said.clear();
+
+        // the start: the caption, then the first word; the lines take the focus
+        w.rig.app->startManuscript();
+        QVERIFY(said.isEmpty());
+        QTRY_COMPARE(said, QStringList{u"Своя рукопись. фрагмент 1 из 1. ёж"_s});
+        QCOMPARE(announcer->text(), u"Своя рукопись · фрагмент 1 из 1"_s);
+        QQuickItem *lines = w.find(u"textLines"_s);
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(lines);
+        QVERIFY(a && a->textInterface() && lines->hasActiveFocus());
+        QCOMPARE(a->text(QAccessible::Description), u"Ё — левый мизинец"_s);
+        QCOMPARE(a->textInterface()->text(0, -1), u"ёж ест щи. Мы тоже"_s);
+
+        // a word as the caret reaches it; a burst of keys says only the newest
+        const auto typed = [&](const QString &keys) {
+            const qsizetype before = said.size();
+            for (const QString &ch : Characters::split(keys))
+                w.rig.app->handleKey(ch);
+            const bool quiet = said.size() == before; // nothing inside the key handler
+            QCoreApplication::processEvents();
+            return quiet ? said.mid(before) : QStringList{u"said inside a key"_s};
+        };
+        QCOMPARE(typed(u"ёж"_s), QStringList{});
+        QCOMPARE(typed(u" "_s), QStringList{u"ест"_s});
+        QCOMPARE(a->textInterface()->cursorPosition(), 3);
+        QCOMPARE(typed(u"ест щи. "_s), QStringList{u"с заглавной Мы"_s});
+        // the rest of the word on request
+        w.press(Qt::Key_Space, u" "_s, Qt::ControlModifier);
+        QTRY_COMPARE(said.last(), u"заглавная эм, ы"_s);
+        QCOMPARE(w.rig.engine().position(), 11);
+
+        // a wrong key: one word, or with the alert sound on, the sound alone
+        QCOMPARE(typed(u"ю"_s), QStringList{u"ошибка"_s});
+        QCOMPARE(announcer->text(), u"ошибка"_s);
+        w.rig.app->toggleSound();
+        QSignalSpy announced(announcer, &Announcer::announced);
+        QCOMPARE(typed(u"ю"_s), QStringList{});
+        QCOMPARE(std::pair(w.rig.sound.beeps, int(announced.size())), std::pair(1, 1));
+        // the layout warning
+        QCOMPARE(typed(u"f"_s), QStringList{u"Была латиница — возвращаю русскую раскладку"_s});
+
+        // the end: the verdict and the three figures as the card shows them
+        QCOMPARE(typed(u"Мы т"_s), QStringList{u"тоже"_s});
+        QCOMPARE(typed(u"оже"_s).value(0).section(u". "_s, 0, 0), u"Почти получилось"_s);
+        for (const char *figure : {"resultSpeed", "resultAccuracy", "resultLessonCount"})
+            QVERIFY2(said.last().contains(w.find(QLatin1StringView(figure))->property("value")
+                                              .toString()), qPrintable(said.last()));
+        QCOMPARE(announcer->text(), said.last());
+
+        // without a Russian voice the item says so and speech stays off
+        w.rig.speech.becomes(SpeechOutput::Availability::noRussianVoice);
+        QVERIFY(w.click(u"appearanceMenu"_s));
+        QCOMPARE(spoken(w.find(u"appearanceAction1"_s)),
+                 u"Озвучивание недоступно: нет русского голоса"_s);
+        QVERIFY(w.click(u"appearanceAction1"_s));
+        QVERIFY(!w.rig.app->speechOn() && !w.rig.profileOnDisk()->speechOn);
     }
 
     void trainingScreenByMouseAndKeys()

@@ -1,0 +1,281 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <atspi/atspi.h>
+
+#include "figure_text.h"
+#include "olvi_session.h"
+#include "profile_data.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A private session bus with the accessibility bus launched on it, as a
+// desktop has them; every process it started is ended by its id.
+struct AccessibilityBus
+{
+    QTemporaryDir runtime;
+    QProcess session;
+    QProcess launcher;
+    QString sessionAddress;
+    QString address; // of the accessibility bus
+    QString error;
+
+    bool start()
+    {
+        session.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
+        if (!session.waitForStarted() || !session.waitForReadyRead(5000))
+            return fail(u"dbus-daemon does not start"_s);
+        sessionAddress = QString::fromUtf8(session.readLine().trimmed());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, sessionAddress);
+        // The launcher puts its bus's socket in the runtime folder: a private one.
+        env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+        launcher.setProcessEnvironment(env);
+        launcher.start(u"/usr/libexec/at-spi-bus-launcher"_s, {u"--launch-immediately"_s});
+        if (!launcher.waitForStarted())
+            return fail(u"at-spi-bus-launcher does not start"_s);
+        QDBusConnection bus = QDBusConnection::connectToBus(sessionAddress, u"a11y-test"_s);
+        const auto ask = QDBusMessage::createMethodCall(u"org.a11y.Bus"_s, u"/org/a11y/bus"_s,
+                                                        u"org.a11y.Bus"_s, u"GetAddress"_s);
+        OlviSession::waitFor([&] {
+            const QDBusMessage reply = bus.call(ask);
+            address = reply.arguments().value(0).toString();
+            return !address.isEmpty();
+        }, 10000);
+        QDBusConnection::disconnectFromBus(u"a11y-test"_s);
+        return address.isEmpty() ? fail(u"the launcher gives no accessibility bus"_s) : true;
+    }
+    bool fail(const QString &why)
+    {
+        error = why;
+        return false;
+    }
+
+    ~AccessibilityBus()
+    {
+        // The registry the accessibility bus started, while that bus is there
+        // to reap it; then the launcher, which ends its bus; then ours.
+        const qint64 launched = launcher.processId();
+        for (const auto &[pid, parent] : descendants(launched)) {
+            if (parent != launched && ::kill(pid_t(pid), SIGTERM) == 0)
+                OlviSession::waitFor([pid] { return !QFile::exists(u"/proc/%1"_s.arg(pid)); },
+                                     5000);
+        }
+        for (QProcess *p : {&launcher, &session}) {
+            p->terminate();
+            p->waitForFinished();
+        }
+    }
+    // Every process below `pid`, deepest first, each with its parent.
+    static QList<std::pair<qint64, qint64>> descendants(qint64 pid)
+    {
+        QList<std::pair<qint64, qint64>> found;
+        const QStringList all = QDir(u"/proc"_s).entryList({u"[0-9]*"_s}, QDir::Dirs);
+        for (const QString &entry : all) {
+            QFile stat(u"/proc/"_s + entry + u"/stat"_s);
+            // "pid (name) state ppid …": the name may hold spaces, not ")".
+            const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+            const QList<QByteArray> after = line.mid(line.lastIndexOf(')') + 2).split(' ');
+            if (pid > 0 && after.size() > 1 && after[1].toLongLong() == pid)
+                found = descendants(entry.toLongLong()) + found
+                        + QList<std::pair<qint64, qint64>>{{entry.toLongLong(), pid}};
+        }
+        return found;
+    }
+};
+
+// What the screen reader heard, in order.
+QStringList heard;
+
+QString take(gchar *text)
+{
+    const QString s = QString::fromUtf8(text);
+    g_free(text);
+    return s;
+}
+
+void listen(AtspiEvent *event, void *)
+{
+    const QString name = take(atspi_accessible_get_name(event->source, nullptr));
+    const QString type = QString::fromUtf8(event->type);
+    if (type.startsWith(u"object:state-changed:showing"_s)) {
+        // Only a notification that shows is spoken; other items come and go.
+        if (event->detail1 && atspi_accessible_get_role(event->source, nullptr)
+                                  == ATSPI_ROLE_NOTIFICATION)
+            heard << u"notification: "_s + name;
+    } else if (type.startsWith(u"object:state-changed:focused"_s)) {
+        if (event->detail1)
+            heard << u"focus: "_s + name;
+    } else if (!type.startsWith(u"object:property-change"_s)) {
+        heard << u"%1 %2 %3"_s.arg(type.section(u':', 1)).arg(event->detail1).arg(event->detail2);
+    }
+    g_boxed_free(ATSPI_TYPE_EVENT, event);
+}
+
+// The first object under `at` with this role (and name, when one is given).
+AtspiAccessible *find(AtspiAccessible *at, AtspiRole role, const QString &name = {})
+{
+    if (atspi_accessible_get_role(at, nullptr) == role
+        && (name.isEmpty() || take(atspi_accessible_get_name(at, nullptr)) == name))
+        return static_cast<AtspiAccessible *>(g_object_ref(at));
+    const int n = atspi_accessible_get_child_count(at, nullptr);
+    for (int i = 0; i < n; ++i) {
+        AtspiAccessible *child = atspi_accessible_get_child_at_index(at, i, nullptr);
+        AtspiAccessible *found = child ? find(child, role, name) : nullptr;
+        if (child)
+            g_object_unref(child);
+        if (found)
+            return found;
+    }
+    return nullptr;
+}
+
+// The names of the showing labels under `at`.
+QStringList labels(AtspiAccessible *at)
+{
+    QStringList names;
+    AtspiStateSet *states = atspi_accessible_get_state_set(at);
+    const bool showing = atspi_state_set_contains(states, ATSPI_STATE_SHOWING);
+    g_object_unref(states);
+    if (showing && atspi_accessible_get_role(at, nullptr) == ATSPI_ROLE_LABEL)
+        names << take(atspi_accessible_get_name(at, nullptr));
+    const int n = atspi_accessible_get_child_count(at, nullptr);
+    for (int i = 0; i < n; ++i) {
+        if (AtspiAccessible *child = atspi_accessible_get_child_at_index(at, i, nullptr)) {
+            names << labels(child);
+            g_object_unref(child);
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+// The real binary on a private X server, read by a real AT-SPI client on a
+// private accessibility bus, the way Orca sees it.
+class TestScreenReader : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void aLessonHeardThroughAScreenReader()
+    {
+        // Inside AT-SPI's own main loop, as Orca reads: libatspi then keeps
+        // what it learnt of each object (its name, say) until told it changed.
+        // Qt's events go on through the same GLib loop.
+        QTimer::singleShot(0, this, [this] {
+            readALesson();
+            atspi_event_quit();
+        });
+        atspi_event_main();
+    }
+
+private:
+    void readALesson()
+    {
+        AccessibilityBus bus;
+        if (!bus.start())
+            QSKIP(qPrintable(u"the accessibility bus cannot start: "_s + bus.error));
+        // a learner starts lesson 1 from the keyboard
+        OlviSession s;
+        QVERIFY2(s.start(), qPrintable(s.error()));
+        // Qt 6.4 finds the bus through the session bus only: given the
+        // address itself, it announces the bus before its bridge listens.
+        s.extraEnvironment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, bus.sessionAddress);
+        s.extraEnvironment.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
+        QVERIFY(s.launchAndWait());
+        // The reader, on the accessibility bus by its address (not passed to olvi).
+        qputenv("AT_SPI_BUS_ADDRESS", bus.address.toUtf8());
+        QCOMPARE(atspi_init(), 0);
+        AtspiEventListener *listener = atspi_event_listener_new(listen, nullptr, nullptr);
+        // Name changes too, as Orca listens for them: they keep the names it
+        // has learnt up to date.
+        for (const char *type :
+             {"object:text-caret-moved", "object:text-changed", "object:state-changed:showing",
+              "object:state-changed:focused", "object:property-change:accessible-name"})
+            QVERIFY(atspi_event_listener_register(listener, type, nullptr));
+        AtspiAccessible *desktop = atspi_get_desktop(0);
+        AtspiAccessible *app = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((app = find(desktop, ATSPI_ROLE_APPLICATION, u"Olvi"_s)), 10000);
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(s.user->press("Tab"));
+        QVERIFY(s.user->press("Return"));
+        const std::optional<int> russian = OlviSession::russianGroup;
+        QTRY_COMPARE_WITH_TIMEOUT(s.user->lockedGroup(), russian, 10000);
+
+        // the caption is announced, the exercise text takes the focus with the
+        // caret on its first character and the finger hint as its description
+        QTRY_VERIFY_WITH_TIMEOUT(
+            heard.contains(u"notification: Урок 1 · Домашний ряд · А и О — указательные"_s),
+            10000);
+        AtspiAccessible *lines = find(app, ATSPI_ROLE_TEXT, u"Текст упражнения"_s);
+        QVERIFY(lines);
+        QTRY_VERIFY(heard.contains(u"focus: Текст упражнения"_s));
+        AtspiText *text = atspi_accessible_get_text_iface(lines);
+        const auto caret = [text] { return atspi_text_get_caret_offset(text, nullptr); };
+        const auto shown = [text] { return take(atspi_text_get_text(text, 0, -1, nullptr)); };
+        QCOMPARE(caret(), 0);
+        QVERIFY2(QRegularExpression(u"^[ао ]{100,135}$"_s).match(shown()).hasMatch(),
+                 qPrintable(shown()));
+        const QString first = shown().left(1);
+        QCOMPARE(take(atspi_accessible_get_description(lines, nullptr)),
+                 first == u"а" ? u"А — левый указательный"_s : u"О — правый указательный"_s);
+
+        // a right key moves the caret; a wrong one is announced and leaves it
+        QVERIFY(s.user->type(first));
+        QTRY_VERIFY(heard.contains(u"text-caret-moved 1 0"_s));
+        QCOMPARE(caret(), 1);
+        QVERIFY(s.user->type(u"ж"_s));
+        QTRY_COMPARE(heard.last(), u"notification: ошибка"_s);
+        QCOMPARE(caret(), 1);
+
+        // the rest typed by what the reader says is under the caret, to the result
+        const auto result = [] { return heard.filter(u"notification: Упражнение"_s).value(0); };
+        int keys = 1;
+        for (; result().isEmpty() && keys < 400; ++keys) {
+            const int at = caret();
+            const qsizetype before = heard.size();
+            QVERIFY(s.user->type(take(atspi_text_get_text(text, at, at + 1, nullptr))));
+            QTRY_VERIFY(heard.size() > before);
+        }
+        qInfo("heard: %s", qPrintable(heard.join(u" | "_s)));
+        QVERIFY(heard.filter(u"text-changed:insert"_s).size() >= 2); // the lines moved on
+        // one caret move at the start and one for every right key
+        QCOMPARE(heard.filter(u"text-caret-moved"_s).size(), keys + 1);
+
+        // the card's figures can be read, and the announcement said them
+        const QString accuracy = FigureText::percent(keys / (keys + 1.0));
+        QCOMPARE(s.profile()->days.value(0).chars, keys);
+        QVERIFY2(result().contains(u"точность "_s + accuracy), qPrintable(result()));
+        const QStringList figures = labels(app);
+        QVERIFY2(figures.contains(accuracy + u" точность"_s), qPrintable(figures.join(u", "_s)));
+        const QStringList others = figures.filter(u" зн/мин"_s) + figures.filter(u" упражнений"_s);
+        QCOMPARE(others.size(), 2);
+        for (const QString &figure : others)
+            QVERIFY2(result().contains(
+                         figure.section(u" зн/мин"_s, 0, 0).section(u" упражнений"_s, 0, 0)),
+                     qPrintable(figure));
+
+        g_object_unref(text);
+        g_object_unref(lines);
+        g_object_unref(app);
+        g_object_unref(desktop);
+        g_object_unref(listener);
+        QCOMPARE(s.closeAndWait(), 0);
+        atspi_exit();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScreenReader)
+#include "test_screen_reader.moc"
