@@ -147,6 +147,10 @@ int main(int argc, char *argv[])
     // The module lives in the resources, under qrc:/Olvi.
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.load(QUrl(QStringLiteral("qrc:/Olvi/Main.qml")));
+    // The window has taken its X11 class from the name above; a screen reader
+    // knows the application by its name, so from now on that is the one the
+    // learner reads in the title.
+    QApplication::setApplicationName(QStringLiteral("Олви"));
     QObject::connect(&instance, &SingleInstance::activated, &engine,
                      [&engine](const QString &token) {
                          if (engine.rootObjects().isEmpty())

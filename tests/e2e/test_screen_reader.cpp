@@ -207,7 +207,7 @@ private:
             QVERIFY(atspi_event_listener_register(listener, type, nullptr));
         AtspiAccessible *desktop = atspi_get_desktop(0);
         AtspiAccessible *app = nullptr;
-        QTRY_VERIFY_WITH_TIMEOUT((app = find(desktop, ATSPI_ROLE_APPLICATION, u"Olvi"_s)), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT((app = find(desktop, ATSPI_ROLE_APPLICATION, u"Олви"_s)), 10000);
         for (int i = 0; i < 6; ++i)
             QVERIFY(s.user->press("Tab"));
         QVERIFY(s.user->press("Return"));
