@@ -155,13 +155,15 @@ void ExerciseText::refreshCaption()
         caption = Drill::title(app()->drillKeys());
     } else if (app() && app()->manuscriptMode()) {
         const ProfileData &data = app()->store()->data();
-        const qint64 k = std::max<qint64>(data.manuscriptChunk.value_or(0), 0);
         const QString text = data.manuscript.value_or(QString());
         // Cutting a long text takes milliseconds; the text rarely changes.
         if (text.constData() != m_countedManuscript.constData() || text != m_countedManuscript) {
             m_countedManuscript = text;
             m_fragmentCount = Manuscript::chunks(text).size();
         }
+        // Within the text, as the fragment typed is: a hand-edited index may be anything.
+        const qint64 k = std::clamp<qint64>(data.manuscriptChunk.value_or(0), 0,
+                                            std::max<qint64>(m_fragmentCount - 1, 0));
         caption = QStringLiteral("Своя рукопись · фрагмент %1 из %2")
                       .arg(k + 1)
                       .arg(std::max(m_fragmentCount, k + 1));

@@ -6,6 +6,7 @@
 #include "course_view_model.h"
 #include "exercise_figures.h"
 #include "exercise_text.h"
+#include "figure_text.h"
 #include "keyboard_view_model.h"
 #include "manuscript.h"
 #include "manuscript_view_model.h"
@@ -18,6 +19,8 @@
 
 #include <QSignalSpy>
 #include <QTest>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -119,7 +122,7 @@ private Q_SLOTS:
         StatsViewModel model;
         model.setApp(rig.app.get());
         const auto tile = [&rig](int i) {
-            const StatsTile t = StatsViewModel::tilesFor(rig.profile(), rig.now).at(i);
+            const StatsTile t = StatsFigures::tiles(rig.profile(), rig.now).at(i);
             return t.value + u'|' + t.unit;
         };
         QCOMPARE(tile(0) + tile(1), u"—|96,7 %|"_s);
@@ -136,6 +139,26 @@ private Q_SLOTS:
         QCOMPARE(model.dateTickCount(), 4);
         QCOMPARE(model.lastSpeedText(), u"143"_s);
         QCOMPARE(std::pair(model.speedAxisMax(), model.speedTickCount()), std::pair(200.0, 5));
+    }
+
+    // Any double the learner's own file holds is written, and charted, without an
+    // out-of-range cast: the largest as the 64-bit limit, the chart on a finite axis.
+    void figuresOfDamagedRecords_data()
+    {
+        QTest::addColumn<double>("speed");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("largest double") << 1.7976931348623157e308 << u"9223372036854775807"_s;
+        QTest::newRow("2^63") << 9223372036854775808.0 << u"9223372036854775807"_s;
+        QTest::newRow("most negative") << -1.7976931348623157e308 << u"-9223372036854775808"_s;
+        QTest::newRow("smallest above 0") << 5e-324 << u"0"_s;
+    }
+
+    void figuresOfDamagedRecords()
+    {
+        QFETCH(double, speed);
+        QTEST(FigureText::whole(speed), "text");
+        const SpeedAxis axis = StatsFigures::speedAxis({{u"2026-12-01"_s, {}, speed}});
+        QVERIFY(std::isfinite(axis.max) && axis.tickCount >= 2 && axis.tickCount <= 6);
     }
 
     // The editor hands its text over when asked: at once, or once a large one is left alone.
