@@ -220,6 +220,8 @@ QString ProgressTransfer::whyNotWritable() const
         return u"Прогресс ведёт другой открытый Олви — загрузите файл в нём."_s;
     case ProfileStore::StorageProblem::noDataFolder:
     case ProfileStore::StorageProblem::folderNotWritable:
+    case ProfileStore::StorageProblem::fileNotWritable:
+    case ProfileStore::StorageProblem::profileTooLarge:
         break;
     }
     return u"Олви сейчас не может сохранять прогресс, поэтому загрузить файл нельзя."_s;

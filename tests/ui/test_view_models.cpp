@@ -228,6 +228,26 @@ private Q_SLOTS:
         QVERIFY(header.storageNote().isEmpty());
     }
 
+    void recoveryNoteSaysWhereTheUnreadableFileWent()
+    {
+        QTemporaryDir dir; // the profile file damaged
+        QVERIFY(QDir(dir.path()).mkpath(u"Olvi/profile.json/x"_s));
+        AppServices services;
+        services.dataFolder = dir.path();
+        services.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7)); };
+        AppState app(services);
+        RootViewModel header;
+        QSignalSpy changed(&header, &RootViewModel::recoveryNoteChanged);
+        header.setApp(&app);
+        QCOMPARE(header.recoveryNote(),
+                 u"Файл прогресса не удалось прочитать. Он сохранён как "
+                 "«profile.json.unreadable-20261206-090507» в папке %1/Olvi; чтобы вернуть его, "
+                 "закройте Олви и дайте файлу прежнее имя profile.json."_s.arg(dir.path()));
+        header.dismissRecoveryNote();
+        QVERIFY(header.recoveryNote().isEmpty());
+        QCOMPARE(changed.size(), 2);
+    }
+
     void wrapping_data()
     {
         QTest::addColumn<QString>("text");
