@@ -16,6 +16,7 @@
 #include "russian_plural.h"
 #include "stats_view_model.h"
 #include "theme.h"
+#include "transfer_view_model.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -159,6 +160,28 @@ private Q_SLOTS:
         QTEST(FigureText::whole(speed), "text");
         const SpeedAxis axis = StatsFigures::speedAxis({{u"2026-12-01"_s, {}, speed}});
         QVERIFY(std::isfinite(axis.max) && axis.tickCount >= 2 && axis.tickCount <= 6);
+    }
+
+    void transferSentences()
+    {
+        using ProfileMerge::Effect;
+        // a count of 1 (21), 2–4 (22) or the rest (5, and 112 as 11–14) takes its form
+        QCOMPARE(TransferViewModel::effectSentence({5, 112, 22, 21, true, true, 21}, 7),
+                 u"Добавится 5 дней, уйдёт 21 самый старый день, обновятся данные за 112 дней, "
+                 "22 урока станут пройденными, обновится статистика 21 клавиши, курс продвинется "
+                 "до урока 7, появится текст рукописи."_s);
+        // 300 days here and the 300 after them there: the 400-day bound drops the oldest here
+        ProfileData here, there;
+        for (int i = 0; i < 600; ++i)
+            (i < 300 ? here : there).days.append({dayKeyForDate(QDate(2025, 1, 1).addDays(i)),
+                                                  100, 1, 30.0, 150.0});
+        const ProfileData merged = ProfileMerge::merge(here, there);
+        QCOMPARE(TransferViewModel::effectSentence(ProfileMerge::effect(here, merged), 1),
+                 u"Добавится 300 дней, уйдут 200 самых старых дней."_s);
+        QCOMPARE(TransferViewModel::sentence(ProgressTransfer::Outcome::MergeNotSaved, u"a.json"_s,
+                                             u"profile.json.before-import-1"_s),
+                 u"Не удалось записать объединённый прогресс — ничего не изменено. Копия прежнего "
+                 "прогресса лежит рядом с профилем как «profile.json.before-import-1»."_s);
     }
 
     // The editor hands its text over when asked: at once, or once a large one is left alone.
