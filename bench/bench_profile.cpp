@@ -29,7 +29,7 @@ void report(const char *phase, const std::function<void()> &work)
         ms.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("%-26s min %7.3f ms   median %7.3f ms\n", phase, ms.front(), ms[ms.size() / 2]);
+    std::printf("%-38s min %7.3f ms   median %7.3f ms\n", phase, ms.front(), ms[ms.size() / 2]);
 }
 
 } // namespace
@@ -58,7 +58,8 @@ int main()
     });
     report("encode", [&] { ok = ok && ProfileJson::encode(profile).size() == bytes.size(); });
     report("write + sync", [&] { ok = ok && ProfileStore::writeFileDurably(path, bytes); });
-    report("save (encode, write, sync)", [&] { store.save(); });
+    report("encode + read back", [&] { ok = ok && ProfileJson::encodeReadable(profile); });
+    report("save (encode, read back, write, sync)", [&] { store.save(); });
     if (!ok) {
         std::printf("a round trip failed\n");
         return 1;

@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Reads arbitrary bytes as a profile file; whatever is accepted must survive
-// the figures derived from it and come back unchanged from a write and a
-// second read.
+// the figures derived from it and the texts the progress screen writes of
+// them, and come back unchanged from a write and a second read.
 #include "profile_json.h"
 #include "profile_statistics.h"
+#include "stats_figures.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     (void)ProfileStatistics::firstDayNote(*profile);
     for (const DayStat &day : profile->days)
         (void)ProfileStatistics::readableDate(day.date);
+
+    // What the progress screen shows of it: the tiles, and the chart's range and axis.
+    (void)StatsFigures::tiles(*profile, now);
+    const QList<SpeedPoint> points = ProfileStatistics::speedPoints(*profile);
+    const SpeedAxis axis = StatsFigures::speedAxis(points);
+    if (!std::isfinite(axis.max) || axis.tickCount < 2)
+        fail("the speed axis is not a finite range");
+    (void)StatsFigures::dateTickCount(points);
+    (void)StatsFigures::lastSpeedText(points);
 
     // The reader takes only finite numbers, so the writer has no reason to refuse.
     const QByteArray text = ProfileJson::encode(*profile);

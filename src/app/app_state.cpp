@@ -200,7 +200,8 @@ void AppState::nextExercise()
     }
     const QStringList fragments = manuscriptFragments();
     // A hand-edited negative index counts as the first fragment.
-    const qint64 next = std::max<qint64>(m_store->data().manuscriptChunk.value_or(0), 0) + 1;
+    const qint64 next =
+        saturatingAdd(std::max<qint64>(m_store->data().manuscriptChunk.value_or(0), 0), 1);
     if (next >= fragments.size()) {
         setManuscriptMode(false);
         setTab(Tab::Manuscript);

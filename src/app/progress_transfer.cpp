@@ -11,35 +11,23 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <array>
-
 using namespace Qt::StringLiterals;
 
 namespace {
 
-using Forms = std::array<const char *, 3>;
+const QString beforeImport = u"before-import"_s;
 
-// Which of the three Russian forms goes with n: 1 (21, 101…), 2–4 (22…) or
-// the rest, 11–14 among them.
-int pluralForm(qint64 n)
+ProgressTransfer::Outcome outcomeOf(ProfileMerge::Refusal refusal)
 {
-    const qint64 tens = n % 100;
-    const qint64 units = n % 10;
-    if (tens >= 11 && tens <= 14)
-        return 2;
-    if (units == 1)
-        return 0;
-    return units >= 2 && units <= 4 ? 1 : 2;
-}
-
-QString counted(qint64 n, const Forms &forms)
-{
-    return QString::number(n) + u' ' + QString::fromUtf8(forms.at(pluralForm(n)));
-}
-
-QString quoted(const QString &name)
-{
-    return u'«' + name + u'»';
+    using enum ProgressTransfer::Outcome;
+    switch (refusal) {
+    case ProfileMerge::Refusal::none: return None;
+    case ProfileMerge::Refusal::tooMuch: return TooMuchData;
+    case ProfileMerge::Refusal::unknownKey: return UnknownKeys;
+    case ProfileMerge::Refusal::outOfRange: return ImpossibleNumbers;
+    case ProfileMerge::Refusal::futureDay: return FutureDays;
+    }
+    return ImpossibleNumbers;
 }
 
 } // namespace
@@ -72,10 +60,10 @@ void ProgressTransfer::chooseImport()
 void ProgressTransfer::ask(Action action)
 {
     setIncoming(std::nullopt);
-    setMessage({});
+    setOutcome(Outcome::None);
     if (action == Action::open) {
-        if (const QString why = whyNotWritable(); !why.isEmpty())
-            return setMessage(why);
+        if (const Outcome why = whyNotWritable(); why != Outcome::None)
+            return setOutcome(why);
     }
     const QString day = ProfileStore::dayKey(m_now());
     const QString json = u"Прогресс Олви"_s;
@@ -106,10 +94,19 @@ void ProgressTransfer::onUnavailable()
 void ProgressTransfer::dialogAccepted(const QUrl &file)
 {
     setDialog(Dialog::NoDialog);
-    if (file.isLocalFile())
-        onChosen(file.toLocalFile());
-    else
-        m_asking.reset();
+    // Qt 6.4's own dialog hands a typed name back as a bare path, its "#" or
+    // "?" read as the start of a fragment or query: put them back.
+    QString path = file.isLocalFile() ? file.toLocalFile() : QString();
+    if (file.scheme().isEmpty() && !file.path().isEmpty()) {
+        path = file.path();
+        if (file.hasQuery())
+            path += u'?' + file.query(QUrl::FullyDecoded);
+        if (file.hasFragment())
+            path += u'#' + file.fragment(QUrl::FullyDecoded);
+    }
+    if (path.isEmpty())
+        return dialogRejected();
+    onChosen(QDir(dialogFolder().toLocalFile()).absoluteFilePath(path));
 }
 
 void ProgressTransfer::dialogRejected()
@@ -118,9 +115,13 @@ void ProgressTransfer::dialogRejected()
     m_asking.reset();
 }
 
-void ProgressTransfer::onChosen(const QString &path)
+void ProgressTransfer::onChosen(QString path)
 {
     const std::optional<Action> action = std::exchange(m_asking, std::nullopt);
+    // A name typed without its extension gets the one of the file's kind.
+    const QString suffix = m_request.pattern.mid(1);
+    if (action != Action::open && !path.endsWith(suffix, Qt::CaseInsensitive))
+        path += suffix;
     if (action == Action::saveProfile)
         saveProfileTo(path);
     else if (action == Action::saveTable)
@@ -131,39 +132,40 @@ void ProgressTransfer::onChosen(const QString &path)
 
 void ProgressTransfer::saveProfileTo(const QString &path)
 {
-    const QString name = quoted(QFileInfo(path).fileName());
-    const QByteArray bytes = ProfileJson::encode(m_store.data());
-    setMessage(!bytes.isEmpty() && ProfileStore::writeFileDurably(path, bytes)
-                   ? u"Прогресс сохранён в файл %1."_s.arg(name)
-                   : u"Не удалось записать файл %1."_s.arg(name));
+    // A file the other computer's Olvi could not read is not a copy of the progress.
+    const std::optional<QByteArray> bytes = ProfileJson::encodeReadable(m_store.data());
+    setOutcome(bytes && ProfileStore::writeFileDurably(path, *bytes) ? Outcome::ProfileSaved
+                                                                     : Outcome::NotWritten,
+               QFileInfo(path).fileName());
 }
 
 void ProgressTransfer::saveTableTo(const QString &path)
 {
-    const QString name = quoted(QFileInfo(path).fileName());
-    setMessage(ProfileStore::writeFileDurably(path, ProfileCsv::days(m_store.data().days))
-                   ? u"Таблица сохранена в файл %1."_s.arg(name)
-                   : u"Не удалось записать файл %1."_s.arg(name));
+    setOutcome(ProfileStore::writeFileDurably(path, ProfileCsv::days(m_store.data().days))
+                   ? Outcome::TableSaved
+                   : Outcome::NotWritten,
+               QFileInfo(path).fileName());
 }
 
 void ProgressTransfer::readImport(const QString &path)
 {
-    const QString name = quoted(QFileInfo(path).fileName());
-    if (const QString why = whyNotWritable(); !why.isEmpty())
-        return setMessage(why);
+    const QString name = QFileInfo(path).fileName();
+    if (const Outcome why = whyNotWritable(); why != Outcome::None)
+        return setOutcome(why);
     const std::optional<QByteArray> bytes = ProfileStore::readProfileFile(path);
     if (!bytes) {
-        return setMessage(QFileInfo(path).size() > ProfileJson::maxDocumentSize
-                              ? u"Файл %1 слишком велик для прогресса Олви."_s.arg(name)
-                              : u"Не удалось прочитать файл %1."_s.arg(name));
+        return setOutcome(QFileInfo(path).size() > ProfileJson::maxDocumentSize
+                              ? Outcome::FileTooLarge
+                              : Outcome::NotRead,
+                          name);
     }
     std::optional<ProfileData> incoming = ProfileJson::decode(*bytes);
     if (!incoming)
-        return setMessage(u"В файле %1 нет прогресса Олви."_s.arg(name));
-    if (ProfileMerge::check(*incoming) != ProfileMerge::Refusal::none) {
-        return setMessage(u"В файле %1 есть невозможные числа — он не загружен."_s.arg(name));
-    }
-    m_incomingName = name;
+        return setOutcome(Outcome::NotAProfile, name);
+    const ProfileMerge::Refusal refusal = ProfileMerge::check(*incoming, m_now().date());
+    if (refusal != ProfileMerge::Refusal::none)
+        return setOutcome(outcomeOf(refusal), name);
+    setOutcome(Outcome::None, name);
     setIncoming(std::move(incoming));
     refreshImport();
 }
@@ -176,10 +178,15 @@ void ProgressTransfer::refreshImport()
     const ProfileMerge::Effect effect = ProfileMerge::effect(m_store.data(), merged);
     if (effect.nothing()) {
         setIncoming(std::nullopt);
-        return setMessage(u"В файле %1 нет ничего нового — прогресс не изменился."_s
-                              .arg(m_incomingName));
+        return setOutcome(Outcome::NothingNew, m_fileName);
     }
-    setIncoming(m_incoming, effectSentence(effect, merged.currentLessonID));
+    // Refused before anything changes: saved, it would leave a file the next
+    // start cannot read.
+    if (!ProfileJson::encodeReadable(merged)) {
+        setIncoming(std::nullopt);
+        return setOutcome(Outcome::MergeTooLarge, m_fileName);
+    }
+    setIncoming(m_incoming, effect, merged.currentLessonID);
 }
 
 void ProgressTransfer::confirmImport()
@@ -187,23 +194,28 @@ void ProgressTransfer::confirmImport()
     if (!m_incoming)
         return;
     const ProfileData incoming = *m_incoming;
+    const QString name = m_fileName;
     setIncoming(std::nullopt); // before the store announces the merge
-    if (const QString why = whyNotWritable(); !why.isEmpty())
-        return setMessage(why);
-    const QString copy = m_store.keepCopyAside(u"before-import");
-    if (copy.isEmpty()) {
-        return setMessage(u"Не удалось сохранить копию прежнего прогресса — ничего не изменено."_s);
-    }
+    if (const Outcome why = whyNotWritable(); why != Outcome::None)
+        return setOutcome(why);
     const ProfileData before = m_store.data();
-    m_store.update([&](ProfileData &p) { p = ProfileMerge::merge(p, incoming); });
+    const ProfileData merged = ProfileMerge::merge(before, incoming);
+    if (!ProfileJson::encodeReadable(merged))
+        return setOutcome(Outcome::MergeTooLarge, name);
+    const QString copy = m_store.keepCopyAside(beforeImport);
+    if (copy.isEmpty())
+        return setOutcome(Outcome::CopyNotKept, name);
+    m_store.update([&](ProfileData &p) { p = merged; });
     m_store.save();
+    const QString copyName = QFileInfo(copy).fileName();
     if (!m_store.persistent()) {
+        // The copy stays: where the profile file is in the way, it may be the
+        // one readable record of the progress on disk.
         m_store.update([&](ProfileData &p) { p = before; });
-        QFile::remove(copy);
-        return setMessage(u"Не удалось записать объединённый прогресс — ничего не изменено."_s);
+        return setOutcome(Outcome::MergeNotSaved, name, copyName);
     }
-    setMessage(u"Прогресс объединён. Прежний сохранён рядом как %1."_s
-                   .arg(quoted(QFileInfo(copy).fileName())));
+    m_store.pruneCopiesAside(beforeImport, keptCopies);
+    setOutcome(Outcome::Merged, name, copyName);
 }
 
 void ProgressTransfer::cancelImport()
@@ -211,45 +223,20 @@ void ProgressTransfer::cancelImport()
     setIncoming(std::nullopt);
 }
 
-QString ProgressTransfer::whyNotWritable() const
+ProgressTransfer::Outcome ProgressTransfer::whyNotWritable() const
 {
     switch (m_store.storageProblem()) {
     case ProfileStore::StorageProblem::none:
-        return {};
+        return Outcome::None;
     case ProfileStore::StorageProblem::lockedByAnotherOlvi:
-        return u"Прогресс ведёт другой открытый Олви — загрузите файл в нём."_s;
+        return Outcome::AnotherOlviWrites;
     case ProfileStore::StorageProblem::noDataFolder:
     case ProfileStore::StorageProblem::folderNotWritable:
+    case ProfileStore::StorageProblem::fileNotWritable:
+    case ProfileStore::StorageProblem::profileTooLarge:
         break;
     }
-    return u"Олви сейчас не может сохранять прогресс, поэтому загрузить файл нельзя."_s;
-}
-
-QString ProgressTransfer::effectSentence(const ProfileMerge::Effect &effect, qint64 lessonAfter)
-{
-    const Forms days{"день", "дня", "дней"};
-    QStringList parts;
-    if (effect.newDays > 0)
-        parts << u"добавится "_s + counted(effect.newDays, days);
-    if (effect.fullerDays > 0)
-        parts << u"обновятся данные за "_s + counted(effect.fullerDays, days);
-    if (effect.newlyCompleted > 0) {
-        parts << counted(effect.newlyCompleted, {"урок станет пройденным",
-                                                 "урока станут пройденными",
-                                                 "уроков станут пройденными"});
-    }
-    if (effect.betterKeys > 0)
-        parts << u"обновится статистика "_s + counted(effect.betterKeys, {"клавиши", "клавиш",
-                                                                          "клавиш"});
-    if (effect.courseMoves)
-        parts << u"курс продвинется до урока %1"_s.arg(lessonAfter);
-    if (effect.manuscriptArrives)
-        parts << u"появится текст рукописи"_s;
-    if (parts.isEmpty())
-        return u"Ничего нового."_s;
-    QString sentence = parts.join(u", "_s) + u'.';
-    sentence[0] = sentence[0].toUpper();
-    return sentence;
+    return Outcome::CannotSave;
 }
 
 QStringList ProgressTransfer::dialogFilters() const
@@ -271,19 +258,25 @@ QUrl ProgressTransfer::dialogFile() const
     return QUrl::fromLocalFile(folder.filePath(m_request.suggestedName));
 }
 
-void ProgressTransfer::setMessage(const QString &message)
+void ProgressTransfer::setOutcome(Outcome outcome, const QString &fileName,
+                                  const QString &copyName)
 {
-    if (m_message == message)
+    if (std::tie(m_outcome, m_fileName, m_copyName) == std::tie(outcome, fileName, copyName))
         return;
-    m_message = message;
-    Q_EMIT messageChanged();
+    m_outcome = outcome;
+    m_fileName = fileName;
+    m_copyName = copyName;
+    Q_EMIT outcomeChanged();
 }
 
-void ProgressTransfer::setIncoming(std::optional<ProfileData> incoming, const QString &summary)
+void ProgressTransfer::setIncoming(std::optional<ProfileData> incoming,
+                                   const ProfileMerge::Effect &effect, qint64 lessonAfter)
 {
-    const bool changed = incoming.has_value() != m_incoming.has_value() || summary != m_summary;
+    const bool changed = incoming.has_value() != m_incoming.has_value() || !(effect == m_effect)
+                         || lessonAfter != m_lessonAfter;
     m_incoming = std::move(incoming);
-    m_summary = summary;
+    m_effect = effect;
+    m_lessonAfter = lessonAfter;
     if (changed)
         Q_EMIT confirmingChanged();
 }

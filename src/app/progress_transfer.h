@@ -24,18 +24,25 @@ class ProfileStore;
 // portal). Where that cannot ask, the screen shows a dialog of its own for the
 // request published in the dialog properties and hands the answer back.
 //
+// It publishes what happened as an Outcome with the names it concerns, and
+// what a waiting merge would change as counts; the screen puts them in words.
+//
 // Merging while an exercise is under way is harmless: the exercise folds its
 // keys and its day into whatever the profile holds when it ends, and the
 // learner's own text, which a running fragment is cut from, stays as it was.
 class ProgressTransfer : public QObject
 {
     Q_OBJECT
-    // The outcome of the last action, or why it was refused: one line.
-    Q_PROPERTY(QString message READ message NOTIFY messageChanged)
-    // A profile file was read and waits for the learner's word.
+    // What the last action came to, or why it was refused.
+    Q_PROPERTY(Outcome outcome READ outcome NOTIFY outcomeChanged)
+    // The name (without folder) of the file the outcome or the waiting merge
+    // is about.
+    Q_PROPERTY(QString fileName READ fileName NOTIFY outcomeChanged)
+    // The name of the copy of the profile kept before a merge.
+    Q_PROPERTY(QString copyName READ copyName NOTIFY outcomeChanged)
+    // A profile file was read and waits for the learner's word; effect() tells
+    // what merging it changes.
     Q_PROPERTY(bool confirming READ confirming NOTIFY confirmingChanged)
-    // What merging that file changes: one sentence.
-    Q_PROPERTY(QString importSummary READ importSummary NOTIFY confirmingChanged)
     // The dialog the screen shows where there is no portal.
     Q_PROPERTY(Dialog dialog READ dialog NOTIFY dialogChanged)
     Q_PROPERTY(QString dialogTitle READ dialogTitle NOTIFY dialogChanged)
@@ -48,10 +55,39 @@ public:
     enum class Dialog { NoDialog, SaveDialog, OpenDialog };
     Q_ENUM(Dialog)
 
+    enum class Outcome {
+        None,
+        ProfileSaved, // fileName written
+        TableSaved,
+        NotWritten, // fileName could not be written
+        // A file not taken in, with nothing changed:
+        NotRead,
+        FileTooLarge,      // over the reader's size bound
+        NotAProfile,
+        TooMuchData,       // ProfileMerge::Refusal::tooMuch
+        UnknownKeys,       // ...unknownKey
+        ImpossibleNumbers, // ...outOfRange
+        FutureDays,        // ...futureDay
+        MergeTooLarge,     // the merge would make a profile the reader refuses
+        NothingNew,
+        // A merge confirmed:
+        Merged,        // and the copy kept as copyName
+        CopyNotKept,   // no copy could be made: nothing changed
+        MergeNotSaved, // the merge could not be saved: nothing changed, the copy kept
+        // This Olvi cannot take a file in:
+        AnotherOlviWrites,
+        CannotSave,
+    };
+    Q_ENUM(Outcome)
+
     using Clock = std::function<QDateTime()>;
 
+    // The newest copies kept before imports that a successful import leaves.
+    static constexpr qsizetype keptCopies = 3;
+
     // Asks through `chooser` (not owned, outlives this); `now` names the
-    // files by the day and the time.
+    // files by the day and the time, and is the date imported days are
+    // checked against.
     ProgressTransfer(ProfileStore &store, FileChooser &chooser, Clock now,
                      QObject *parent = nullptr);
 
@@ -62,26 +98,27 @@ public:
     // Keeps a copy of the profile file beside it, merges and saves.
     Q_INVOKABLE void confirmImport();
     Q_INVOKABLE void cancelImport();
-    // The screen's own dialog was answered.
+    // The screen's own dialog was answered: a URL, or a path as Qt's own
+    // dialog hands back a typed name (absolute, or relative to dialogFolder).
     Q_INVOKABLE void dialogAccepted(const QUrl &file);
     Q_INVOKABLE void dialogRejected();
 
-    [[nodiscard]] QString message() const { return m_message; }
+    [[nodiscard]] Outcome outcome() const { return m_outcome; }
+    [[nodiscard]] QString fileName() const { return m_fileName; }
+    [[nodiscard]] QString copyName() const { return m_copyName; }
     [[nodiscard]] bool confirming() const { return m_incoming.has_value(); }
-    [[nodiscard]] QString importSummary() const { return m_summary; }
+    // While confirming: what merging the file changes, and the current lesson
+    // after it.
+    [[nodiscard]] const ProfileMerge::Effect &effect() const { return m_effect; }
+    [[nodiscard]] qint64 lessonAfter() const { return m_lessonAfter; }
     [[nodiscard]] Dialog dialog() const { return m_dialog; }
     [[nodiscard]] QString dialogTitle() const { return m_request.title; }
     [[nodiscard]] QStringList dialogFilters() const;
     [[nodiscard]] QUrl dialogFolder() const;
     [[nodiscard]] QUrl dialogFile() const;
 
-    // "Добавится 12 дней, 3 урока станут пройденными."; `lessonAfter` is the
-    // current lesson after the merge.
-    [[nodiscard]] static QString effectSentence(const ProfileMerge::Effect &effect,
-                                                qint64 lessonAfter);
-
 Q_SIGNALS:
-    void messageChanged();
+    void outcomeChanged();
     void confirmingChanged();
     void dialogChanged();
 
@@ -89,18 +126,19 @@ private:
     enum class Action { saveProfile, saveTable, open };
 
     void ask(Action action);
-    void onChosen(const QString &path);
+    void onChosen(QString path);
     void onUnavailable();
     void saveProfileTo(const QString &path);
     void saveTableTo(const QString &path);
     void readImport(const QString &path);
-    // Follows the profile's changes while a file waits, so that the sentence
+    // Follows the profile's changes while a file waits, so that the effect
     // stays true.
     void refreshImport();
-    // Why this Olvi cannot take a file in; empty when it can.
-    [[nodiscard]] QString whyNotWritable() const;
-    void setMessage(const QString &message);
-    void setIncoming(std::optional<ProfileData> incoming, const QString &summary = {});
+    // Why this Olvi cannot take a file in; None when it can.
+    [[nodiscard]] Outcome whyNotWritable() const;
+    void setOutcome(Outcome outcome, const QString &fileName = {}, const QString &copyName = {});
+    void setIncoming(std::optional<ProfileData> incoming, const ProfileMerge::Effect &effect = {},
+                     qint64 lessonAfter = 0);
     void setDialog(Dialog dialog);
 
     ProfileStore &m_store;
@@ -109,8 +147,10 @@ private:
     std::optional<Action> m_asking;
     FileChooser::Request m_request;
     Dialog m_dialog = Dialog::NoDialog;
-    QString m_message;
+    Outcome m_outcome = Outcome::None;
+    QString m_fileName;
+    QString m_copyName;
     std::optional<ProfileData> m_incoming;
-    QString m_incomingName;
-    QString m_summary;
+    ProfileMerge::Effect m_effect;
+    qint64 m_lessonAfter = 0;
 };

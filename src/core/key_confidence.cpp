@@ -12,7 +12,8 @@ KeyConfidence KeyConfidence::of(const KeyStat &stat)
     const double recentEvents = double(recent.size());
     // A profile written before the outcomes were kept has only totals: then
     // every event is an older one.
-    const double older = double(std::max<qint64>(stat.attempts - recent.size(), 0));
+    // Saturating: the learner's own file may hold any count, even near -2^63.
+    const double older = double(std::max<qint64>(saturatingAdd(stat.attempts, -recent.size()), 0));
     const double olderErrors = std::clamp(double(stat.errors) - recentErrors, 0.0, older);
     const double weight = older > 0.0 ? std::min(olderWeight, olderWeightCap / older) : 0.0;
 

@@ -790,6 +790,14 @@ QByteArray encode(const ProfileData &profile)
     return w.ok ? w.out : QByteArray();
 }
 
+std::optional<QByteArray> encodeReadable(const ProfileData &profile)
+{
+    QByteArray bytes = encode(profile);
+    if (bytes.isEmpty() || bytes.size() > maxDocumentSize || !decode(bytes))
+        return std::nullopt;
+    return bytes;
+}
+
 std::optional<ProfileData> decode(QByteArrayView document)
 {
     if (document.size() > maxDocumentSize)

@@ -35,6 +35,13 @@ inline constexpr qsizetype maxDocumentSize = 16 * 1024 * 1024;
 // written at all.
 [[nodiscard]] QByteArray encode(const ProfileData &profile);
 
+// What encode() makes of the profile, but only when decode() takes it back:
+// nothing for a document over maxDocumentSize, over the reader's bounds on
+// nesting and values, or one encode() cannot write. Whatever replaces a
+// profile file comes from here, so that no save or merge ever leaves a file
+// the next start cannot read.
+[[nodiscard]] std::optional<QByteArray> encodeReadable(const ProfileData &profile);
+
 // The profile a document holds, or nothing when any part of it is invalid:
 // a missing required member, a member of the wrong JSON type, a fraction in an
 // integer field, an unknown appearance, a lesson id that is not a decimal

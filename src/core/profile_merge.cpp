@@ -2,9 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "profile_merge.h"
 
+#include "characters.h"
 #include "course.h"
+#include "manuscript.h"
 #include "profile_store.h"
+#include "russian_layout.h"
 
+#include <algorithm>
 #include <tuple>
 
 namespace ProfileMerge {
@@ -51,13 +55,45 @@ bool inRange(double value, double low, double high)
     return value >= low && value <= high; // false for NaN as well
 }
 
+template<typename Map>
+qsizetype unknownBytes(const Map &members)
+{
+    qsizetype bytes = 0;
+    for (auto it = members.cbegin(); it != members.cend(); ++it)
+        bytes += it.key().size() + it.value().size();
+    return bytes;
+}
+
+// A key as ProfileData::recordKey writes it for a character some key of the
+// layout types.
+bool recordedKey(const QString &key)
+{
+    return Characters::count(key) == 1 && key == Characters::canonical(Characters::lower(key))
+           && RussianLayout::typedAs(key) == key && RussianLayout::canType(key);
+}
+
 } // namespace
 
-Refusal check(const ProfileData &incoming)
+Refusal check(const ProfileData &incoming, QDate today)
 {
+    qsizetype unknown = unknownBytes(incoming.extraMembers);
+    for (const KeyStat &s : incoming.keyStats)
+        unknown += unknownBytes(s.extraMembers);
+    for (const DayStat &d : incoming.days)
+        unknown += unknownBytes(d.extraMembers);
+    const QString text = incoming.manuscript.value_or(QString());
+    if (unknown > maxUnknownBytes || Characters::count(text) > Manuscript::maxLength)
+        return Refusal::tooMuch;
+
+    const QStringList keys = incoming.keyStats.keys();
+    if (!std::all_of(keys.cbegin(), keys.cend(), recordedKey))
+        return Refusal::unknownKey;
+
     const qint64 lessonCount = Course::lessons().size();
+    const qint64 fragments = Manuscript::chunks(text).size();
     bool sound = incoming.currentLessonID >= 1 && incoming.currentLessonID <= lessonCount
-                 && incoming.manuscriptChunk.value_or(0) >= 0;
+                 && incoming.manuscriptChunk.value_or(0) >= 0
+                 && incoming.manuscriptChunk.value_or(0) <= std::max<qint64>(fragments - 1, 0);
     for (auto it = incoming.exercisesPassed.cbegin(); it != incoming.exercisesPassed.cend(); ++it)
         sound = sound && it.key() >= 1 && it.key() <= lessonCount && it.value() >= 0;
     for (const KeyStat &s : incoming.keyStats) {
@@ -67,9 +103,18 @@ Refusal check(const ProfileData &incoming)
     }
     for (const DayStat &d : incoming.days) {
         sound = sound && dateForDayKey(d.date) && d.chars >= 0 && d.errors >= 0
-                && inRange(d.seconds, 0, 1e12) && inRange(d.bestSpeed, 0, 1e9);
+                && (d.chars > 0 || d.errors == 0) && inRange(d.seconds, 0, 1e12)
+                && inRange(d.bestSpeed, 0, 1e9);
     }
-    return sound ? Refusal::none : Refusal::outOfRange;
+    if (!sound)
+        return Refusal::outOfRange;
+
+    const QDate tomorrow = today.addDays(1);
+    for (const DayStat &d : incoming.days) {
+        if (*dateForDayKey(d.date) > tomorrow)
+            return Refusal::futureDay;
+    }
+    return Refusal::none;
 }
 
 ProfileData merge(const ProfileData &here, const ProfileData &incoming)
@@ -114,6 +159,9 @@ Effect effect(const ProfileData &here, const ProfileData &merged)
         e.betterKeys += here.keyStats.value(it.key(), KeyStat{-1}) == it.value() ? 0 : 1;
     e.courseMoves = merged.currentLessonID != here.currentLessonID;
     e.manuscriptArrives = merged.manuscript != here.manuscript;
+    const QMap<QString, DayStat> after = byDate(merged.days);
+    for (const DayStat &d : here.days)
+        e.droppedDays += after.contains(d.date) ? 0 : 1;
     return e;
 }
 

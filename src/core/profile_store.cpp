@@ -255,6 +255,10 @@ void ProfileStore::load()
         }
     }
     m_unreadableOnDisk = !current.isEmpty() && occupied(current);
+    // Moved aside now, not at the first save, so that the learner is told at
+    // once why the course starts afresh, and where the file went.
+    if (m_unreadableOnDisk && m_lock && moveUnreadableAside())
+        m_unreadableOnDisk = false;
 
     if (const auto bytes = readProfileFile(legacyFileName())) {
         if (auto profile = ProfileJson::decode(*bytes)) {
@@ -266,8 +270,9 @@ void ProfileStore::load()
     // Otherwise a new profile; the first save creates the file.
 }
 
-bool ProfileStore::moveUnreadableAside(const QString &path) const
+bool ProfileStore::moveUnreadableAside()
 {
+    const QString path = fileName();
     if (!occupied(path))
         return true; // someone removed it meanwhile
     // An earlier copy with the same time stamp is kept: number the new one.
@@ -276,8 +281,11 @@ bool ProfileStore::moveUnreadableAside(const QString &path) const
         const QString target = asideName(path, u"unreadable", now, n);
         if (occupied(target))
             continue;
-        if (QDir().rename(path, target))
+        if (QDir().rename(path, target)) {
+            m_unreadableCopy = target;
+            Q_EMIT unreadableCopyChanged();
             return true;
+        }
         if (!occupied(target))
             return false; // the rename itself failed, not a race for the name
     }
@@ -300,24 +308,57 @@ QString ProfileStore::keepCopyAside(QStringView label) const
     return {};
 }
 
+void ProfileStore::pruneCopiesAside(QStringView label, qsizetype keep) const
+{
+    const QString file = fileName();
+    if (file.isEmpty())
+        return;
+    // "<file>.<label>-yyyyMMdd-HHmmss", numbered "-2", "-3"… within a second:
+    // newest first by time stamp, then by number.
+    const QString prefix = QFileInfo(file).fileName() + u'.' + label.toString() + u'-';
+    static const QRegularExpression stamp(
+        QRegularExpression::anchoredPattern(QStringLiteral("(\\d{8}-\\d{6})(?:-(\\d{1,3}))?")));
+    const QDir folder = QFileInfo(file).dir();
+    QList<std::tuple<QString, int, QString>> copies;
+    for (const QString &name : folder.entryList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
+        const auto match = stamp.match(QStringView(name).sliced(prefix.size()));
+        if (match.hasMatch())
+            copies.append({match.captured(1), std::max(match.captured(2).toInt(), 1), name});
+    }
+    std::sort(copies.begin(), copies.end(), std::greater<>());
+    for (qsizetype i = keep; i < copies.size(); ++i)
+        QFile::remove(folder.filePath(std::get<2>(copies.at(i))));
+}
+
 void ProfileStore::save()
 {
     if (!claimFolder())
         return;
-    const QByteArray bytes = ProfileJson::encode(m_data);
-    if (bytes.isEmpty())
+    const std::optional<QByteArray> bytes = ProfileJson::encodeReadable(m_data);
+    if (!bytes) {
+        // The next start could not read it: the file keeps what it holds.
+        setStorageProblem(StorageProblem::profileTooLarge);
         return;
+    }
     const QString path = fileName();
     if (m_unreadableOnDisk) {
-        if (!moveUnreadableAside(path)) {
+        if (!moveUnreadableAside()) {
             // never write over what could not be read
             setStorageProblem(StorageProblem::folderNotWritable);
             return;
         }
         m_unreadableOnDisk = false;
     }
-    setStorageProblem(writeFileDurably(path, bytes) ? StorageProblem::none
-                                                    : StorageProblem::folderNotWritable);
+    if (writeFileDurably(path, *bytes)) {
+        setStorageProblem(StorageProblem::none);
+        return;
+    }
+    // A folder, or a file its user may not write, in the profile's place is
+    // not the folder's fault: say which one is in the way.
+    const QFileInfo inTheWay(path);
+    setStorageProblem(occupied(path) && !(inTheWay.isFile() && inTheWay.isWritable())
+                          ? StorageProblem::fileNotWritable
+                          : StorageProblem::folderNotWritable);
 }
 
 void ProfileStore::recordSession(qint64 chars, qint64 errors, double seconds, double speed)

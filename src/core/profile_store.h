@@ -30,9 +30,12 @@ class QLockFile;
 // one left by Olvi's predecessor in "Torvik/profile.json". The legacy file is
 // only ever read, and only a regular file (or a link to one) is read at all.
 // A current file that exists but cannot be read or decoded is never destroyed:
-// the save that would replace it first renames it to
-// "profile.json.unreadable-<yyyyMMdd-HHmmss>" beside it. The folder "Olvi" and
-// a new profile file are private to the user.
+// at creation (or, when that fails, at the save that would replace it) it is
+// renamed to "profile.json.unreadable-<yyyyMMdd-HHmmss>" beside it, and that
+// name is published in unreadableCopy so the learner hears of it. Nothing is
+// written that the reader would refuse: a profile grown past the reader's
+// bounds is not saved, and the file keeps the last one that fitted. The folder
+// "Olvi" and a new profile file are private to the user.
 //
 // One store writes the folder at a time: the store holds "Olvi/profile.lock"
 // for its life, and a store that finds it held by another running Olvi loads
@@ -45,6 +48,9 @@ class ProfileStore : public QObject
     Q_OBJECT
     Q_PROPERTY(bool persistent READ persistent NOTIFY storageProblemChanged)
     Q_PROPERTY(StorageProblem storageProblem READ storageProblem NOTIFY storageProblemChanged)
+    // Where the unreadable profile file found at start was kept; empty when
+    // there was none.
+    Q_PROPERTY(QString unreadableCopy READ unreadableCopy NOTIFY unreadableCopyChanged)
 
 public:
     enum class StorageProblem {
@@ -55,6 +61,12 @@ public:
         // The folder "Olvi" cannot be created or locked, or the last save
         // failed in it; every save tries again and clears this on success.
         folderNotWritable,
+        // The file cannot be replaced: a folder, or a file the user may not
+        // write, stands at its name. Every save tries again.
+        fileNotWritable,
+        // The profile has grown past what the reader takes (ProfileJson::
+        // encodeReadable); the file keeps the last profile that fitted.
+        profileTooLarge,
         // Another running Olvi holds the folder's lock: this store never
         // writes, for its whole life.
         lockedByAnotherOlvi,
@@ -86,8 +98,8 @@ public:
     void update(const std::function<void(ProfileData &)> &change);
 
     // Writes the profile to fileName() atomically and durably, unless another
-    // Olvi holds the folder. A failure shows in storageProblem, and the next
-    // save tries again.
+    // Olvi holds the folder or the reader would refuse the document. A failure
+    // shows in storageProblem, and the next save tries again.
     void save();
 
     // Folds one finished exercise into today's day record, then saves.
@@ -109,6 +121,9 @@ public:
     // "<file>.<label>-<yyyyMMdd-HHmmss>" beside it, numbered when that name is
     // taken, durably; the copy's path, or empty when it could not be made.
     [[nodiscard]] QString keepCopyAside(QStringView label) const;
+    // Removes the copies kept aside under `label` but the newest `keep`.
+    void pruneCopiesAside(QStringView label, qsizetype keep) const;
+    [[nodiscard]] QString unreadableCopy() const { return m_unreadableCopy; }
 
     // The whole file, or nothing when it is not a regular file (after
     // following links), cannot be read or is larger than a profile document
@@ -124,6 +139,7 @@ public:
 Q_SIGNALS:
     void dataChanged();
     void storageProblemChanged();
+    void unreadableCopyChanged();
 
 private:
     // Creates the folder "Olvi" if need be and takes its lock, unless that
@@ -131,15 +147,16 @@ private:
     bool claimFolder();
     void setStorageProblem(StorageProblem problem);
     void load();
-    // Renames the unreadable current file out of the way; false when it is
-    // still in the way.
-    [[nodiscard]] bool moveUnreadableAside(const QString &path) const;
+    // Renames the unreadable current file out of the way and publishes where
+    // it went; false when it is still in the way.
+    [[nodiscard]] bool moveUnreadableAside();
 
     QString m_baseFolder;
     Clock m_now;
     ProfileData m_data;
     // The current file on disk holds something this store could not read.
     bool m_unreadableOnDisk = false;
+    QString m_unreadableCopy;
     std::unique_ptr<QLockFile> m_lock; // held from the first claim of the folder on
     StorageProblem m_storageProblem = StorageProblem::none;
 };

@@ -121,8 +121,8 @@ Rectangle {
                 }
             }
 
-            // Why progress is not being saved, when it is not: a quiet line,
-            // never a dialog.
+            // Why progress is not being saved, when it is not: a quiet note of
+            // up to two lines, never a dialog.
             Text {
                 objectName: "storageNote"
                 anchors.left: parent.left
@@ -132,6 +132,8 @@ Rectangle {
                 visible: text !== ""
                 text: model.storageNote
                 textFormat: Text.PlainText
+                wrapMode: Text.WordWrap
+                maximumLineCount: 2
                 elide: Text.ElideRight
                 font.pixelSize: Theme.typeSmall
                 color: Theme.error
@@ -174,6 +176,48 @@ Rectangle {
             Layout.fillWidth: true
             Layout.preferredHeight: 1
             color: Theme.hairline
+        }
+
+        // The profile file found at start could not be read: said once, with
+        // where it went and how to get it back.
+        Rectangle {
+            objectName: "recoveryBar"
+            Layout.fillWidth: true
+            Layout.preferredHeight: Math.max(recoveryText.implicitHeight, dismissRecovery.height) + 21
+            visible: model.recoveryNote !== ""
+            color: Theme.card
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: recoveryText.text
+
+            Text {
+                id: recoveryText
+                objectName: "recoveryNote"
+                anchors.left: parent.left
+                anchors.leftMargin: 16
+                anchors.right: dismissRecovery.left
+                anchors.rightMargin: 16
+                anchors.verticalCenter: parent.verticalCenter
+                text: model.recoveryNote
+                textFormat: Text.PlainText
+                wrapMode: Text.Wrap
+                font.pixelSize: Theme.typeBody
+                color: Theme.ink
+            }
+            PushButton {
+                id: dismissRecovery
+                objectName: "dismissRecovery"
+                anchors.right: parent.right
+                anchors.rightMargin: 16
+                anchors.verticalCenter: parent.verticalCenter
+                text: "Понятно"
+                onClicked: model.dismissRecoveryNote()
+            }
+            Rectangle {
+                anchors.bottom: parent.bottom
+                width: parent.width
+                height: 1
+                color: Theme.hairline
+            }
         }
 
         // A new screen on every tab change, so a screen's own state starts fresh.

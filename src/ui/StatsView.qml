@@ -10,6 +10,9 @@ Rectangle {
 
     required property AppState app
     readonly property ProgressTransfer transfer: app.transfer
+    // The button whose request is under way, when the keyboard worked it:
+    // the focus goes back to it once the dialog or the question is done.
+    property Item asker: null
 
     color: Theme.paper
 
@@ -21,6 +24,20 @@ Rectangle {
         id: drill
         app: root.app
     }
+    TransferViewModel {
+        id: transferText
+        app: root.app
+    }
+
+    // Works a transfer button's request, remembering the button if it had the focus.
+    function request(button, action) {
+        asker = button.activeFocus ? button : null
+        action()
+    }
+    function giveFocusBack() {
+        if (asker && !transfer.confirming && transfer.dialog === ProgressTransfer.NoDialog)
+            asker.forceActiveFocus(Qt.TabFocusReason)
+    }
 
     Flickable {
         id: scroller
@@ -28,6 +45,8 @@ Rectangle {
         contentHeight: stack.implicitHeight + 40
         boundsBehavior: Flickable.StopAtBounds
         clip: true
+        // Nothing under the question takes the keyboard or the pointer.
+        enabled: !root.transfer.confirming
 
         Column {
             id: stack
@@ -293,46 +312,19 @@ Rectangle {
                         PushButton {
                             objectName: "exportButton"
                             text: "Сохранить прогресс в файл…"
-                            onClicked: root.transfer.exportProfile()
+                            onClicked: root.request(this, root.transfer.exportProfile)
                             onActiveFocusChanged: if (activeFocus) scroller.show(this)
                         }
                         PushButton {
                             objectName: "tableButton"
                             text: "Таблица по дням (CSV)…"
-                            onClicked: root.transfer.exportTable()
+                            onClicked: root.request(this, root.transfer.exportTable)
                             onActiveFocusChanged: if (activeFocus) scroller.show(this)
                         }
                         PushButton {
                             objectName: "importButton"
                             text: "Загрузить прогресс из файла…"
-                            onClicked: root.transfer.chooseImport()
-                            onActiveFocusChanged: if (activeFocus) scroller.show(this)
-                        }
-                    }
-                    Text {
-                        objectName: "importSummary"
-                        visible: root.transfer.confirming
-                        width: parent.width
-                        wrapMode: Text.Wrap
-                        text: root.transfer.importSummary
-                        textFormat: Text.PlainText
-                        font.pixelSize: Theme.typeButton
-                        color: Theme.ink
-                    }
-                    Row {
-                        visible: root.transfer.confirming
-                        spacing: 10
-                        PushButton {
-                            objectName: "confirmImportButton"
-                            primary: true
-                            text: "Объединить"
-                            onClicked: root.transfer.confirmImport()
-                            onActiveFocusChanged: if (activeFocus) scroller.show(this)
-                        }
-                        PushButton {
-                            objectName: "cancelImportButton"
-                            text: "Отмена"
-                            onClicked: root.transfer.cancelImport()
+                            onClicked: root.request(this, root.transfer.chooseImport)
                             onActiveFocusChanged: if (activeFocus) scroller.show(this)
                         }
                     }
@@ -340,15 +332,11 @@ Rectangle {
                         objectName: "transferMessage"
                         visible: text !== ""
                         width: parent.width
-                        elide: Text.ElideRight
-                        text: root.transfer.message
+                        wrapMode: Text.Wrap
+                        text: transferText.message
                         textFormat: Text.PlainText
                         font.pixelSize: Theme.typeBody
                         color: Theme.inkSoft
-                        HoverTip {
-                            anchors.fill: parent
-                            text: parent.truncated ? parent.text : ""
-                        }
                     }
                 }
             }
@@ -377,18 +365,25 @@ Rectangle {
         }
     }
 
-    // What a request or an import brought shows without scrolling by hand.
+    // What a request or an import brought shows without scrolling by hand;
+    // the question takes the focus, and gives it back when answered.
     Connections {
         target: root.transfer
-        function onConfirmingChanged() { Qt.callLater(scroller.show, transferCard) }
-        function onMessageChanged() { Qt.callLater(scroller.show, transferCard) }
+        function onConfirmingChanged() {
+            if (root.transfer.confirming)
+                Qt.callLater(() => confirmButton.forceActiveFocus(Qt.TabFocusReason))
+            else
+                Qt.callLater(root.giveFocusBack)
+        }
+        function onOutcomeChanged() { Qt.callLater(scroller.show, transferCard) }
+        function onDialogChanged() { Qt.callLater(root.giveFocusBack) }
     }
 
     // The dialog where the desktop offers none; its module loads only then.
     Loader {
         active: root.transfer.dialog !== ProgressTransfer.NoDialog
         source: "TransferDialog.qml"
-        onLoaded: item.show(root.transfer)
+        onLoaded: item.show(root.transfer, root)
     }
 
     // The scroll indicator, while there is more than fits.
@@ -401,5 +396,81 @@ Rectangle {
         height: scroller.visibleArea.heightRatio * scroller.height
         radius: 2
         color: Theme.inkScroll
+    }
+
+    // ---- the question before an import: a modal card over the screen
+    Rectangle {
+        objectName: "confirmLayer"
+        anchors.fill: parent
+        visible: root.transfer.confirming
+        color: Theme.inkScrim
+        Keys.onEscapePressed: root.transfer.cancelImport()
+
+        // Nothing under the card takes the pointer while it waits.
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.AllButtons
+            hoverEnabled: true
+            onWheel: wheel => wheel.accepted = true
+        }
+
+        Card {
+            objectName: "confirmCard"
+            anchors.centerIn: parent
+            width: Math.min(560, parent.width - 48)
+            height: confirmColumn.implicitHeight + 40
+            Accessible.role: Accessible.Dialog
+            Accessible.name: confirmTitle.text
+            Accessible.description: transferText.importSummary
+
+            Column {
+                id: confirmColumn
+                x: 20
+                y: 20
+                width: parent.width - 40
+                spacing: 14
+
+                Text {
+                    id: confirmTitle
+                    width: parent.width
+                    wrapMode: Text.Wrap
+                    text: transferText.confirmTitle
+                    textFormat: Text.PlainText
+                    font.pixelSize: Theme.typeButton
+                    font.weight: Font.DemiBold
+                    color: Theme.ink
+                }
+                Text {
+                    objectName: "importSummary"
+                    width: parent.width
+                    wrapMode: Text.Wrap
+                    text: transferText.importSummary
+                    textFormat: Text.PlainText
+                    font.pixelSize: Theme.typeButton
+                    color: Theme.ink
+                }
+                // Tab goes between the two answers only.
+                Row {
+                    spacing: 10
+                    PushButton {
+                        id: confirmButton
+                        objectName: "confirmImportButton"
+                        primary: true
+                        text: "Объединить"
+                        KeyNavigation.tab: cancelButton
+                        KeyNavigation.backtab: cancelButton
+                        onClicked: root.transfer.confirmImport()
+                    }
+                    PushButton {
+                        id: cancelButton
+                        objectName: "cancelImportButton"
+                        text: "Отмена"
+                        KeyNavigation.tab: confirmButton
+                        KeyNavigation.backtab: confirmButton
+                        onClicked: root.transfer.cancelImport()
+                    }
+                }
+            }
+        }
     }
 }

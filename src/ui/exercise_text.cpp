@@ -172,7 +172,9 @@ QString ExerciseText::captionOf(const AppState &app, qint64 fragments)
     if (app.drillMode())
         return Drill::title(app.drillKeys());
     if (app.manuscriptMode()) {
-        const qint64 k = std::max<qint64>(app.store()->data().manuscriptChunk.value_or(0), 0);
+        // Within the text, as the fragment typed is: a hand-edited index may be anything.
+        const qint64 k = std::clamp<qint64>(app.store()->data().manuscriptChunk.value_or(0), 0,
+                                            std::max<qint64>(fragments - 1, 0));
         return QStringLiteral("Своя рукопись · фрагмент %1 из %2")
             .arg(k + 1)
             .arg(std::max(fragments, k + 1));

@@ -6,15 +6,21 @@
 #include "profile_statistics.h"
 #include "theme.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 RootViewModel::RootViewModel(QObject *parent) : AppViewModel(parent)
 {
     connect(this, &AppViewModel::appChanged, this, &RootViewModel::storageNoteChanged);
+    connect(this, &AppViewModel::appChanged, this, &RootViewModel::recoveryNoteChanged);
 }
 
 QList<QMetaObject::Connection> RootViewModel::follow(AppState &app)
 {
     return {connect(app.store(), &ProfileStore::storageProblemChanged, this,
-                    &RootViewModel::storageNoteChanged)};
+                    &RootViewModel::storageNoteChanged),
+            connect(app.store(), &ProfileStore::unreadableCopyChanged, this,
+                    &RootViewModel::recoveryNoteChanged)};
 }
 
 QStringList RootViewModel::tabTitles()
@@ -56,10 +62,34 @@ QString RootViewModel::storageNote() const
         return QStringLiteral("Прогресс не сохраняется: не найдена папка для данных");
     case ProfileStore::StorageProblem::folderNotWritable:
         return QStringLiteral("Прогресс не сохраняется: папка данных недоступна для записи");
+    case ProfileStore::StorageProblem::fileNotWritable:
+        return QStringLiteral("Прогресс не сохраняется: файл профиля недоступен для записи");
+    case ProfileStore::StorageProblem::profileTooLarge:
+        return QStringLiteral("Прогресс не сохраняется: профиль стал слишком большим для файла");
     case ProfileStore::StorageProblem::lockedByAnotherOlvi:
         return QStringLiteral("Олви открыт в другом окне — здесь прогресс не сохраняется");
     }
     return {};
+}
+
+QString RootViewModel::recoveryNote() const
+{
+    if (!app() || m_recoveryDismissed || app()->store()->unreadableCopy().isEmpty())
+        return {};
+    const QString copy = app()->store()->unreadableCopy();
+    const QFileInfo file(copy);
+    return QStringLiteral("Файл прогресса не удалось прочитать. Он сохранён как «%1» в папке "
+                          "%2; чтобы вернуть его, закройте Олви и дайте файлу прежнее имя "
+                          "profile.json.")
+        .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
+}
+
+void RootViewModel::dismissRecoveryNote()
+{
+    if (m_recoveryDismissed)
+        return;
+    m_recoveryDismissed = true;
+    Q_EMIT recoveryNoteChanged();
 }
 
 QString RootViewModel::physicalKeysTitle() const

@@ -26,6 +26,9 @@ class RootViewModel : public AppViewModel
     Q_PROPERTY(QString physicalKeysTitle READ physicalKeysTitle NOTIFY profileChanged)
     // Empty while progress is saved; otherwise why it is not.
     Q_PROPERTY(QString storageNote READ storageNote NOTIFY storageNoteChanged)
+    // Said once, until dismissed: the profile file found at start could not be
+    // read, where it was kept and how to get it back. Empty otherwise.
+    Q_PROPERTY(QString recoveryNote READ recoveryNote NOTIFY recoveryNoteChanged)
 
 public:
     explicit RootViewModel(QObject *parent = nullptr);
@@ -39,6 +42,7 @@ public:
     [[nodiscard]] int appearanceIndex() const;
     [[nodiscard]] QString storageNote() const;
     [[nodiscard]] QString physicalKeysTitle() const;
+    [[nodiscard]] QString recoveryNote() const;
 
     // Shows a tab; the training tab starts an exercise when there is none.
     Q_INVOKABLE void switchTo(int tab);
@@ -48,10 +52,15 @@ public:
     Q_INVOKABLE void togglePhysicalKeys();
     // Pushes the stored preference to the theme.
     Q_INVOKABLE void applyAppearance();
+    // The learner has read the recovery note.
+    Q_INVOKABLE void dismissRecoveryNote();
 
 Q_SIGNALS:
     void storageNoteChanged();
+    void recoveryNoteChanged();
 
 private:
     QList<QMetaObject::Connection> follow(AppState &app) override;
+
+    bool m_recoveryDismissed = false;
 };

@@ -8,39 +8,12 @@
 #include "key_levels.h"
 #include "profile_data.h"
 #include "profile_statistics.h"
+#include "stats_figures.h"
 
 #include <QDateTime>
 #include <QObject>
 #include <QPointF>
 #include <QQmlEngine>
-
-// One figure tile of the progress tab.
-struct StatsTile
-{
-    Q_GADGET
-    Q_PROPERTY(QString label MEMBER label)
-    Q_PROPERTY(QString value MEMBER value)
-    Q_PROPERTY(QString unit MEMBER unit)
-    Q_PROPERTY(QString note MEMBER note)
-
-public:
-    QString label;
-    QString value;
-    QString unit; // empty: none shown
-    QString note;
-
-    friend bool operator==(const StatsTile &, const StatsTile &) = default;
-};
-
-// The value axis of the speed chart: 0 up to a round maximum, in round steps,
-// with room above the highest point for its label.
-struct SpeedAxis
-{
-    double max = 0.0;
-    int tickCount = 2;
-
-    friend bool operator==(const SpeedAxis &, const SpeedAxis &) = default;
-};
 
 // The progress tab: the four tiles, the speed chart's points and axes and the
 // error levels of the heat map, all read from the profile.
@@ -65,25 +38,21 @@ class StatsViewModel : public AppViewModel
 public:
     explicit StatsViewModel(QObject *parent = nullptr);
 
-
     [[nodiscard]] QAbstractListModel *tiles() { return &m_tiles; }
     [[nodiscard]] bool chartShown() const { return m_points.size() >= 2; }
     [[nodiscard]] QList<QPointF> chartPoints() const;
     // The first day, and a little past the last.
-    [[nodiscard]] QDateTime chartFrom() const;
-    [[nodiscard]] QDateTime chartTo() const;
-    [[nodiscard]] int dateTickCount() const;
-    [[nodiscard]] double speedAxisMax() const { return speedAxis(m_points).max; }
-    [[nodiscard]] int speedTickCount() const { return speedAxis(m_points).tickCount; }
-    [[nodiscard]] QString lastSpeedText() const;
+    [[nodiscard]] QDateTime chartFrom() const { return StatsFigures::chartFrom(m_points); }
+    [[nodiscard]] QDateTime chartTo() const { return StatsFigures::chartTo(m_points); }
+    [[nodiscard]] int dateTickCount() const { return StatsFigures::dateTickCount(m_points); }
+    [[nodiscard]] double speedAxisMax() const { return StatsFigures::speedAxis(m_points).max; }
+    [[nodiscard]] int speedTickCount() const
+    {
+        return StatsFigures::speedAxis(m_points).tickCount;
+    }
+    [[nodiscard]] QString lastSpeedText() const { return StatsFigures::lastSpeedText(m_points); }
     [[nodiscard]] bool heatMapShown() const { return !m_levels.isEmpty(); }
     [[nodiscard]] KeyLevels heatLevels() const { return {m_levels}; }
-
-    [[nodiscard]] static QList<StatsTile> tilesFor(const ProfileData &profile,
-                                                   const QDateTime &now);
-    // "143", or "—" before any speed was measured.
-    [[nodiscard]] static QString speedValue(double speed);
-    [[nodiscard]] static SpeedAxis speedAxis(const QList<SpeedPoint> &points);
 
 private:
     void refresh() override;

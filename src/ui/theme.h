@@ -42,6 +42,7 @@ class Theme : public QObject
     Q_PROPERTY(QColor inkShadow READ inkShadow NOTIFY paletteChanged) // the current tab's shadow
     Q_PROPERTY(QColor inkDisabled READ inkDisabled NOTIFY paletteChanged) // a disabled button
     Q_PROPERTY(QColor inkScroll READ inkScroll NOTIFY paletteChanged) // the scroll indicator
+    Q_PROPERTY(QColor inkScrim READ inkScrim NOTIFY paletteChanged) // the shade behind a modal card
     Q_PROPERTY(QColor inkLabel READ inkLabel NOTIFY paletteChanged) // the badge's letters
     Q_PROPERTY(QColor inkOutline READ inkOutline NOTIFY paletteChanged) // the hands' outline
     Q_PROPERTY(QColor accentWash READ accentWash NOTIFY paletteChanged) // the area under the speed curve
@@ -107,6 +108,7 @@ public:
     [[nodiscard]] QColor inkShadow() const { return inkAt(0.12); }
     [[nodiscard]] QColor inkDisabled() const { return inkAt(0.15); }
     [[nodiscard]] QColor inkScroll() const { return inkAt(0.25); }
+    [[nodiscard]] QColor inkScrim() const { return inkAt(0.3); }
     [[nodiscard]] QColor inkLabel() const { return inkAt(0.85); }
     [[nodiscard]] QColor inkOutline() const { return inkAt(0.88); }
     [[nodiscard]] QColor accentWash() const { return accentAt(0.1); }

@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Olvi developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "key_confidence.h"
 #include "profile_data.h"
 #include "profile_statistics.h"
 
@@ -56,6 +57,9 @@ private Q_SLOTS:
         for (int i = 0; i < 45; ++i) // the outcomes keep only the newest 40
             p.recordKey(u"ж", i % 5 == 0, std::nullopt);
         QCOMPARE(p.keyStats[u"ж"_s].recent, u"10000"_s.repeated(8));
+        // a count a damaged file holds near the lower limit has no older events to weigh
+        const KeyStat damaged{std::numeric_limits<qint64>::min() + 1, 0, 0.0, 0.0, {}, u"01"_s};
+        QCOMPARE(KeyConfidence::of(damaged).evidence, 2.0);
     }
 
     void streak_data()

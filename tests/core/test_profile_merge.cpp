@@ -119,6 +119,10 @@ private Q_SLOTS:
         QCOMPARE(std::pair(many.days.first().date, many.days.last().date),
                  std::pair(day(150, 0).date, day(549, 0).date));
         QCOMPARE(many.days.at(100).chars, 10); // day 250: present in both, the fuller
+        // 300 days here, the 300 after them there: 300 come, this computer's oldest 200 go
+        const ProfileData here = withDays(0, 300, 10);
+        QCOMPARE(effect(here, merge(here, withDays(300, 300, 10))),
+                 (Effect{300, 0, 0, 0, false, false, 200}));
 
         // what the learner is told: day 3, lessons 2 and 3, ж and о, the course and the text;
         // the other way round: day 1, the fuller day 2, lesson 1, а
@@ -126,30 +130,55 @@ private Q_SLOTS:
         QCOMPARE(effect(desktop(), merge(desktop(), laptop())), (Effect{1, 1, 1, 1, false, false}));
     }
 
-    void implausibleNumbersAreRefused_data()
+    // Only what an Olvi writes is taken in: merged, it stays in the profile for good.
+    void importCheck_data()
     {
         QTest::addColumn<ProfileData>("profile");
         QTest::addColumn<Refusal>("refusal");
-        const auto row = [](const char *name, auto change, Refusal refusal = Refusal::outOfRange) {
+        const auto row = [](const char *name, Refusal refusal, auto change) {
             ProfileData p = desktop();
             change(p);
             QTest::newRow(name) << p << refusal;
         };
-        row("lesson 0", [](ProfileData &p) { p.currentLessonID = 0; });
-        row("lesson 29", [](ProfileData &p) { p.currentLessonID = 29; });
-        row("passes of no lesson", [](ProfileData &p) { p.exercisesPassed[99] = 3; });
-        row("negative passes", [](ProfileData &p) { p.exercisesPassed[1] = -5; });
-        row("more errors than attempts", [](ProfileData &p) { p.keyStats[u"ж"_s].errors = 81; });
-        row("average above 1", [](ProfileData &p) { p.keyStats[u"ж"_s].errEMA = 1.5; });
-        row("markup for a date", [](ProfileData &p) { p.days[0].date = u"<img src=x>"_s; });
-        row("negative characters", [](ProfileData &p) { p.days[0].chars = -1; });
-        row("negative fragment", [](ProfileData &p) { p.manuscriptChunk = -1; });
+        using enum Refusal;
+        row("as written, with a space, « and ё", none, [](ProfileData &p) {
+            for (const QString &key : {u" "_s, u"«"_s, u"ё"_s, u"!"_s})
+                p.keyStats.insert(key, KeyStat{5, 1, 0.1, 0.2});
+        });
+        row("lesson 0", outOfRange, [](ProfileData &p) { p.currentLessonID = 0; });
+        row("lesson 29", outOfRange, [](ProfileData &p) { p.currentLessonID = 29; });
+        row("passes of no lesson", outOfRange, [](ProfileData &p) { p.exercisesPassed[99] = 3; });
+        row("negative passes", outOfRange, [](ProfileData &p) { p.exercisesPassed[1] = -5; });
+        row("more errors than attempts", outOfRange,
+            [](ProfileData &p) { p.keyStats[u"ж"_s].errors = 81; });
+        row("average above 1", outOfRange, [](ProfileData &p) { p.keyStats[u"ж"_s].errEMA = 1.5; });
+        row("markup for a date", outOfRange, [](ProfileData &p) { p.days[0].date = u"<b>"_s; });
+        row("negative characters", outOfRange, [](ProfileData &p) { p.days[0].chars = -1; });
+        row("errors on a day without characters", outOfRange,
+            [](ProfileData &p) { p.days[0] = {p.days[0].date, 0, 1, 0.0, 0.0}; });
+        // every wrong key counts: a struggling learner's day may hold more than its characters
+        row("more errors than characters", none,
+            [](ProfileData &p) { p.days[0].errors = p.days[0].chars + 1; });
+        row("negative fragment", outOfRange, [](ProfileData &p) { p.manuscriptChunk = -1; });
+        row("fragment past the text", outOfRange, [](ProfileData &p) { p.manuscriptChunk = 1; });
+        for (const QString &key : {u""_s, u"abc"_s, u"😀"_s, u"<b>"_s, u"Ж"_s, u"а́"_s, u"	"_s}) {
+            row(qPrintable(u"the key "_s + key), unknownKey,
+                [&key](ProfileData &p) { p.keyStats.insert(key, KeyStat{5, 1, 0.1, 0.2}); });
+        }
+        row("over a megabyte of unknown members", tooMuch, [](ProfileData &p) {
+            p.days[0].extraMembers.insert(u"x"_s, '"' + QByteArray(maxUnknownBytes, 'x') + '"');
+        });
+        row("a text over the editor's limit", tooMuch,
+            [](ProfileData &p) { p.manuscript = u"ж"_s.repeated(120001); });
+        // "today" is 6 January 2026 here
+        row("tomorrow", none, [](ProfileData &p) { p.days.append(day(6, 10)); });
+        row("the day after tomorrow", futureDay, [](ProfileData &p) { p.days.append(day(7, 10)); });
     }
 
-    void implausibleNumbersAreRefused()
+    void importCheck()
     {
         QFETCH(ProfileData, profile);
-        QTEST(check(profile), "refusal");
+        QTEST(check(profile, QDate(2026, 1, 6)), "refusal");
     }
 };
 

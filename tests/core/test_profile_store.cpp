@@ -128,31 +128,31 @@ private Q_SLOTS:
         QCOMPARE(contents(rig.legacy()), legacy); // only ever read
         const QFileInfo aside(rig.current() + u".unreadable-20260210-120000"_s);
         if (lesson != 7) { // nothing written
-            QVERIFY(!aside.exists());
+            QVERIFY(!aside.exists() && store.unreadableCopy().isEmpty());
             QCOMPARE(contents(rig.current()), current == "-" ? QByteArray("<missing>") : current);
             return;
         }
-        // the legacy profile is written at once, the unreadable file kept beside it
+        // the legacy profile is written at once, the unreadable file kept beside it and named
         QCOMPARE(profileOnDisk(rig.current())->currentLessonID, 7);
-        QVERIFY(aside.exists());
+        QCOMPARE(store.unreadableCopy(), aside.filePath());
         QCOMPARE(aside.isSymLink(), current == "fifo");
         if (aside.isFile())
             QCOMPARE(contents(aside.filePath()), current);
     }
 
-    void unreadableFileIsMovedAsideByTheFirstSave()
+    void unreadableFileIsMovedAsideAtStart()
     {
         Rig rig; // with copies from earlier starts in the same second
-        const QString aside = rig.current() + u".unreadable-20260210-130000"_s;
+        const QString aside = rig.current() + u".unreadable-20260210-120000"_s;
         put(aside, "first");
         put(aside + u"-2"_s, "second");
         put(rig.current(), "third");
         put(rig.legacy(), "not json");
         ProfileStore store(rig.base(), rig.clock());
         QCOMPARE(store.data(), ProfileData());
-        QCOMPARE(contents(rig.current()), QByteArray("third"));
+        QCOMPARE(store.unreadableCopy(), aside + u"-3"_s);
+        QVERIFY(!QFile::exists(rig.current()));
 
-        rig.now = rig.now.addSecs(3600);
         store.update([](ProfileData &p) { p.soundOn = false; });
         store.save();
         store.save(); // makes no more copies
@@ -162,29 +162,61 @@ private Q_SLOTS:
         QCOMPARE(rig.files().size(), 5); // and the profile and its lock
     }
 
-    void failedWritesAreReportedAndRetried()
+    // Whatever makes a save fail, the file keeps the last profile the reader takes, the
+    // store says why (once), and once the cause is gone the next save writes the profile.
+    void failedSavesKeepTheLastReadableFile_data()
     {
+        QTest::addColumn<QByteArray>("cause");
+        QTest::addColumn<ProfileStore::StorageProblem>("problem");
+        QTest::addColumn<qint64>("lessonOnDisk"); // as the next start reads it
         using enum ProfileStore::StorageProblem;
+        // both work as root too, where a read-only file or folder would not fail
+        QTest::newRow("a file where the folder was") << "file"_ba << folderNotWritable << 1LL;
+        QTest::newRow("a folder where the file was") << "folder"_ba << fileNotWritable << 1LL;
+        QTest::newRow("over the reader's size") << "size"_ba << profileTooLarge << 5LL;
+        QTest::newRow("over the reader's values") << "values"_ba << profileTooLarge << 5LL;
+    }
+
+    void failedSavesKeepTheLastReadableFile()
+    {
+        QFETCH(QByteArray, cause);
+        Rig rig;
+        put(rig.current(), profileAtLesson(5));
+        ProfileStore store(rig.base(), rig.clock());
+        QSignalSpy problemChanged(&store, &ProfileStore::storageProblemChanged);
+        if (cause == "file") {
+            QVERIFY(QDir(rig.folder()).removeRecursively());
+            put(rig.folder(), "in the way");
+        } else if (cause == "folder") {
+            QVERIFY(QFile::remove(rig.current()) && QDir().mkdir(rig.current()));
+        } else { // one member a later version might write: too large a text, or 250 001 numbers
+            store.update([&cause](ProfileData &p) {
+                p.extraMembers[u"later"_s] =
+                    cause == "size" ? '"' + QByteArray(ProfileJson::maxDocumentSize, 'x') + '"'
+                                    : '[' + QByteArray("0,").repeated(250'000) + "0]";
+            });
+        }
+        store.recordSession(150, 3, 60.0, 150.0);
+        store.save();
+        QTEST(store.storageProblem(), "problem");
+        QCOMPARE(store.data().days.size(), 1); // kept in memory
+        QTEST(ProfileStore(rig.base(), rig.clock()).data().currentLessonID, "lessonOnDisk");
+
+        if (cause == "file")
+            QVERIFY(QFile::remove(rig.folder()) && QDir().mkdir(rig.folder()));
+        if (cause == "folder")
+            QVERIFY(QDir().rmdir(rig.current()));
+        store.update([](ProfileData &p) { p.extraMembers.clear(); });
+        store.save();
+        QCOMPARE(std::pair(profileOnDisk(rig.current()), store.storageProblem()),
+                 std::pair(std::optional(store.data()), ProfileStore::StorageProblem::none));
+        QCOMPARE(problemChanged.size(), 2);
+
+        // without a data folder at all, a store keeps its profile in memory
         ProfileStore memoryOnly(QString(), ProfileStore::systemClock());
         memoryOnly.recordSession(150, 3, 60.0, 150.0);
         QCOMPARE(std::pair(memoryOnly.data().days.size(), memoryOnly.storageProblem()),
-                 std::pair(qsizetype(1), noDataFolder));
-
-        // a file where the folder should be: the write fails, the profile holds the session
-        Rig rig;
-        put(rig.folder(), "in the way");
-        ProfileStore store(rig.base(), rig.clock());
-        QSignalSpy problemChanged(&store, &ProfileStore::storageProblemChanged);
-        store.recordSession(150, 3, 60.0, 150.0);
-        QCOMPARE(std::tuple(store.data().days.size(), store.storageProblem(), store.persistent()),
-                 std::tuple(qsizetype(1), folderNotWritable, false));
-
-        // once it is gone, the next save writes the profile and clears the problem
-        QVERIFY(QFile::remove(rig.folder()));
-        store.save();
-        QCOMPARE(profileOnDisk(rig.current()), store.data());
-        QCOMPARE(std::pair(store.storageProblem(), store.persistent()), std::pair(none, true));
-        QCOMPARE(problemChanged.size(), 1);
+                 std::pair(qsizetype(1), ProfileStore::StorageProblem::noDataFolder));
     }
 
     void defaultFolderFollowsXdg_data()

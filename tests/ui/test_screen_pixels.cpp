@@ -197,6 +197,58 @@ private Q_SLOTS:
         QVERIFY(image.rect().contains(buttons));
         toolTipShowsInside(u"latinWarningText"_s);
     }
+
+    // The question before an import is a modal card: at 800 × 600 (and at scale 2) the
+    // whole question is drawn inside the window, its merge button has the focus, Escape
+    // cancels. The header's note of a second Olvi reads whole at the default width.
+    void importQuestionAndHeaderNoteShowWhole()
+    {
+        ProfileData there = withManuscript(u"чужой текст"_s); // a sentence of three lines
+        there.currentLessonID = 7;
+        there.exercisesPassed = {{1, 3}, {2, 3}, {3, 3}, {4, 3}, {5, 3}, {6, 3}};
+        there.keyStats = {{u"ж"_s, KeyStat{50, 5, 0.1, 0.3}}};
+        for (int i = 0; i < 21; ++i)
+            there.days.append({dayKeyForDate(QDate(2026, 11, 1).addDays(i)), 300, 3, 120, 150});
+        WindowRig w;
+        QVERIFY(w.ready());
+        w.rig.files.answer = w.rig.folder.filePath(u"laptop.json"_s);
+        QVERIFY(ProfileStore::writeFileDurably(w.rig.files.answer, ProfileJson::encode(there)));
+        w.window->setMinimumSize(QSize(0, 0));
+        w.window->resize(800, 600);
+        w.rig.app->setTab(AppState::Tab::Progress);
+        w.rig.app->transfer()->chooseImport();
+        QQuickItem *card = nullptr, *confirm = nullptr;
+        QTRY_VERIFY((card = w.find(u"confirmCard"_s)) && card->isVisible());
+        QTRY_COMPARE(w.window->activeFocusItem(), (confirm = w.find(u"confirmImportButton"_s)));
+        const ThemePalette palette = ThemePalette::light();
+        const QImage image = w.grab();
+        const QRect sentence = devicePixels(w.find(u"importSummary"_s));
+        QVERIFY(sentence.height() > sentence.width() / 20); // it wraps
+        QVERIFY(image.rect().contains(devicePixels(card)));
+        QVERIFY(devicePixels(card).contains(sentence | devicePixels(confirm)));
+        // ink on its first and its last line, the merge button filled with the accent
+        const int line = sentence.height() / 3;
+        QVERIFY(pixelsNear(image, sentence.adjusted(0, 0, 0, -2 * line), palette.ink, 60).size() > 20);
+        QVERIFY(pixelsNear(image, sentence.adjusted(0, 2 * line, 0, 0), palette.ink, 60).size() > 20);
+        const QRect button = devicePixels(confirm);
+        QVERIFY(pixelsNear(image, button, palette.accent, 4).size() * 2 > button.width() * button.height());
+        w.press(Qt::Key_Escape, u"\x1b"_s);
+        QVERIFY(!w.rig.app->transfer()->confirming() && !card->isVisible());
+
+        // a second Olvi on the same folder, shown in the same window at 1000 points
+        AppServices second;
+        second.dataFolder = w.rig.folder.path();
+        AppState other(second);
+        w.window->resize(1000, 760);
+        w.window->setProperty("app", QVariant::fromValue(&other));
+        QQuickItem *note = w.find(u"storageNote"_s);
+        QTRY_VERIFY(note->isVisible());
+        QTRY_VERIFY(!note->property("truncated").toBool());
+        const QPolygon red = pixelsNear(w.grab(), devicePixels(w.find(u"header"_s)), palette.error, 40);
+        QVERIFY(devicePixels(note).contains(red.boundingRect()));
+        QVERIFY(red.boundingRect().height() > devicePixels(note).height() / 2); // two lines
+        w.window->setProperty("app", QVariant::fromValue(w.rig.app.get()));
+    }
 };
 
 QTEST_MAIN(TestScreenPixels)

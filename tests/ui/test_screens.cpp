@@ -6,6 +6,7 @@
 
 #include <QAccessibleTextInterface>
 #include <QQmlEngineExtensionPlugin>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
@@ -297,6 +298,38 @@ private Q_SLOTS:
         w.press(Qt::Key_Return, u"\r"_s);
         QVERIFY(!w.rig.app->lastResult());
         QCOMPARE(w.rig.profile().manuscriptChunk, std::optional<qint64>(1));
+    }
+
+    // Qt's own save dialog (no portal here), worked by keys alone: the name field has the
+    // focus, a new name typed over the proposed one and Return save, and the focus goes
+    // back to the button.
+    void saveDialogByKeysOnly()
+    {
+        WindowRig w(withManuscript(u"свой текст"_s));
+        QVERIFY(w.ready());
+        const QByteArray home = qgetenv("HOME");
+        const auto restoreHome = qScopeGuard([&home] { qputenv("HOME", home); });
+        qputenv("HOME", w.rig.folder.path().toUtf8()); // the dialog's folder
+        // the proposed file exists: Qt's dialog selects it, and its focus with it
+        const QString proposed = w.rig.folder.filePath(u"olvi-progress-2026-12-06.json"_s);
+        QVERIFY(ProfileStore::writeFileDurably(proposed, "{}"));
+        w.rig.app->setTab(AppState::Tab::Progress);
+        QQuickItem *button = nullptr;
+        QTRY_VERIFY((button = w.find(u"exportButton"_s)));
+        button->forceActiveFocus(Qt::TabFocusReason);
+        w.press(Qt::Key_Return, u"\r"_s);
+        QQuickItem *list = nullptr, *field = nullptr; // in the window's overlay
+        QTRY_VERIFY((list = w.find(u"fileDialogListView"_s, w.window->contentItem()->parentItem()))
+                    && list->property("count").toInt() >= 2); // the folder read
+        QTRY_VERIFY((field = w.window->activeFocusItem())
+                    && field->objectName() == u"fileNameTextField");
+        QCOMPARE(field->property("selectedText").toString(), u"olvi-progress-2026-12-06"_s);
+        w.type(u"moved"_s);
+        w.press(Qt::Key_Return, u"\r"_s);
+        const QString written = w.rig.folder.filePath(u"moved.json"_s);
+        QTRY_COMPARE(ProfileJson::decode(ProfileStore::readProfileFile(written).value_or("")),
+                     w.rig.profile());
+        QTRY_COMPARE(w.window->activeFocusItem(), button);
     }
 };
 

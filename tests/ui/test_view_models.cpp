@@ -6,6 +6,7 @@
 #include "course_view_model.h"
 #include "exercise_figures.h"
 #include "exercise_text.h"
+#include "figure_text.h"
 #include "keyboard_view_model.h"
 #include "manuscript.h"
 #include "manuscript_view_model.h"
@@ -15,9 +16,12 @@
 #include "russian_plural.h"
 #include "stats_view_model.h"
 #include "theme.h"
+#include "transfer_view_model.h"
 
 #include <QSignalSpy>
 #include <QTest>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -119,7 +123,7 @@ private Q_SLOTS:
         StatsViewModel model;
         model.setApp(rig.app.get());
         const auto tile = [&rig](int i) {
-            const StatsTile t = StatsViewModel::tilesFor(rig.profile(), rig.now).at(i);
+            const StatsTile t = StatsFigures::tiles(rig.profile(), rig.now).at(i);
             return t.value + u'|' + t.unit;
         };
         QCOMPARE(tile(0) + tile(1), u"—|96,7 %|"_s);
@@ -136,6 +140,48 @@ private Q_SLOTS:
         QCOMPARE(model.dateTickCount(), 4);
         QCOMPARE(model.lastSpeedText(), u"143"_s);
         QCOMPARE(std::pair(model.speedAxisMax(), model.speedTickCount()), std::pair(200.0, 5));
+    }
+
+    // Any double the learner's own file holds is written, and charted, without an
+    // out-of-range cast: the largest as the 64-bit limit, the chart on a finite axis.
+    void figuresOfDamagedRecords_data()
+    {
+        QTest::addColumn<double>("speed");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("largest double") << 1.7976931348623157e308 << u"9223372036854775807"_s;
+        QTest::newRow("2^63") << 9223372036854775808.0 << u"9223372036854775807"_s;
+        QTest::newRow("most negative") << -1.7976931348623157e308 << u"-9223372036854775808"_s;
+        QTest::newRow("smallest above 0") << 5e-324 << u"0"_s;
+    }
+
+    void figuresOfDamagedRecords()
+    {
+        QFETCH(double, speed);
+        QTEST(FigureText::whole(speed), "text");
+        const SpeedAxis axis = StatsFigures::speedAxis({{u"2026-12-01"_s, {}, speed}});
+        QVERIFY(std::isfinite(axis.max) && axis.tickCount >= 2 && axis.tickCount <= 6);
+    }
+
+    void transferSentences()
+    {
+        using ProfileMerge::Effect;
+        // a count of 1 (21), 2–4 (22) or the rest (5, and 112 as 11–14) takes its form
+        QCOMPARE(TransferViewModel::effectSentence({5, 112, 22, 21, true, true, 21}, 7),
+                 u"Добавится 5 дней, уйдёт 21 самый старый день, обновятся данные за 112 дней, "
+                 "22 урока станут пройденными, обновится статистика 21 клавиши, курс продвинется "
+                 "до урока 7, появится текст рукописи."_s);
+        // 300 days here and the 300 after them there: the 400-day bound drops the oldest here
+        ProfileData here, there;
+        for (int i = 0; i < 600; ++i)
+            (i < 300 ? here : there).days.append({dayKeyForDate(QDate(2025, 1, 1).addDays(i)),
+                                                  100, 1, 30.0, 150.0});
+        const ProfileData merged = ProfileMerge::merge(here, there);
+        QCOMPARE(TransferViewModel::effectSentence(ProfileMerge::effect(here, merged), 1),
+                 u"Добавится 300 дней, уйдут 200 самых старых дней."_s);
+        QCOMPARE(TransferViewModel::sentence(ProgressTransfer::Outcome::MergeNotSaved, u"a.json"_s,
+                                             u"profile.json.before-import-1"_s),
+                 u"Не удалось записать объединённый прогресс — ничего не изменено. Копия прежнего "
+                 "прогресса лежит рядом с профилем как «profile.json.before-import-1»."_s);
     }
 
     // The editor hands its text over when asked: at once, or once a large one is left alone.
@@ -203,6 +249,26 @@ private Q_SLOTS:
                  u"Олви открыт в другом окне — здесь прогресс не сохраняется"_s);
         header.setApp(first.app.get());
         QVERIFY(header.storageNote().isEmpty());
+    }
+
+    void recoveryNoteSaysWhereTheUnreadableFileWent()
+    {
+        QTemporaryDir dir; // the profile file damaged
+        QVERIFY(QDir(dir.path()).mkpath(u"Olvi/profile.json/x"_s));
+        AppServices services;
+        services.dataFolder = dir.path();
+        services.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7)); };
+        AppState app(services);
+        RootViewModel header;
+        QSignalSpy changed(&header, &RootViewModel::recoveryNoteChanged);
+        header.setApp(&app);
+        QCOMPARE(header.recoveryNote(),
+                 u"Файл прогресса не удалось прочитать. Он сохранён как "
+                 "«profile.json.unreadable-20261206-090507» в папке %1/Olvi; чтобы вернуть его, "
+                 "закройте Олви и дайте файлу прежнее имя profile.json."_s.arg(dir.path()));
+        header.dismissRecoveryNote();
+        QVERIFY(header.recoveryNote().isEmpty());
+        QCOMPARE(changed.size(), 2);
     }
 
     void wrapping_data()

@@ -1,0 +1,67 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Reads arbitrary bytes as a profile file and makes from whatever is accepted
+// the drill (its focus keys and its text) and a course exercise: the learner's
+// own file is read without the import's range checks, so every count and
+// average in it must be survivable by the arithmetic that ranks and weighs
+// keys.
+#include "characters.h"
+#include "course.h"
+#include "drill.h"
+#include "generator.h"
+#include "key_confidence.h"
+#include "profile_json.h"
+
+#include <QHash>
+#include <QRandomGenerator>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void fail(const char *what)
+{
+    std::fprintf(stderr, "drill: %s\n", what);
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const auto profile = ProfileJson::decode(bytes);
+    if (!profile)
+        return 0;
+
+    for (const KeyStat &stat : profile->keyStats) {
+        const KeyConfidence c = KeyConfidence::of(stat);
+        if (!(c.errorRate >= 0.0 && c.errorRate <= 1.0) || !(c.evidence >= 0.0))
+            fail("a key's confidence is out of range");
+    }
+    const QStringList unlocked = Drill::drillable(*profile);
+    const QStringList focus = Drill::focusKeys(*profile);
+    if (focus.isEmpty() || focus.size() > Drill::maxFocusKeys)
+        fail("no focus keys, or too many");
+    for (const QString &key : focus) {
+        if (!unlocked.contains(key))
+            fail("a focus key the course has not unlocked");
+    }
+    (void)Drill::offered(*profile);
+    (void)Drill::title(focus);
+
+    // Seeded from the input, so that a crash replays.
+    QRandomGenerator rng(quint32(qHash(bytes)));
+    const QString text = Drill::exercise(focus, *profile, rng);
+    for (const QString &word : text.split(u' ')) {
+        const QString lower = Characters::lower(word);
+        if (std::none_of(focus.cbegin(), focus.cend(),
+                         [&lower](const QString &key) { return lower.contains(key); }))
+            fail("a word of the drill holds no focus key");
+    }
+    (void)Generator::exercise(Course::lesson(profile->currentLessonID), *profile, rng);
+    return 0;
+}

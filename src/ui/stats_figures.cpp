@@ -1,0 +1,88 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "stats_figures.h"
+
+#include "figure_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace StatsFigures {
+
+QString speedValue(double speed)
+{
+    return speed > 0.0 ? FigureText::whole(speed) : QStringLiteral("—");
+}
+
+QList<StatsTile> tiles(const ProfileData &profile, const QDateTime &now)
+{
+    const double speed = ProfileStatistics::recentSpeed(profile);
+    return {
+        {QStringLiteral("Скорость"), speedValue(speed),
+         speed > 0.0 ? QStringLiteral("зн/мин") : QString(),
+         ProfileStatistics::speedTrendNote(profile)},
+        {QStringLiteral("Точность"),
+         FigureText::percent(ProfileStatistics::overallAccuracy(profile)), {},
+         QStringLiteral("цель — не ниже 97 %")},
+        {QStringLiteral("Дней подряд"),
+         QString::number(ProfileStatistics::streak(profile, now)), {},
+         QStringLiteral("не прерывайте серию")},
+        {QStringLiteral("За клавиатурой"), ProfileStatistics::totalTimeText(profile), {},
+         ProfileStatistics::firstDayNote(profile)},
+    };
+}
+
+QDateTime chartFrom(const QList<SpeedPoint> &points)
+{
+    return points.isEmpty() ? QDateTime() : points.first().day;
+}
+
+QDateTime chartTo(const QList<SpeedPoint> &points)
+{
+    if (points.isEmpty())
+        return {};
+    // A little room after the last day, so its point mark is not cut in half
+    // by the edge of the plot.
+    const QDateTime last = points.last().day;
+    return last.addMSecs(points.first().day.msecsTo(last) * 3 / 100);
+}
+
+int dateTickCount(const QList<SpeedPoint> &points)
+{
+    // One label per day while the days are few, so no day is named twice.
+    const qint64 days = chartFrom(points).date().daysTo(chartTo(points).date());
+    return int(std::clamp<qint64>(days + 1, 2, 4));
+}
+
+QString lastSpeedText(const QList<SpeedPoint> &points)
+{
+    return points.isEmpty() ? QString() : FigureText::whole(points.last().speed);
+}
+
+SpeedAxis speedAxis(const QList<SpeedPoint> &points)
+{
+    double highest = 0.0;
+    for (const SpeedPoint &p : points)
+        highest = std::max(highest, p.speed);
+    if (!(highest > 0.0))
+        return {10.0, 2};
+    // A damaged record may hold any finite speed: far outside these bounds the
+    // steps below would reach infinity or zero, and the tick count NaN.
+    highest = std::clamp(highest, 1e-3, 1e12);
+    // About four steps of 1, 2, 2.5 or 5 times a power of ten, with a tenth
+    // of headroom for the label over the last point.
+    const double top = highest * 1.1;
+    const double raw = top / 4.0;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10.0 * power;
+    for (double factor : {1.0, 2.0, 2.5, 5.0}) {
+        if (factor * power >= raw) {
+            step = factor * power;
+            break;
+        }
+    }
+    const double steps = std::ceil(top / step);
+    return {steps * step, int(steps) + 1};
+}
+
+} // namespace StatsFigures

@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 Olvi developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "profile_data.h"
+#include "profile_statistics.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+// One figure tile of the progress tab.
+struct StatsTile
+{
+    Q_GADGET
+    Q_PROPERTY(QString label MEMBER label)
+    Q_PROPERTY(QString value MEMBER value)
+    Q_PROPERTY(QString unit MEMBER unit)
+    Q_PROPERTY(QString note MEMBER note)
+
+public:
+    QString label;
+    QString value;
+    QString unit; // empty: none shown
+    QString note;
+
+    friend bool operator==(const StatsTile &, const StatsTile &) = default;
+};
+
+// The value axis of the speed chart: 0 up to a round maximum, in round steps,
+// with room above the highest point for its label.
+struct SpeedAxis
+{
+    double max = 0.0;
+    int tickCount = 2;
+
+    friend bool operator==(const SpeedAxis &, const SpeedAxis &) = default;
+};
+
+// What the progress tab shows of a profile, as texts and numbers: pure
+// functions of QtCore only, so that the fuzzer renders every one of them from
+// whatever a file holds.
+namespace StatsFigures {
+
+[[nodiscard]] QList<StatsTile> tiles(const ProfileData &profile, const QDateTime &now);
+// "143", or "—" before any speed was measured.
+[[nodiscard]] QString speedValue(double speed);
+[[nodiscard]] SpeedAxis speedAxis(const QList<SpeedPoint> &points);
+// The chart's days: from the first point to a little past the last.
+[[nodiscard]] QDateTime chartFrom(const QList<SpeedPoint> &points);
+[[nodiscard]] QDateTime chartTo(const QList<SpeedPoint> &points);
+[[nodiscard]] int dateTickCount(const QList<SpeedPoint> &points);
+// The label over the last point; empty without points.
+[[nodiscard]] QString lastSpeedText(const QList<SpeedPoint> &points);
+
+} // namespace StatsFigures
