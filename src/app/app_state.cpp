@@ -3,6 +3,7 @@
 #include "app_state.h"
 
 #include "alert_sound.h"
+#include "characters.h"
 #include "drill.h"
 #include "generator.h"
 #include "input_source_provider.h"
@@ -252,6 +253,7 @@ void AppState::handleKey(const QString &character)
     case KeyResult::wrong:
         if (m_store->data().soundOn && m_alertSound)
             m_alertSound->beep();
+        Q_EMIT wrongKeyStruck(Characters::first(character));
         break;
     case KeyResult::correct:
     case KeyResult::ignored:

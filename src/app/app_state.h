@@ -141,6 +141,8 @@ Q_SIGNALS:
     void drillKeysChanged();
     // The profile changed (forwarded from the store).
     void profileChanged();
+    // A wrong key was struck while typing; `typed` is what it typed.
+    void wrongKeyStruck(const QString &typed);
 
 private:
     void finishExercise();

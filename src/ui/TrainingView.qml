@@ -181,6 +181,7 @@ Rectangle {
                 scale: practice.fit
                 training: true
                 next: exercise.nextKey
+                strike: exercise.strike
                 keySize: 52
             }
 

@@ -25,6 +25,11 @@ QList<QMetaObject::Connection> ExerciseText::follow(AppState &app)
         connect(&app, &AppState::manuscriptModeChanged, this, &ExerciseText::refreshCaption),
         connect(&app, &AppState::activeLessonChanged, this, &ExerciseText::refreshCaption),
         connect(&app, &AppState::drillKeysChanged, this, &ExerciseText::refreshCaption),
+        connect(&app, &AppState::wrongKeyStruck, this,
+                [this](const QString &typed) {
+                    m_strike = KeyStrike{typed, m_strike.serial + 1};
+                    Q_EMIT strikeChanged();
+                }),
     };
 }
 

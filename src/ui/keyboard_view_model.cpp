@@ -33,6 +33,14 @@ QString KeyCap::label() const
     return Characters::upper(m_key.character);
 }
 
+QString KeyCap::shiftLabel() const
+{
+    const QList<KeyDef> &digits = RussianLayout::digitRow();
+    if (m_key.character == digits.first().character || !digits.contains(m_key))
+        return {};
+    return RussianLayout::shifted(m_key);
+}
+
 QColor KeyCap::zoneBarColor() const
 {
     return ::zoneBarColor(m_key.finger);
@@ -56,7 +64,9 @@ void KeyCap::setPickName(const QString &name)
 
 KeyboardViewModel::KeyboardViewModel(QObject *parent) : QObject(parent)
 {
-    for (const QList<KeyDef> &row : RussianLayout::rows()) {
+    QList<QList<KeyDef>> rows = RussianLayout::rows();
+    rows.prepend(RussianLayout::digitRow());
+    for (const QList<KeyDef> &row : std::as_const(rows)) {
         QList<KeyCap *> caps;
         for (const KeyDef &key : row)
             caps.append(new KeyCap(key, this));
@@ -103,6 +113,22 @@ void KeyboardViewModel::setNext(const NextKey &next)
     }
     refreshShiftAndSpace();
     Q_EMIT nextChanged();
+}
+
+void KeyboardViewModel::setStrike(const KeyStrike &strike)
+{
+    if (strike == m_strike)
+        return;
+    m_strike = strike;
+    if (m_training && strike.serial > 0) {
+        if (RussianLayout::stroke(strike.character).thumbs) {
+            Q_EMIT spaceFlashed();
+        } else if (const auto key = RussianLayout::key(strike.character)) {
+            if (KeyCap *struck = cap(key->character))
+                struck->flash();
+        }
+    }
+    Q_EMIT strikeChanged();
 }
 
 void KeyboardViewModel::setErrors(const KeyLevels &errors)
