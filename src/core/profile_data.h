@@ -28,6 +28,10 @@ struct KeyStat
     // weighs the last forty events alike, which is what tells a key that is
     // still weak from one that slipped twice just now.
     QString recent{};
+    // The day of the newest event, "yyyy-MM-dd"; empty in files written
+    // before it was kept. How long a key has not been typed tells how much of
+    // what its outcomes say still holds.
+    QString lastDay{};
 
     static constexpr qsizetype recentCap = 40;
 
@@ -100,8 +104,9 @@ struct ProfileData
     bool recordPass(qint64 id);
 
     // Folds one accepted keystroke into the statistics of the character that
-    // was expected.
-    void recordKey(QStringView expected, bool error, std::optional<double> latency);
+    // was expected, on the day `day` ("yyyy-MM-dd"; empty: none known).
+    void recordKey(QStringView expected, bool error, std::optional<double> latency,
+                   const QString &day = {});
 
     friend bool operator==(const ProfileData &, const ProfileData &) = default;
 };

@@ -461,8 +461,8 @@ bool optionalOf(const Value &object, QStringView key, Value::Kind kind, const Va
 constexpr QStringView profileMembers[] = {u"appearance", u"currentLessonID", u"days",
                                           u"exercisesPassed", u"keyStats", u"manuscript",
                                           u"manuscriptChunk", u"physicalKeys", u"soundOn"};
-constexpr QStringView keyStatMembers[] = {u"attempts", u"errEMA", u"errors", u"latencyEMA",
-                                          u"recent"};
+constexpr QStringView keyStatMembers[] = {u"attempts", u"errEMA",     u"errors",
+                                          u"lastDay",  u"latencyEMA", u"recent"};
 constexpr QStringView dayStatMembers[] = {u"bestSpeed", u"chars", u"date", u"errors", u"seconds"};
 
 // The members of `object` whose keys are not in `known`, as their JSON text.
@@ -493,6 +493,14 @@ bool readKeyStat(const Value &v, KeyStat &out)
                          [](QChar c) { return c == u'0' || c == u'1'; }))
             return false;
         out.recent = recent->string;
+    }
+    const Value *lastDay = nullptr;
+    if (!optionalOf(v, u"lastDay", Value::Kind::string, lastDay))
+        return false;
+    if (lastDay) {
+        if (!dateForDayKey(lastDay->string))
+            return false;
+        out.lastDay = lastDay->string;
     }
     out.extraMembers = unknownMembers(v, keyStatMembers);
     return true;
@@ -746,6 +754,11 @@ QByteArray encode(const ProfileData &profile)
         statExtra.before(u"errors");
         w.key(u"errors");
         w.integer(it->errors);
+        statExtra.before(u"lastDay");
+        if (!it->lastDay.isEmpty()) {
+            w.key(u"lastDay");
+            w.string(it->lastDay);
+        }
         statExtra.before(u"latencyEMA");
         w.key(u"latencyEMA");
         w.number(it->latencyEMA);

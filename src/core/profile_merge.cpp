@@ -24,8 +24,10 @@ bool fuller(const DayStat &a, const DayStat &b)
 
 bool fuller(const KeyStat &a, const KeyStat &b)
 {
-    return std::tuple(a.attempts, a.errors, a.errEMA, a.latencyEMA, a.recent, keys(a), values(a))
-           > std::tuple(b.attempts, b.errors, b.errEMA, b.latencyEMA, b.recent, keys(b), values(b));
+    return std::tuple(a.attempts, a.errors, a.errEMA, a.latencyEMA, a.recent, a.lastDay, keys(a),
+                      values(a))
+           > std::tuple(b.attempts, b.errors, b.errEMA, b.latencyEMA, b.recent, b.lastDay, keys(b),
+                        values(b));
 }
 
 template<typename Map>

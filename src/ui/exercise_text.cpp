@@ -4,7 +4,7 @@
 
 #include "app_state.h"
 #include "course.h"
-#include "drill.h"
+#include "drill_text.h"
 #include "manuscript.h"
 
 ExerciseText::ExerciseText(QObject *parent) : AppViewModel(parent) {}
@@ -157,7 +157,7 @@ void ExerciseText::refreshCaption()
 {
     QString caption;
     if (app() && app()->drillMode()) {
-        caption = Drill::title(app()->drillKeys());
+        caption = DrillText::title(app()->drillKind(), app()->drillKeys());
     } else if (app() && app()->manuscriptMode()) {
         const ProfileData &data = app()->store()->data();
         const qint64 k = std::max<qint64>(data.manuscriptChunk.value_or(0), 0);

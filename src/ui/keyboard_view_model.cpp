@@ -3,7 +3,7 @@
 #include "keyboard_view_model.h"
 
 #include "characters.h"
-#include "drill.h"
+#include "drill_text.h"
 #include "theme.h"
 #include "theme_palette.h"
 
@@ -147,7 +147,8 @@ void KeyboardViewModel::setPickable(const QStringList &keys)
     m_pickable = keys;
     for (const QList<KeyCap *> &row : std::as_const(m_rows)) {
         for (KeyCap *cap : row)
-            cap->setPickName(keys.contains(cap->character()) ? Drill::title({cap->character()})
+            cap->setPickName(keys.contains(cap->character())
+                                 ? DrillText::title(AppState::DrillKind::Focus, {cap->character()})
                                                              : QString());
     }
     if (!keys.contains(m_focusKey) || !cap(m_focusKey)) {
