@@ -3,6 +3,7 @@
 #include "app_state.h"
 
 #include "alert_sound.h"
+#include "characters.h"
 #include "drill.h"
 #include "generator.h"
 #include "input_source_provider.h"
@@ -10,6 +11,7 @@
 #include "null_file_chooser.h"
 #include "null_input_source_provider.h"
 #include "profile_store.h"
+#include "russian_layout.h"
 #include "session_engine.h"
 #include "speech_output.h"
 
@@ -271,6 +273,7 @@ void AppState::handleKey(const QString &character)
     case KeyResult::wrong:
         if (m_store->data().soundOn && m_alertSound)
             m_alertSound->beep();
+        Q_EMIT wrongKeyStruck(Characters::first(character));
         break;
     case KeyResult::correct:
     case KeyResult::ignored:
@@ -336,9 +339,14 @@ void AppState::finishExercise()
     const double speed = e.speed();
     const double accuracy = e.accuracy();
 
-    m_store->update([&e](ProfileData &d) {
-        for (const KeyEvent &event : e.keyEvents())
-            d.recordKey(event.character, event.error, event.latency);
+    const QString day = dayKeyForDate(today());
+    m_store->update([&e, &day](ProfileData &d) {
+        for (const KeyEvent &event : e.keyEvents()) {
+            d.recordKey(event.character, event.error, event.latency, day);
+            // Shift has a record of its own, so that a drill can aim at it.
+            if (RussianLayout::needsShift(event.character))
+                d.recordKey(Drill::shiftKey, event.error, std::nullopt, day);
+        }
     });
     m_store->recordSession(e.text().size(), e.errorCount(), e.activeSeconds(), speed);
 
@@ -349,7 +357,12 @@ void AppState::finishExercise()
         m_store->update([&](ProfileData &d) { lessonCompleted = d.recordPass(id); });
     }
     m_store->save();
-    setLastResult(ExerciseResult{speed, accuracy, passed, lessonCompleted});
+    ExerciseResult result{speed, accuracy, passed, lessonCompleted, {}, {}};
+    if (lessonCompleted)
+        result.consolidate = Drill::consolidation(m_activeLesson, m_store->data(), today());
+    if (drillMode())
+        result.drillOutcomes = Drill::outcomes(m_drillKeys, m_beforeDrill, e.keyEvents());
+    setLastResult(result);
     // The card speaks of the lesson the course moved on to, and its button
     // starts it.
     if (lessonCompleted)
@@ -358,21 +371,33 @@ void AppState::finishExercise()
 
 // ---- drills beside the course
 
-void AppState::setDrillKeys(const QStringList &keys)
+void AppState::setDrillKeys(const QStringList &keys, DrillKind kind)
 {
-    if (m_drillKeys == keys)
+    if (m_drillKeys == keys && m_drillKind == kind)
         return;
     m_drillKeys = keys;
+    m_drillKind = kind;
     Q_EMIT drillKeysChanged();
 }
 
 void AppState::startDrill(const QStringList &focusKeys)
 {
+    beginDrill(Drill::keysFor(focusKeys, m_store->data(), today()), DrillKind::Focus);
+}
+
+void AppState::consolidate()
+{
+    if (m_lastResult && !m_lastResult->consolidate.isEmpty())
+        beginDrill(m_lastResult->consolidate, DrillKind::Consolidation);
+}
+
+void AppState::beginDrill(const QStringList &keys, DrillKind kind)
+{
     const ProfileData &profile = m_store->data();
-    const QStringList keys = Drill::keysFor(focusKeys, profile);
     setManuscriptMode(false);
-    setDrillKeys(keys);
+    setDrillKeys(keys, kind);
     setLastResult(std::nullopt);
-    m_engine->start(Drill::exercise(keys, profile, *m_random));
+    m_beforeDrill = profile;
+    m_engine->start(Drill::exercise(keys, profile, today(), *m_random));
     setTab(Tab::Training);
 }

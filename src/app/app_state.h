@@ -3,6 +3,7 @@
 #pragma once
 
 #include "course.h"
+#include "drill.h"
 #include "layout_switcher.h"
 #include "monotonic_clock.h"
 #include "profile_store.h"
@@ -38,6 +39,11 @@ public:
     double accuracy = 1.0; // correct keys among all accepted keys, 0…1
     bool passed = false;
     bool lessonCompleted = false; // this exercise moved the course on
+    // After a completed lesson: its keys not yet sure or still often wrong,
+    // which a drill would settle (Drill::consolidation).
+    QStringList consolidate;
+    // After a drill: how each of its keys went, against before.
+    QList<Drill::KeyOutcome> drillOutcomes;
 
     friend bool operator==(const ExerciseResult &, const ExerciseResult &) = default;
 };
@@ -79,6 +85,7 @@ class AppState : public QObject
     Q_PROPERTY(QStringList drillKeys READ drillKeys NOTIFY drillKeysChanged)
     // The learner chose speech and a Russian voice is there to read.
     Q_PROPERTY(bool speechOn READ speechOn NOTIFY speechChanged)
+    Q_PROPERTY(DrillKind drillKind READ drillKind NOTIFY drillKeysChanged)
     Q_PROPERTY(SessionEngine *engine READ engine CONSTANT)
     Q_PROPERTY(ProfileStore *store READ store CONSTANT)
     Q_PROPERTY(ProgressTransfer *transfer READ transfer CONSTANT)
@@ -87,6 +94,10 @@ public:
     // QML needs enum keys with a capital first letter.
     enum class Tab { Course, Training, Manuscript, Progress };
     Q_ENUM(Tab)
+    // Why a drill was started: for the keys least sure of, or to settle the
+    // keys of a lesson just completed.
+    enum class DrillKind { Focus, Consolidation };
+    Q_ENUM(DrillKind)
 
     // "Курс", "Тренировка", "Рукопись", "Прогресс": the titles are the raw values.
     [[nodiscard]] static QString tabTitle(Tab tab);
@@ -116,12 +127,14 @@ public:
     [[nodiscard]] bool drillMode() const { return !m_drillKeys.isEmpty(); }
     [[nodiscard]] bool speechOn() const;
     [[nodiscard]] SpeechOutput *speech() const { return m_speech; }
+    [[nodiscard]] DrillKind drillKind() const { return m_drillKind; }
     [[nodiscard]] SessionEngine *engine() const { return m_engine; }
     [[nodiscard]] ProfileStore *store() const { return m_store; }
     [[nodiscard]] ProgressTransfer *transfer() const { return m_transfer; }
     // The current moment by the clock the application was given: the one
     // clock of day records, streaks and every figure shown.
     [[nodiscard]] QDateTime now() const { return m_now(); }
+    [[nodiscard]] QDate today() const { return m_now().date(); }
 
     // Starts an exercise of `lesson`, or of the profile's current lesson.
     Q_INVOKABLE void startTraining(std::optional<Lesson> lesson = std::nullopt);
@@ -145,6 +158,9 @@ public:
     // the learner is least sure of). After its result the drill goes on with
     // keys chosen afresh; starting a lesson or the manuscript ends it.
     Q_INVOKABLE void startDrill(const QStringList &focusKeys = {});
+    // After a completed lesson whose result offers it: a drill of the keys
+    // to settle.
+    Q_INVOKABLE void consolidate();
 
 Q_SIGNALS:
     void tabChanged();
@@ -160,6 +176,8 @@ Q_SIGNALS:
     void keyTaken(KeyResult result);
     // The profile changed (forwarded from the store).
     void profileChanged();
+    // A wrong key was struck while typing; `typed` is what it typed.
+    void wrongKeyStruck(const QString &typed);
 
 private:
     void finishExercise();
@@ -173,7 +191,8 @@ private:
     void prepareLayout();
     void offerWayOut();
     [[nodiscard]] bool typing() const;
-    void setDrillKeys(const QStringList &keys);
+    void setDrillKeys(const QStringList &keys, DrillKind kind = DrillKind::Focus);
+    void beginDrill(const QStringList &keys, DrillKind kind);
     void onInputSourceChanged();
     void onSpeechAvailability();
     [[nodiscard]] QStringList manuscriptFragments() const;
@@ -200,4 +219,7 @@ private:
     bool m_physicalKeysOffered = false;
     bool m_russianLayoutMissing = false;
     QStringList m_drillKeys;
+    DrillKind m_drillKind = DrillKind::Focus;
+    // The profile as it was when the drill began, for its outcomes.
+    ProfileData m_beforeDrill;
 };

@@ -75,9 +75,12 @@ bool ProfileData::recordPass(qint64 id)
     return true;
 }
 
-void ProfileData::recordKey(QStringView expected, bool error, std::optional<double> latency)
+void ProfileData::recordKey(QStringView expected, bool error, std::optional<double> latency,
+                            const QString &day)
 {
     KeyStat &stat = keyStats[Characters::canonical(Characters::lower(expected))];
+    if (!day.isEmpty())
+        stat.lastDay = day;
     stat.attempts = saturatingAdd(stat.attempts, 1);
     if (error)
         stat.errors = saturatingAdd(stat.errors, 1);

@@ -28,8 +28,15 @@ struct KeyStat
     // weighs the last forty events alike, which is what tells a key that is
     // still weak from one that slipped twice just now.
     QString recent{};
+    // The day of the newest event, "yyyy-MM-dd"; empty in files written
+    // before it was kept. How long a key has not been typed tells how much of
+    // what its outcomes say still holds.
+    QString lastDay{};
 
     static constexpr qsizetype recentCap = 40;
+    // The entry of Shift itself, beside the characters: whether the learner
+    // holds it with the other hand when a character needs it.
+    static constexpr QStringView shiftKey = u"⇧";
 
     friend bool operator==(const KeyStat &, const KeyStat &) = default;
 };
@@ -102,8 +109,9 @@ struct ProfileData
     bool recordPass(qint64 id);
 
     // Folds one accepted keystroke into the statistics of the character that
-    // was expected.
-    void recordKey(QStringView expected, bool error, std::optional<double> latency);
+    // was expected, on the day `day` ("yyyy-MM-dd"; empty: none known).
+    void recordKey(QStringView expected, bool error, std::optional<double> latency,
+                   const QString &day = {});
 
     friend bool operator==(const ProfileData &, const ProfileData &) = default;
 };

@@ -462,8 +462,8 @@ constexpr QStringView profileMembers[] = {u"appearance", u"currentLessonID", u"d
                                           u"exercisesPassed", u"keyStats", u"manuscript",
                                           u"manuscriptChunk", u"physicalKeys", u"soundOn",
                                           u"speechOn"};
-constexpr QStringView keyStatMembers[] = {u"attempts", u"errEMA", u"errors", u"latencyEMA",
-                                          u"recent"};
+constexpr QStringView keyStatMembers[] = {u"attempts", u"errEMA",     u"errors",
+                                          u"lastDay",  u"latencyEMA", u"recent"};
 constexpr QStringView dayStatMembers[] = {u"bestSpeed", u"chars", u"date", u"errors", u"seconds"};
 
 // The members of `object` whose keys are not in `known`, as their JSON text.
@@ -494,6 +494,14 @@ bool readKeyStat(const Value &v, KeyStat &out)
                          [](QChar c) { return c == u'0' || c == u'1'; }))
             return false;
         out.recent = recent->string;
+    }
+    const Value *lastDay = nullptr;
+    if (!optionalOf(v, u"lastDay", Value::Kind::string, lastDay))
+        return false;
+    if (lastDay) {
+        if (!dateForDayKey(lastDay->string))
+            return false;
+        out.lastDay = lastDay->string;
     }
     out.extraMembers = unknownMembers(v, keyStatMembers);
     return true;
@@ -747,6 +755,11 @@ QByteArray encode(const ProfileData &profile)
         statExtra.before(u"errors");
         w.key(u"errors");
         w.integer(it->errors);
+        statExtra.before(u"lastDay");
+        if (!it->lastDay.isEmpty()) {
+            w.key(u"lastDay");
+            w.string(it->lastDay);
+        }
         statExtra.before(u"latencyEMA");
         w.key(u"latencyEMA");
         w.number(it->latencyEMA);

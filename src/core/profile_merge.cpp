@@ -28,8 +28,10 @@ bool fuller(const DayStat &a, const DayStat &b)
 
 bool fuller(const KeyStat &a, const KeyStat &b)
 {
-    return std::tuple(a.attempts, a.errors, a.errEMA, a.latencyEMA, a.recent, keys(a), values(a))
-           > std::tuple(b.attempts, b.errors, b.errEMA, b.latencyEMA, b.recent, keys(b), values(b));
+    return std::tuple(a.attempts, a.errors, a.errEMA, a.latencyEMA, a.recent, a.lastDay, keys(a),
+                      values(a))
+           > std::tuple(b.attempts, b.errors, b.errEMA, b.latencyEMA, b.recent, b.lastDay, keys(b),
+                        values(b));
 }
 
 template<typename Map>
@@ -65,9 +67,11 @@ qsizetype unknownBytes(const Map &members)
 }
 
 // A key as ProfileData::recordKey writes it for a character some key of the
-// layout types.
+// layout types, or Shift's own entry.
 bool recordedKey(const QString &key)
 {
+    if (key == KeyStat::shiftKey)
+        return true;
     return Characters::count(key) == 1 && key == Characters::canonical(Characters::lower(key))
            && RussianLayout::typedAs(key) == key && RussianLayout::canType(key);
 }

@@ -47,6 +47,11 @@ QList<KeyDef> makeRow(std::initializer_list<KeySeed> seeds)
     return row;
 }
 
+// What Shift types on the digit row's keys after "ё", in their order.
+constexpr QStringView digitRowShifted = u"!\"№;%:?*()_+";
+
+// Every character a key types, with or without Shift, by its lower-case
+// form, and the stand-ins: the key to strike for each.
 const QHash<QString, KeyDef> &keyMap()
 {
     static const QHash<QString, KeyDef> map = [] {
@@ -55,7 +60,13 @@ const QHash<QString, KeyDef> &keyMap()
             for (const KeyDef &k : row)
                 m.insert(k.character, k);
         }
-        m.insert(QStringLiteral("ё"), KeyDef{QStringLiteral("ё"), Hand::left, Finger::pinky});
+        m.insert(QStringLiteral(","), m.value(QStringLiteral(".")));
+        for (const KeyDef &k : RussianLayout::digitRow()) {
+            m.insert(k.character, k);
+            m.insert(Characters::lower(RussianLayout::shifted(k)), k);
+        }
+        for (const QString &ch : {QStringLiteral("—"), QStringLiteral("«"), QStringLiteral("»")})
+            m.insert(ch, m.value(*RussianLayout::standIn(ch)));
         return m;
     }();
     return map;
@@ -91,11 +102,11 @@ const QHash<quint32, KeyCharacters> &keyCharacters()
                          {c, c == u"." ? QStringLiteral(",") : Characters::upper(c)});
             }
         }
-        t.insert(yoKey, {QStringLiteral("ё"), QStringLiteral("Ё")});
-        static constexpr QStringView digits = u"1234567890-=";
-        static constexpr QStringView marks = u"!\"№;%:?*()_+";
-        for (qsizetype i = 0; i < digits.size(); ++i)
-            t.insert(firstDigitKey + quint32(i), {digits.at(i), marks.at(i)});
+        const QList<KeyDef> &digits = RussianLayout::digitRow();
+        t.insert(yoKey, {digits.first().character, RussianLayout::shifted(digits.first())});
+        for (qsizetype i = 1; i < digits.size(); ++i)
+            t.insert(firstDigitKey + quint32(i - 1),
+                     {digits.at(i).character, RussianLayout::shifted(digits.at(i))});
         t.insert(backslashKey, {QStringLiteral("\\"), QStringLiteral("/")});
         t.insert(spaceKey, {QStringLiteral(" "), QStringLiteral(" ")});
         t.insert(isoKey, {QStringLiteral("/"), QStringLiteral("|")});
@@ -124,6 +135,28 @@ const QList<QList<KeyDef>> &rows()
     return table;
 }
 
+const QList<KeyDef> &digitRow()
+{
+    static const QList<KeyDef> row =
+        makeRow({{u"ё", L, pinky}, {u"1", L, pinky}, {u"2", L, ring}, {u"3", L, middle},
+                 {u"4", L, indexF}, {u"5", L, indexF}, {u"6", R, indexF}, {u"7", R, indexF},
+                 {u"8", R, middle}, {u"9", R, ring}, {u"0", R, pinky}, {u"-", R, pinky},
+                 {u"=", R, pinky}});
+    return row;
+}
+
+QString shifted(const KeyDef &key)
+{
+    if (key.character == u".")
+        return QStringLiteral(",");
+    const QList<KeyDef> &digits = digitRow();
+    for (qsizetype i = 1; i < digits.size(); ++i) {
+        if (digits.at(i).character == key.character)
+            return digitRowShifted.at(i - 1);
+    }
+    return Characters::upper(key.character);
+}
+
 const QSet<QString> &homeChars()
 {
     static const QSet<QString> set{QStringLiteral("а"), QStringLiteral("о")};
@@ -141,11 +174,23 @@ const QSet<QString> &vowels()
 
 bool needsShift(QStringView ch)
 {
-    static constexpr QStringView shiftedMarks = u",!?;:«»";
     // The canonical form, as key() looks it up: a pasted Greek question mark
     // is typed as ";" and needs Shift like it.
     const QString c = Characters::canonical(ch);
-    return Characters::isUpper(c) || (c.size() == 1 && shiftedMarks.contains(c.front()));
+    if (Characters::isUpper(c))
+        return true;
+    if (c.size() != 1)
+        return false;
+    return c == u"," || c == u"«" || c == u"»" || digitRowShifted.contains(c.front());
+}
+
+std::optional<QString> standIn(QStringView ch)
+{
+    if (ch == u"—")
+        return QStringLiteral("-");
+    if (ch == u"«" || ch == u"»")
+        return QStringLiteral("\"");
+    return std::nullopt;
 }
 
 QString typedAs(QStringView ch)
@@ -169,7 +214,7 @@ std::optional<KeyDef> key(QStringView ch)
 {
     const QString l = Characters::canonical(Characters::lower(typedAs(ch)));
     const auto &map = keyMap();
-    const auto it = map.constFind(l == u"," ? QStringLiteral(".") : l);
+    const auto it = map.constFind(l);
     if (it == map.cend())
         return std::nullopt;
     return *it;

@@ -53,25 +53,35 @@ namespace RussianLayout {
 
 // Top, home and bottom letter rows, left to right: 12, 11 and 10 keys.
 [[nodiscard]] const QList<QList<KeyDef>> &rows();
+// The row above them, left to right: "ё", the digits, "-" and "=" (13 keys),
+// each by the character it types without Shift.
+[[nodiscard]] const QList<KeyDef> &digitRow();
+// What Shift types on the key of `key` (a letter's capital, "," on the full
+// stop's key, the digit row's marks).
+[[nodiscard]] QString shifted(const KeyDef &key);
 // The home keys of the two index fingers, "а" and "о".
 [[nodiscard]] const QSet<QString> &homeChars();
 // The ten Russian vowels, "ё" included.
 [[nodiscard]] const QSet<QString> &vowels();
-// Whether `ch` is typed with Shift: a capital letter, or one of ,!?;:«»
-// (the comma is Shift on the full-stop key).
+// Whether `ch` is typed with Shift: a capital letter, what Shift types on the
+// full stop's key and the digit row (",", "!", ":", …), and « » (typed by the
+// quote on Shift and 2).
 [[nodiscard]] bool needsShift(QStringView ch);
+// The character a key of the layout types in place of `ch`, which no key
+// types: "-" for "—", the quote for « and ». None for any other character.
+[[nodiscard]] std::optional<QString> standIn(QStringView ch);
 // The character whose key types `ch`. Dictionaries and textbooks mark stress
 // with a combining acute (U+0301) or grave (U+0300) over a vowel; such a vowel
 // is typed as the plain one ("а́" as "а", "ё́" as "ё"), since no key types the
 // mark. Every other character, a stressed Latin letter or a vowel with any
 // other mark included, is typed as itself.
 [[nodiscard]] QString typedAs(QStringView ch);
-// The key that types `ch` (as typedAs() tells), whatever its case: "," is
-// typed with Shift on the "." key, "ё" has a key of its own outside the rows
-// (left pinky).
+// The key that types `ch` (as typedAs() tells), whatever its case, or its
+// stand-in: "," is typed with Shift on the "." key, ":" with Shift on "6",
+// "—" by "-", « and » by the quote on "2"; "ё" and the digits have keys in
+// the digit row.
 [[nodiscard]] std::optional<KeyDef> key(QStringView ch);
-// How `ch` is struck. Shift is held by the other hand than the key's; a mark
-// like "!" needs Shift but has no key in the rows, so nothing holds it.
+// How `ch` is struck. Shift is held by the other hand than the key's.
 [[nodiscard]] Stroke stroke(QStringView ch);
 // Whether a key of the Russian layout types `ch`, with or without Shift, or
 // types what an exercise accepts for it (" for « and », - for —). Everything

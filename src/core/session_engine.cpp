@@ -104,11 +104,8 @@ bool SessionEngine::matches(QStringView typed, QStringView expected)
 {
     if (Characters::same(typed, expected))
         return true;
-    if (expected == u"«" || expected == u"»")
-        return typed == u"\"";
-    if (expected == u"—")
-        return typed == u"-";
-    return false;
+    const std::optional<QString> standIn = RussianLayout::standIn(expected);
+    return standIn && typed == *standIn;
 }
 
 KeyResult SessionEngine::handle(QStringView typed)

@@ -78,15 +78,16 @@ Rectangle {
                 }
             }
 
-            // ---- the drill, once there is practice to go by
+            // ---- a drill, while some key is well above the learner's average
             PushButton {
                 objectName: "sidebarDrillButton"
                 width: parent.width
-                // the focus keys must fit the sidebar's width
+                // the keys must fit the sidebar's width
                 fontSize: Theme.typeBody
-                visible: drill.offered
-                text: drill.buttonText
-                onClicked: drill.start()
+                wraps: true
+                visible: drill.needed
+                text: drill.neededText
+                onClicked: drill.startNeeded()
             }
 
             Text {

@@ -3,9 +3,10 @@
 import QtQuick
 import Olvi
 
-// One letter key. Its own look comes from its KeyCap and never changes when
-// the key becomes the next one: the next key's look, glow and all, is laid
-// over it and fades in and out.
+// One key. Its own look comes from its KeyCap and never changes when the key
+// becomes the next one: the next key's look, glow and all, is laid over it
+// and fades in and out. A key of the digit row is lower and shows what Shift
+// types on it beside its digit.
 Item {
     id: root
 
@@ -17,6 +18,39 @@ Item {
 
     width: size
     height: size
+
+    // The key's label, and what Shift types on it where that is not its
+    // capital. (Inline components do not see this file's ids, hence the
+    // properties.)
+    component Label: Row {
+        property real size
+        property string label
+        property string shiftLabel
+        property color color
+        property int weight: Font.Normal
+
+        anchors.centerIn: parent
+        spacing: size * 0.12
+        Text {
+            visible: parent.shiftLabel !== ""
+            anchors.verticalCenter: parent.verticalCenter
+            text: parent.shiftLabel
+            textFormat: Text.PlainText
+            font.family: Theme.monoFamily
+            font.pixelSize: parent.size * 0.26
+            font.weight: parent.weight
+            color: parent.color
+        }
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            text: parent.label
+            textFormat: Text.PlainText
+            font.family: Theme.monoFamily
+            font.pixelSize: parent.size * 0.3
+            font.weight: parent.weight
+            color: parent.color
+        }
+    }
 
     Item {
         objectName: "plain"
@@ -32,7 +66,7 @@ Item {
         // The finger's zone, as a strip near the bottom edge.
         Rectangle {
             x: 5
-            y: root.size - 8
+            y: root.height - 8
             width: root.size - 10
             height: 4
             radius: 2
@@ -43,7 +77,7 @@ Item {
         // The tactile bump of a home key.
         Rectangle {
             anchors.horizontalCenter: parent.horizontalCenter
-            y: root.size - 14
+            y: root.height - 14
             width: 14
             height: 3
             radius: 1.5
@@ -61,12 +95,10 @@ Item {
             border.color: root.cap.borderColor
         }
 
-        Text {
-            anchors.centerIn: parent
-            text: root.cap.label
-            textFormat: Text.PlainText
-            font.family: Theme.monoFamily
-            font.pixelSize: root.size * 0.3
+        Label {
+            size: root.size
+            label: root.cap.label
+            shiftLabel: root.cap.shiftLabel
             color: root.cap.labelColor
         }
     }
@@ -85,8 +117,8 @@ Item {
         Item {
             x: 6
             y: 8
-            width: root.size
-            height: root.size
+            width: root.width
+            height: root.height
             opacity: 0.45
 
             Rectangle {
@@ -115,23 +147,31 @@ Item {
         Rectangle {
             x: 6
             y: 6
-            width: root.size
-            height: root.size
+            width: root.width
+            height: root.height
             radius: 8
             color: root.board.nextFill
             border.width: 1
             border.color: root.board.nextBorderColor
 
-            Text {
-                anchors.centerIn: parent
-                text: root.cap.label
-                textFormat: Text.PlainText
-                font.family: Theme.monoFamily
-                font.pixelSize: root.size * 0.3
-                font.weight: Font.DemiBold
+            Label {
+                size: root.size
+                label: root.cap.label
+                shiftLabel: root.cap.shiftLabel
                 color: root.board.nextLabelColor
+                weight: Font.DemiBold
             }
         }
+    }
+
+    // A wrong stroke struck this key.
+    StrikeFlash {
+        id: strikeFlash
+        anchors.fill: parent
+    }
+    Connections {
+        target: root.cap
+        function onFlashed() { strikeFlash.start() }
     }
 
     // ---- a key of the error map drills its letter when clicked

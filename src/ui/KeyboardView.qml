@@ -3,16 +3,18 @@
 import QtQuick
 import Olvi
 
-// The letter keys of the layout. Training mode marks the next key, the Shift
-// of the other hand and the space bar; heat-map mode (training: false)
-// colours each key by its error level from `errors` and has no Shift/space
-// row. Its pickable keys are one Tab stop: the arrows, Home and End move the
+// The keys of the layout. Training mode shows the digit row above the letter
+// rows, marks the next key, the Shift of the other hand and the space bar,
+// and flashes the key a wrong stroke struck; heat-map mode (training: false)
+// colours each letter key by its error level from `errors` and has neither
+// the digit row nor the Shift/space row. Its pickable keys are one Tab stop: the arrows, Home and End move the
 // focus among them.
 Item {
     id: root
 
     property bool training: true
     property nextKey next
+    property keyStrike strike
     property keyLevels errors
     property real keySize: 52
     // The keys a click drills, and the click.
@@ -26,6 +28,7 @@ Item {
         id: keyboard
         training: root.training
         next: root.next
+        strike: root.strike
         errors: root.errors
         pickable: root.pickable
     }
@@ -95,13 +98,15 @@ Item {
         spacing: 6
 
         Repeater {
-            model: [keyboard.topRow, keyboard.homeRow, keyboard.bottomRow]
+            model: [keyboard.digitRow, keyboard.topRow, keyboard.homeRow, keyboard.bottomRow]
 
             Row {
                 required property var modelData
+                required property int index
 
                 anchors.horizontalCenter: parent.horizontalCenter
                 spacing: 6
+                visible: index > 0 || root.training
 
                 Repeater {
                     model: parent.modelData
@@ -112,6 +117,8 @@ Item {
                         objectName: "key_" + modelData.character
                         cap: modelData
                         size: root.keySize
+                        // the digit row is as low as the Shift row
+                        height: parent.index > 0 ? root.keySize : root.keySize * 0.72
                         board: keyboard
                         onPicked: root.picked(modelData.character)
                     }
@@ -136,6 +143,15 @@ Item {
                 frameColor: keyboard.frameColor
                 width: root.keySize * 6.5
                 color: keyboard.spaceLit ? Theme.thumbAccent : Theme.keyBase
+
+                StrikeFlash {
+                    id: spaceFlash
+                    anchors.fill: parent
+                }
+                Connections {
+                    target: keyboard
+                    function onSpaceFlashed() { spaceFlash.start() }
+                }
             }
             ShiftCap {
                 objectName: "rightShift"

@@ -16,10 +16,12 @@ Rectangle {
     property color textColor: primary ? (enabled ? Theme.onAccent : Theme.inkFaint) : Theme.ink
     property real horizontalPadding: primary ? 22 : 18
     property real verticalPadding: 10
+    // A text longer than the width it is given goes on to further lines.
+    property bool wraps: false
     signal clicked()
 
     implicitWidth: label.implicitWidth + 2 * horizontalPadding
-    implicitHeight: label.implicitHeight + 2 * verticalPadding
+    implicitHeight: (wraps ? label.contentHeight : label.implicitHeight) + 2 * verticalPadding
     radius: 9
     color: primary ? (enabled ? Theme.accent : Theme.inkDisabled) : "transparent"
     border.width: primary ? 0 : 1
@@ -41,6 +43,9 @@ Rectangle {
     Text {
         id: label
         anchors.centerIn: parent
+        width: button.wraps ? button.width - 2 * button.horizontalPadding : implicitWidth
+        wrapMode: button.wraps ? Text.WordWrap : Text.NoWrap
+        horizontalAlignment: Text.AlignHCenter
         text: button.text
         textFormat: Text.PlainText
         font.pixelSize: button.fontSize

@@ -185,6 +185,7 @@ Rectangle {
                 scale: practice.fit
                 training: true
                 next: exercise.nextKey
+                strike: exercise.strike
                 keySize: 52
             }
 
@@ -321,6 +322,10 @@ Rectangle {
             anchors.horizontalCenter: parent.horizontalCenter
             Accessible.role: Accessible.Heading
             Accessible.name: text
+            // a drill's title may name three marks
+            width: Math.min(implicitWidth, root.width - 80)
+            wrapMode: Text.WordWrap
+            horizontalAlignment: Text.AlignHCenter
             text: result.title
             textFormat: Text.PlainText
             font.family: Theme.serifFamily
@@ -344,8 +349,28 @@ Rectangle {
             }
             BigFigure {
                 objectName: "resultLessonCount"
+                visible: result.lessonCountShown
                 value: result.lessonCount
                 caption: "упражнений в уроке"
+            }
+        }
+
+        // after a drill: how each of its keys went
+        Column {
+            objectName: "drillKeyLines"
+            anchors.horizontalCenter: parent.horizontalCenter
+            visible: result.keyLines.length > 0
+            spacing: 4
+            Repeater {
+                model: result.keyLines
+                Text {
+                    required property string modelData
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    text: modelData
+                    textFormat: Text.PlainText
+                    font.pixelSize: Theme.typeReading
+                    color: Theme.inkSoft
+                }
             }
         }
 
@@ -380,6 +405,15 @@ Rectangle {
                 fontWeight: Font.Medium
                 textColor: Theme.inkSoft
                 onClicked: root.app.tab = AppState.Course
+            }
+            // a lesson just completed whose keys are not yet settled
+            PushButton {
+                objectName: "consolidateButton"
+                visible: result.consolidateText !== ""
+                text: result.consolidateText
+                fontWeight: Font.Medium
+                textColor: Theme.inkSoft
+                onClicked: root.app.consolidate()
             }
         }
     }

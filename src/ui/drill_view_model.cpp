@@ -4,6 +4,7 @@
 
 #include "app_state.h"
 #include "drill.h"
+#include "drill_text.h"
 
 DrillViewModel::DrillViewModel(QObject *parent) : AppViewModel(parent) {}
 
@@ -17,9 +18,18 @@ void DrillViewModel::refresh()
         field = value;
         Q_EMIT(this->*changed)();
     };
-    m_focus = Drill::focusKeys(profile);
+    const QDate today = app() ? app()->today() : QDate();
+    m_focus = Drill::focusKeys(profile, today);
     set(m_offered, Drill::offered(profile), &DrillViewModel::offeredChanged);
-    set(m_buttonText, Drill::title(m_focus), &DrillViewModel::buttonTextChanged);
+    set(m_buttonText, DrillText::title(AppState::DrillKind::Focus, m_focus),
+        &DrillViewModel::buttonTextChanged);
+    const QStringList needed = Drill::needed(profile, today);
+    if (needed != m_needed) {
+        m_needed = needed;
+        m_neededText = needed.isEmpty() ? QString()
+                                        : DrillText::title(AppState::DrillKind::Focus, needed);
+        Q_EMIT neededChanged();
+    }
     set(m_pickable, Drill::drillable(profile), &DrillViewModel::pickableChanged);
     AppViewModel::refresh();
 }
@@ -28,6 +38,12 @@ void DrillViewModel::start()
 {
     if (app())
         app()->startDrill(m_focus);
+}
+
+void DrillViewModel::startNeeded()
+{
+    if (app() && !m_needed.isEmpty())
+        app()->startDrill(m_needed);
 }
 
 void DrillViewModel::startKey(const QString &key)

@@ -9,7 +9,8 @@
 #include <QStringList>
 
 // The ways into a drill: the button naming the keys the learner is least
-// sure of, and the keys of the error map that a click drills.
+// sure of, the course sidebar's offer when some key is well above the
+// learner's own average, and the keys of the error map that a click drills.
 class DrillViewModel : public AppViewModel
 {
     Q_OBJECT
@@ -18,6 +19,10 @@ class DrillViewModel : public AppViewModel
     Q_PROPERTY(bool offered READ offered NOTIFY offeredChanged)
     // "Работа над ошибками: ж, э, ф".
     Q_PROPERTY(QString buttonText READ buttonText NOTIFY buttonTextChanged)
+    // Some key is well above the learner's average (Drill::needed): the
+    // sidebar offers a drill of those keys, named by neededText.
+    Q_PROPERTY(bool needed READ needed NOTIFY neededChanged)
+    Q_PROPERTY(QString neededText READ neededText NOTIFY neededChanged)
     // The keys a click on the error map may drill: the unlocked letters.
     Q_PROPERTY(QStringList pickable READ pickable NOTIFY pickableChanged)
 
@@ -26,16 +31,21 @@ public:
 
     [[nodiscard]] bool offered() const { return m_offered; }
     [[nodiscard]] QString buttonText() const { return m_buttonText; }
+    [[nodiscard]] bool needed() const { return !m_needed.isEmpty(); }
+    [[nodiscard]] QString neededText() const { return m_neededText; }
     [[nodiscard]] QStringList pickable() const { return m_pickable; }
 
     // A drill of the keys the button names.
     Q_INVOKABLE void start();
     // A drill of one key.
     Q_INVOKABLE void startKey(const QString &key);
+    // A drill of the keys the sidebar offers.
+    Q_INVOKABLE void startNeeded();
 
 Q_SIGNALS:
     void offeredChanged();
     void buttonTextChanged();
+    void neededChanged();
     void pickableChanged();
 
 private:
@@ -44,5 +54,7 @@ private:
     bool m_offered = false;
     QString m_buttonText;
     QStringList m_focus;
+    QStringList m_needed;
+    QString m_neededText;
     QStringList m_pickable;
 };

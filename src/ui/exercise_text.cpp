@@ -4,7 +4,7 @@
 
 #include "app_state.h"
 #include "course.h"
-#include "drill.h"
+#include "drill_text.h"
 #include "manuscript.h"
 
 ExerciseText::ExerciseText(QObject *parent) : AppViewModel(parent) {}
@@ -27,6 +27,11 @@ QList<QMetaObject::Connection> ExerciseText::follow(AppState &app)
         connect(&app, &AppState::manuscriptModeChanged, this, &ExerciseText::refreshCaption),
         connect(&app, &AppState::activeLessonChanged, this, &ExerciseText::refreshCaption),
         connect(&app, &AppState::drillKeysChanged, this, &ExerciseText::refreshCaption),
+        connect(&app, &AppState::wrongKeyStruck, this,
+                [this](const QString &typed) {
+                    m_strike = KeyStrike{typed, m_strike.serial + 1};
+                    Q_EMIT strikeChanged();
+                }),
     };
 }
 
@@ -170,7 +175,7 @@ void ExerciseText::refreshCaption()
 QString ExerciseText::captionOf(const AppState &app, qint64 fragments)
 {
     if (app.drillMode())
-        return Drill::title(app.drillKeys());
+        return DrillText::title(app.drillKind(), app.drillKeys());
     if (app.manuscriptMode()) {
         // Within the text, as the fragment typed is: a hand-edited index may be anything.
         const qint64 k = std::clamp<qint64>(app.store()->data().manuscriptChunk.value_or(0), 0,

@@ -36,6 +36,8 @@ class ExerciseText : public AppViewModel
     // The caret's line; the lines below it are all coming.
     Q_PROPERTY(LineStyles styles0 READ styles0 NOTIFY styles0Changed)
     Q_PROPERTY(NextKey nextKey READ nextKey NOTIFY nextKeyChanged)
+    // The last wrong key struck, for the keyboard to flash.
+    Q_PROPERTY(KeyStrike strike READ strike NOTIFY strikeChanged)
     Q_PROPERTY(bool wrongLayoutWarning READ wrongLayoutWarning NOTIFY wrongLayoutWarningChanged)
     // The warning's words: whether the layout is being switched back or the
     // learner must do it (or type by the keys' places).
@@ -56,6 +58,7 @@ public:
     [[nodiscard]] QString text2() const { return m_lineText[2]; }
     [[nodiscard]] LineStyles styles0() const { return m_styles0; }
     [[nodiscard]] NextKey nextKey() const { return m_nextKey; }
+    [[nodiscard]] KeyStrike strike() const { return m_strike; }
     [[nodiscard]] bool wrongLayoutWarning() const;
     [[nodiscard]] bool physicalKeysOffered() const;
     [[nodiscard]] QString layoutWarningText() const;
@@ -80,6 +83,7 @@ Q_SIGNALS:
     void text2Changed();
     void styles0Changed();
     void nextKeyChanged();
+    void strikeChanged();
     void wrongLayoutWarningChanged();
     void layoutWarningTextChanged();
     void physicalKeysOfferedChanged();
@@ -102,4 +106,5 @@ private:
     QString m_lineText[visibleLineCount];
     LineStyles m_styles0;
     NextKey m_nextKey;
+    KeyStrike m_strike;
 };

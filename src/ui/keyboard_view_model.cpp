@@ -3,7 +3,7 @@
 #include "keyboard_view_model.h"
 
 #include "characters.h"
-#include "drill.h"
+#include "drill_text.h"
 #include "theme.h"
 #include "theme_palette.h"
 
@@ -33,6 +33,14 @@ QString KeyCap::label() const
     return Characters::upper(m_key.character);
 }
 
+QString KeyCap::shiftLabel() const
+{
+    const QList<KeyDef> &digits = RussianLayout::digitRow();
+    if (m_key.character == digits.first().character || !digits.contains(m_key))
+        return {};
+    return RussianLayout::shifted(m_key);
+}
+
 QColor KeyCap::zoneBarColor() const
 {
     return ::zoneBarColor(m_key.finger);
@@ -56,7 +64,9 @@ void KeyCap::setPickName(const QString &name)
 
 KeyboardViewModel::KeyboardViewModel(QObject *parent) : QObject(parent)
 {
-    for (const QList<KeyDef> &row : RussianLayout::rows()) {
+    QList<QList<KeyDef>> rows = RussianLayout::rows();
+    rows.prepend(RussianLayout::digitRow());
+    for (const QList<KeyDef> &row : std::as_const(rows)) {
         QList<KeyCap *> caps;
         for (const KeyDef &key : row)
             caps.append(new KeyCap(key, this));
@@ -105,6 +115,22 @@ void KeyboardViewModel::setNext(const NextKey &next)
     Q_EMIT nextChanged();
 }
 
+void KeyboardViewModel::setStrike(const KeyStrike &strike)
+{
+    if (strike == m_strike)
+        return;
+    m_strike = strike;
+    if (m_training && strike.serial > 0) {
+        if (RussianLayout::stroke(strike.character).thumbs) {
+            Q_EMIT spaceFlashed();
+        } else if (const auto key = RussianLayout::key(strike.character)) {
+            if (KeyCap *struck = cap(key->character))
+                struck->flash();
+        }
+    }
+    Q_EMIT strikeChanged();
+}
+
 void KeyboardViewModel::setErrors(const KeyLevels &errors)
 {
     if (errors == m_errors)
@@ -121,7 +147,8 @@ void KeyboardViewModel::setPickable(const QStringList &keys)
     m_pickable = keys;
     for (const QList<KeyCap *> &row : std::as_const(m_rows)) {
         for (KeyCap *cap : row)
-            cap->setPickName(keys.contains(cap->character()) ? Drill::title({cap->character()})
+            cap->setPickName(keys.contains(cap->character())
+                                 ? DrillText::title(AppState::DrillKind::Focus, {cap->character()})
                                                              : QString());
     }
     if (!keys.contains(m_focusKey) || !cap(m_focusKey)) {

@@ -28,6 +28,9 @@ class KeyCap : public QObject
     QML_UNCREATABLE("The keyboard makes its keys.")
     Q_PROPERTY(QString character READ character CONSTANT)
     Q_PROPERTY(QString label READ label CONSTANT)
+    // What Shift types on a key of the digit row, printed beside the digit;
+    // "" elsewhere.
+    Q_PROPERTY(QString shiftLabel READ shiftLabel CONSTANT)
     Q_PROPERTY(QColor zoneBarColor READ zoneBarColor CONSTANT)
     Q_PROPERTY(bool next READ isNext NOTIFY changed)
     Q_PROPERTY(QColor fill READ fill NOTIFY changed)
@@ -59,6 +62,7 @@ public:
     [[nodiscard]] QString character() const { return m_key.character; }
     // Key labels are upper case in every mode.
     [[nodiscard]] QString label() const;
+    [[nodiscard]] QString shiftLabel() const;
     [[nodiscard]] QColor zoneBarColor() const;
     [[nodiscard]] const State &state() const { return m_state; }
     [[nodiscard]] bool isNext() const { return m_state.next; }
@@ -72,10 +76,13 @@ public:
     void setState(const State &state);
     [[nodiscard]] QString pickName() const { return m_pickName; }
     void setPickName(const QString &name);
+    // A wrong key struck it: the key flashes once.
+    void flash() { Q_EMIT flashed(); }
 
 Q_SIGNALS:
     void changed();
     void pickNameChanged();
+    void flashed();
 
 private:
     KeyDef m_key;
@@ -84,9 +91,10 @@ private:
 };
 
 // The on-screen keyboard. In training mode it marks the key of the next
-// character, the Shift of the other hand and the space bar; in heat-map mode
-// it colours each key by its error level. A new next character touches only
-// the previous and the new next key, so a keystroke redraws two keys at most.
+// character, the Shift of the other hand and the space bar, and flashes the
+// key a wrong stroke struck; in heat-map mode it colours each key by its
+// error level. A new next character touches only the previous and the new
+// next key, so a keystroke redraws two keys at most.
 //
 // The heat map takes the levels of ProfileStatistics::keyErrorLevels.
 class KeyboardViewModel : public QObject
@@ -95,6 +103,8 @@ class KeyboardViewModel : public QObject
     QML_ELEMENT
     Q_PROPERTY(bool training READ training WRITE setTraining NOTIFY trainingChanged)
     Q_PROPERTY(NextKey next READ next WRITE setNext NOTIFY nextChanged)
+    // Each new strike flashes the key that typed its character.
+    Q_PROPERTY(KeyStrike strike READ strike WRITE setStrike NOTIFY strikeChanged)
     Q_PROPERTY(KeyLevels errors READ errors WRITE setErrors NOTIFY errorsChanged)
     // The keys a click drills (the heat map's); each is named for it.
     Q_PROPERTY(QStringList pickable READ pickable WRITE setPickable NOTIFY pickableChanged)
@@ -102,7 +112,8 @@ class KeyboardViewModel : public QObject
     // reached by Tab, as one stop: the last one moved to, else the first in
     // reading order; "" when no key is pickable.
     Q_PROPERTY(QString focusKey READ focusKey WRITE setFocusKey NOTIFY focusKeyChanged)
-    // The letter rows, top to bottom.
+    // The digit row (training mode only) and the letter rows, top to bottom.
+    Q_PROPERTY(QQmlListProperty<KeyCap> digitRow READ digitRow CONSTANT)
     Q_PROPERTY(QQmlListProperty<KeyCap> topRow READ topRow CONSTANT)
     Q_PROPERTY(QQmlListProperty<KeyCap> homeRow READ homeRow CONSTANT)
     Q_PROPERTY(QQmlListProperty<KeyCap> bottomRow READ bottomRow CONSTANT)
@@ -129,6 +140,8 @@ public:
     void setTraining(bool training);
     [[nodiscard]] NextKey next() const { return m_next; }
     void setNext(const NextKey &next);
+    [[nodiscard]] KeyStrike strike() const { return m_strike; }
+    void setStrike(const KeyStrike &strike);
     [[nodiscard]] KeyLevels errors() const { return m_errors; }
     void setErrors(const KeyLevels &errors);
     [[nodiscard]] QStringList pickable() const { return m_pickable; }
@@ -141,9 +154,10 @@ public:
     // has any; focusKey itself where nothing lies that way.
     [[nodiscard]] Q_INVOKABLE QString neighbour(Move move) const;
 
-    [[nodiscard]] QQmlListProperty<KeyCap> topRow() { return row(0); }
-    [[nodiscard]] QQmlListProperty<KeyCap> homeRow() { return row(1); }
-    [[nodiscard]] QQmlListProperty<KeyCap> bottomRow() { return row(2); }
+    [[nodiscard]] QQmlListProperty<KeyCap> digitRow() { return row(0); }
+    [[nodiscard]] QQmlListProperty<KeyCap> topRow() { return row(1); }
+    [[nodiscard]] QQmlListProperty<KeyCap> homeRow() { return row(2); }
+    [[nodiscard]] QQmlListProperty<KeyCap> bottomRow() { return row(3); }
     [[nodiscard]] bool leftShiftLit() const { return m_leftShiftLit; }
     [[nodiscard]] bool rightShiftLit() const { return m_rightShiftLit; }
     [[nodiscard]] bool spaceLit() const { return m_spaceLit; }
@@ -164,12 +178,15 @@ public:
 Q_SIGNALS:
     void trainingChanged();
     void nextChanged();
+    void strikeChanged();
     void errorsChanged();
     void pickableChanged();
     void focusKeyChanged();
     void shiftChanged();
     void spaceLitChanged();
     void paletteChanged();
+    // A wrong stroke struck the space bar.
+    void spaceFlashed();
 
 private:
     [[nodiscard]] QQmlListProperty<KeyCap> row(int n) { return {this, &m_rows[n]}; }
@@ -183,10 +200,11 @@ private:
 
     bool m_training = true;
     NextKey m_next;
+    KeyStrike m_strike;
     KeyLevels m_errors;
     QStringList m_pickable;
     QString m_focusKey;
-    QList<QList<KeyCap *>> m_rows;
+    QList<QList<KeyCap *>> m_rows; // the digit row, then the letter rows
     QString m_nextKey; // the character of the marked key, "" for none
     bool m_leftShiftLit = false;
     bool m_rightShiftLit = false;

@@ -4,6 +4,24 @@
 
 #include "characters.h"
 
+namespace {
+
+// How the hint names a key: by what is printed on it.
+QString keyName(const KeyDef &key)
+{
+    if (key.character == u"-")
+        return QStringLiteral("минус");
+    return Characters::upper(key.character);
+}
+
+// What a character typed by a stand-in is called.
+QString standInName(const QString &character)
+{
+    return character == u"—" ? QStringLiteral("Тире") : QStringLiteral("Кавычка");
+}
+
+} // namespace
+
 NextKey NextKey::of(const QString &character)
 {
     NextKey next;
@@ -14,7 +32,11 @@ NextKey NextKey::of(const QString &character)
     if (next.m_stroke.thumbs) {
         next.m_hint = QStringLiteral("пробел — большим пальцем");
     } else if (const auto &key = next.m_stroke.key) {
-        next.m_hint = Characters::upper(key->character) + QStringLiteral(" — ") + key->fingerHint();
+        // A character no key types is named, with the key that stands in for it.
+        next.m_hint = RussianLayout::standIn(character)
+                          ? standInName(character) + QStringLiteral(" — клавиша ") + keyName(*key)
+                                + QStringLiteral(", ") + key->fingerHint()
+                          : keyName(*key) + QStringLiteral(" — ") + key->fingerHint();
         if (next.m_stroke.shiftHand)
             next.m_hint += QStringLiteral(", шифт другой рукой");
     } else {

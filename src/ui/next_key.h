@@ -38,3 +38,17 @@ private:
     Stroke m_stroke;
     QString m_hint = QStringLiteral(" ");
 };
+
+// The last wrong key struck: what it typed, and a count that tells one
+// strike of it from the next.
+struct KeyStrike
+{
+    Q_GADGET
+    QML_VALUE_TYPE(keyStrike)
+
+public:
+    QString character;
+    quint64 serial = 0; // 0: none yet
+
+    friend bool operator==(const KeyStrike &, const KeyStrike &) = default;
+};

@@ -3,6 +3,7 @@
 #include "result_card.h"
 
 #include "app_state.h"
+#include "drill_text.h"
 #include "figure_text.h"
 #include "speech_text.h"
 
@@ -36,10 +37,39 @@ bool ResultCard::shown() const
     return app() && app()->lastResult().has_value();
 }
 
+bool ResultCard::afterDrill() const
+{
+    return shown() && app()->drillMode();
+}
+
+bool ResultCard::lessonCountShown() const
+{
+    return !afterDrill();
+}
+
+QStringList ResultCard::keyLines() const
+{
+    QStringList lines;
+    if (afterDrill()) {
+        for (const Drill::KeyOutcome &o : app()->lastResult()->drillOutcomes)
+            lines.append(DrillText::outcome(o));
+    }
+    return lines;
+}
+
+QString ResultCard::consolidateText() const
+{
+    if (!shown() || app()->lastResult()->consolidate.isEmpty())
+        return {};
+    return DrillText::offer(app()->lastResult()->consolidate);
+}
+
 QString ResultCard::title() const
 {
     if (!shown())
         return {};
+    if (afterDrill())
+        return DrillText::title(app()->drillKind(), app()->drillKeys());
     const ExerciseResult &r = *app()->lastResult();
     if (r.lessonCompleted)
         return QStringLiteral("Урок пройден!");
@@ -58,7 +88,8 @@ QString ResultCard::accuracy() const
 
 bool ResultCard::reminderShown() const
 {
-    return shown() && !app()->lastResult()->passed;
+    // A drill has no pass to fall short of.
+    return shown() && !afterDrill() && !app()->lastResult()->passed;
 }
 
 QString ResultCard::reminder()
@@ -72,6 +103,8 @@ QString ResultCard::primaryText() const
 {
     if (shown() && app()->lastResult()->lessonCompleted)
         return QStringLiteral("К следующему уроку");
+    if (afterDrill())
+        return QStringLiteral("Ещё раз");
     return QStringLiteral("Дальше (⏎)");
 }
 

@@ -11,7 +11,10 @@ class AppState;
 
 // The card that replaces the exercise once it is finished: the verdict, the
 // three figures, the reminder after a failed exercise and the primary
-// button's text.
+// button's text; after a completed lesson whose keys are not yet settled, the
+// offer of a drill of them. After a drill it is the drill's own: titled for
+// it, each key's accuracy against before instead of the lesson's count, and
+// "Ещё раз" for a drill of keys chosen afresh.
 class ResultCard : public AppViewModel
 {
     Q_OBJECT
@@ -21,6 +24,11 @@ class ResultCard : public AppViewModel
     Q_PROPERTY(QString speed READ speed NOTIFY resultChanged)
     Q_PROPERTY(QString accuracy READ accuracy NOTIFY resultChanged)
     Q_PROPERTY(QString lessonCount READ lessonCount NOTIFY lessonCountChanged)
+    Q_PROPERTY(bool lessonCountShown READ lessonCountShown NOTIFY resultChanged)
+    // After a drill: one line per key, "Ж — точность 92,0 % (25 нажатий), …".
+    Q_PROPERTY(QStringList keyLines READ keyLines NOTIFY resultChanged)
+    // "Закрепить: ф, ж"; "" when no drill is offered.
+    Q_PROPERTY(QString consolidateText READ consolidateText NOTIFY resultChanged)
     Q_PROPERTY(bool reminderShown READ reminderShown NOTIFY resultChanged)
     Q_PROPERTY(QString reminder READ reminder CONSTANT)
     Q_PROPERTY(QString primaryText READ primaryText NOTIFY resultChanged)
@@ -35,6 +43,9 @@ public:
     // Passed exercises of the active lesson: after a lesson is completed, the
     // application has moved on, so this speaks of the next one.
     [[nodiscard]] QString lessonCount() const { return m_lessonCount; }
+    [[nodiscard]] bool lessonCountShown() const;
+    [[nodiscard]] QStringList keyLines() const;
+    [[nodiscard]] QString consolidateText() const;
     [[nodiscard]] bool reminderShown() const;
     [[nodiscard]] static QString reminder();
     [[nodiscard]] QString primaryText() const;
@@ -46,6 +57,7 @@ Q_SIGNALS:
     void lessonCountChanged();
 
 private:
+    [[nodiscard]] bool afterDrill() const;
     QList<QMetaObject::Connection> follow(AppState &app) override;
     void refresh() override;
     QString m_lessonCount;

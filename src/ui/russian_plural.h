@@ -25,6 +25,7 @@ inline constexpr Noun key{u"клавиша", u"клавиши", u"клавиш"}
 inline constexpr Noun exercise{u"упражнение", u"упражнения", u"упражнений"};
 inline constexpr Noun minute{u"минута", u"минуты", u"минут"};
 inline constexpr Noun hour{u"час", u"часа", u"часов"};
+inline constexpr Noun stroke{u"нажатие", u"нажатия", u"нажатий"};
 
 // The form of `noun` that goes with `n` (negative counts as its magnitude).
 [[nodiscard]] QString form(qint64 n, const Noun &noun);

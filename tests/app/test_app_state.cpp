@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_rig.h"
 #include "course.h"
+#include "drill.h"
 #include "manuscript.h"
 
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <limits>
@@ -25,8 +27,9 @@ class TestAppState : public QObject
 private Q_SLOTS:
     void finishedExerciseFigures()
     {
-        AppRig rig(withManuscript(u"ж"_s.repeated(96)));
+        AppRig rig(withManuscript(u"Жж"_s.repeated(48)));
         rig.app->startManuscript();
+        QSignalSpy struck(rig.app.get(), &AppState::wrongKeyStruck);
         // 4 wrong keys first, then 96 right ones, 40 s apart in all
         for (int i = 0; i < 100; ++i) {
             rig.clock += i > 0 && i <= 40 ? 1.0 : 0.0;
@@ -39,7 +42,11 @@ private Q_SLOTS:
         const ProfileData onDisk = rig.profileOnDisk().value_or(ProfileData());
         QCOMPARE(onDisk.days, (QList<DayStat>{{u"2026-12-06"_s, 96, 4, 40.0, 144.0}}));
         const KeyStat k = onDisk.keyStats.value(u"ж"_s);
-        QCOMPARE(std::pair(k.attempts, k.errors), std::pair(100LL, 4LL));
+        QCOMPARE(std::tuple(k.attempts, k.errors, k.lastDay), std::tuple(100LL, 4LL, u"2026-12-06"_s));
+        // and Shift, held for every capital, wrong ones included; each wrong key is announced
+        const KeyStat shift = onDisk.keyStats.value(Drill::shiftKey.toString());
+        QCOMPARE(std::pair(shift.attempts, shift.errors), std::pair(52LL, 4LL));
+        QCOMPARE(struck, (QList<QVariantList>(4, {u"1"_s})));
     }
 
     // Every passed exercise of a lesson counts; the third pass of the current lesson

@@ -44,14 +44,15 @@ private Q_SLOTS:
         ProfileData p;
         p.keyStats.insert(u"ф"_s, KeyStat{max, max, 0.5, 0.3});
         p.recordKey(u"Ж", true, std::nullopt);
-        p.recordKey(u"ж", false, 0.3); // the first latency is taken as is
+        p.recordKey(u"ж", false, 0.3, u"2026-12-05"_s); // the first latency is taken as is
         p.recordKey(u"Ж", false, 0.2);
         p.recordKey(u"е\u0308", false, 0.05); // latencies at the bounds are ignored
         p.recordKey(u"Ё", false, 5.0);
         p.recordKey(u"ф", true, std::nullopt); // counts stop at the limit instead of wrapping
         QCOMPARE(p.keyStats.keys(), (QStringList{u"ж"_s, u"ф"_s, u"ё"_s}));
         QCOMPARE(p.keyStats[u"ж"_s],
-                 (KeyStat{3, 1, 0.15 * 0.85 * 0.85, 0.2 * 0.15 + 0.3 * 0.85, {}, u"100"_s}));
+                 (KeyStat{3, 1, 0.15 * 0.85 * 0.85, 0.2 * 0.15 + 0.3 * 0.85, {}, u"100"_s,
+                          u"2026-12-05"_s})); // the day stays till another is given
         QCOMPARE(p.keyStats[u"ё"_s], (KeyStat{2, 0, 0.0, 0.0, {}, u"00"_s}));
         QCOMPARE(p.keyStats[u"ф"_s], (KeyStat{max, max, 0.5 * 0.85 + 0.15, 0.3, {}, u"1"_s}));
         for (int i = 0; i < 45; ++i) // the outcomes keep only the newest 40

@@ -141,6 +141,9 @@ private Q_SLOTS:
         QTest::newRow("recent outcomes")
             << compact(fullObject(none, [](QJsonObject &k) { k[u"recent"_s] = u"0010"_s; }))
             << with([](ProfileData &p) { p.keyStats[u"о"_s].recent = u"0010"_s; });
+        QTest::newRow("the day a key was last typed")
+            << compact(fullObject(none, [](QJsonObject &k) { k[u"lastDay"_s] = u"2026-12-05"_s; }))
+            << with([](ProfileData &p) { p.keyStats[u"о"_s].lastDay = u"2026-12-05"_s; });
         QTest::newRow("UTF-8 byte order mark") << "\xEF\xBB\xBF" + compact(fullObject()) << full;
         QTest::newRow("null optional members") << compact(fullObject([](QJsonObject &o) {
             for (const QString &key :
@@ -213,6 +216,7 @@ private Q_SLOTS:
             {top, u"manuscriptChunk"_s, 0.5},          {keyStat, u"attempts"_s, 1.5},
             {keyStat, u"errors"_s, 0.5},               {keyStat, u"errEMA"_s, u"0.1"_s},
             {keyStat, u"recent"_s, 10},                {keyStat, u"recent"_s, u"01x"_s},
+            {keyStat, u"lastDay"_s, 20261205},         {keyStat, u"lastDay"_s, u"5 декабря"_s},
             {day, u"date"_s, 20260102},                {day, u"chars"_s, 12.5},
             {day, u"errors"_s, 1.5},                   {day, u"bestSpeed"_s, QJsonValue()},
             {top, u"physicalKeys"_s, 1},               {top, u"speechOn"_s, u"yes"_s},

@@ -165,6 +165,8 @@ private Q_SLOTS:
             row(qPrintable(u"the key "_s + key), unknownKey,
                 [&key](ProfileData &p) { p.keyStats.insert(key, KeyStat{5, 1, 0.1, 0.2}); });
         }
+        row("Shift's own statistics", none,
+            [](ProfileData &p) { p.keyStats.insert(u"⇧"_s, KeyStat{5, 1, 0.1, 0.2}); });
         row("over a megabyte of unknown members", tooMuch, [](ProfileData &p) {
             p.days[0].extraMembers.insert(u"x"_s, '"' + QByteArray(maxUnknownBytes, 'x') + '"');
         });

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "drill.h"
 #include "exercise_text.h"
+#include "result_card.h"
 #include "window_rig.h"
 
 #include <QAccessible>
@@ -12,6 +13,26 @@ Q_IMPORT_QML_PLUGIN(OlviPlugin)
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The course reached `lesson` with `passes` passes of it; every unlocked letter
+// typed 60 times with one error, but the keys of `errors` with that many
+// (the last of them) and ъ 18 times, too few to be sure of.
+ProfileData practised(qint64 lesson, qint64 passes, const QMap<QString, int> &errors)
+{
+    ProfileData p;
+    p.currentLessonID = lesson;
+    p.exercisesPassed = {{lesson, passes}};
+    for (const QString &key : Course::unlockedLetters(lesson)) {
+        const int wrong = key == u"ъ" ? 0 : errors.value(key, 1);
+        for (int i = 0; i < (key == u"ъ" ? 18 : 60); ++i)
+            p.recordKey(key, i >= 60 - wrong, 0.3, u"2026-12-05"_s);
+    }
+    return p;
+}
+
+} // namespace
+
 // Drills beside the course: the ways into them, what they record and what the
 // training screen says of them.
 class TestDrillUi : public QObject
@@ -19,31 +40,22 @@ class TestDrillUi : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { QQuickWindow::setGraphicsApi(QSGRendererInterface::Software); }
+
     void drillsFromTheScreensRecordPracticeButNoPass()
     {
-        // lesson 13 passed twice; every letter typed 60 times with one error,
-        // ж with nine, э with six, and ъ (in no course word) 18 times, too few
-        ProfileData p;
-        p.currentLessonID = 13;
-        p.exercisesPassed = {{13, 2}};
-        for (const QString &key : Course::unlockedLetters(13)) {
-            const int wrong = key == u"ж" ? 9 : key == u"э" ? 6 : key == u"ъ" ? 0 : 1;
-            for (int i = 0; i < (key == u"ъ" ? 18 : 60); ++i)
-                p.recordKey(key, i >= 60 - wrong, 0.3);
-        }
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-        WindowRig w(p);
+        WindowRig w(practised(13, 2, {{u"ж"_s, 9}, {u"э"_s, 6}}));
         QVERIFY(w.ready());
         ExerciseText text;
         text.setApp(w.rig.app.get());
-        const QString title = u"Работа над ошибками: ъ, ж, э"_s;
         const auto spoken = &WindowRig::spoken;
 
-        // the course's sidebar: Tab reaches the drill right after the continue button
+        // the course's sidebar offers the keys well above the learner's average, Tab
+        // reaching it right after the continue button
         while (spoken(w.window->activeFocusItem()) != u"Продолжить — урок 13")
             w.press(Qt::Key_Tab);
         w.press(Qt::Key_Tab);
-        QCOMPARE(spoken(w.window->activeFocusItem()), title);
+        QCOMPARE(spoken(w.window->activeFocusItem()), u"Работа над ошибками: э, ж"_s);
         // the error map, a group named by its title, is one Tab stop, on its first unlocked
         // key; the arrows walk the unlocked keys (none in the locked bottom row); Return drills
         // the key the ring is on, and a click the key clicked; Qt warns of nothing on the way
@@ -65,7 +77,9 @@ private Q_SLOTS:
         w.window->resize(w.window->width(), 760);
         stops.removeDuplicates();
         const QString first = u"Работа над ошибками: й"_s;
-        QCOMPARE(stops.filter(u"Работа над ошибками"_s), (QStringList{first, title}));
+        const QString focus = u"Работа над ошибками: "_s
+                              + Drill::focusKeys(w.rig.profile(), w.rig.app->today()).join(u", ");
+        QCOMPARE(stops.filter(u"Работа над ошибками"_s), (QStringList{first, focus}));
         while (spoken(w.window->activeFocusItem()) != first)
             w.press(Qt::Key_Tab);
         const auto *map =
@@ -87,25 +101,59 @@ private Q_SLOTS:
         QTRY_VERIFY(w.find(u"drillButton"_s) && w.find(u"drillButton"_s)->isVisible());
         QVERIFY(w.click(u"drillButton"_s));
         QCOMPARE(w.rig.app->tab(), AppState::Tab::Training);
-        QCOMPARE(text.caption(), title);
+        QCOMPARE(text.caption(), focus);
 
+        const QStringList keys = w.rig.app->drillKeys();
         const qsizetype length = w.rig.engine().text().size();
         w.rig.typeRest();
         const ProfileData after = *w.rig.profileOnDisk(); // passed, yet no pass counted
-        QVERIFY(w.rig.app->lastResult()->passed);
         QCOMPARE(after.exercisesPassed, (QMap<qint64, qint64>{{13, 2}}));
         QCOMPARE(after.currentLessonID, 13);
         QCOMPARE(after.days, (QList<DayStat>{{u"2026-12-06"_s, length, 0, after.days[0].seconds,
                                               w.rig.app->lastResult()->speed}}));
 
-        // the card's button goes on with keys chosen afresh, ъ (now sure of) no longer among them
+        // the card is the drill's: its title, each key's accuracy against its last 40
+        // strokes before, no lesson count; its button drills keys chosen afresh
         QTRY_VERIFY(w.find(u"resultCard"_s)->isVisible());
+        QCOMPARE(w.find(u"resultTitle"_s)->property("text").toString(), focus);
+        QVERIFY(!w.find(u"resultLessonCount"_s)->isVisible() && !w.find(u"reminder"_s)->isVisible());
+        ResultCard card;
+        card.setApp(w.rig.app.get());
+        QCOMPARE(card.primaryText(), u"Ещё раз"_s);
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            const QString &k = keys.at(i);
+            const QString before = k == u"ж" ? u"77,5 %"_s : k == u"э" ? u"85,0 %"_s
+                                  : k == u"ъ" ? u"100,0 %"_s : u"97,5 %"_s;
+            QVERIFY2(card.keyLines().at(i).startsWith(Characters::upper(k) + u" — точность 100,0 % ("_s)
+                         && card.keyLines().at(i).endsWith(u"), до тренировки "_s + before),
+                     qPrintable(card.keyLines().at(i)));
+        }
+        const QStringList afresh = Drill::focusKeys(w.rig.profile(), w.rig.app->today());
         w.press(Qt::Key_Return, u"\r"_s);
-        QCOMPARE(w.rig.app->drillKeys().mid(0, 2), (QStringList{u"ж"_s, u"э"_s}));
-        QVERIFY(!w.rig.app->drillKeys().contains(u"ъ"_s));
-        QCOMPARE(text.caption(), Drill::title(w.rig.app->drillKeys()));
+        QCOMPARE(w.rig.app->drillKeys(), afresh);
         w.rig.app->startTraining();
         QCOMPARE(text.caption(), u"Урок 13 · Верхний ряд · Два ряда вместе"_s);
+    }
+
+    // A lesson completed while a new key is still weak offers a drill of it
+    // beside the card's own buttons.
+    void completedLessonOffersToSettleItsKeys()
+    {
+        WindowRig w(practised(4, 2, {{u"ф"_s, 8}}));
+        QVERIFY(w.ready());
+        w.rig.app->startTraining();
+        w.rig.typeRest();
+        QTRY_VERIFY(w.find(u"resultCard"_s)->isVisible());
+        QCOMPARE(w.find(u"resultTitle"_s)->property("text").toString(), u"Урок пройден!"_s);
+        QCOMPARE(w.find(u"primaryButton"_s)->property("text").toString(), u"К следующему уроку"_s);
+        QVERIFY(w.find(u"courseButton"_s)->isVisible());
+        QCOMPARE(WindowRig::spoken(w.find(u"consolidateButton"_s)), u"Закрепить: ф"_s);
+        QVERIFY(w.click(u"consolidateButton"_s));
+        QCOMPARE(w.rig.app->drillKeys(), QStringList{u"ф"_s});
+        ExerciseText text;
+        text.setApp(w.rig.app.get());
+        QCOMPARE(text.caption(), u"Закрепление: ф"_s);
+        QCOMPARE(w.rig.profile().currentLessonID, 5); // the course moved on all the same
     }
 };
 

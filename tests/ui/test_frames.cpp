@@ -36,12 +36,17 @@ private Q_SLOTS:
         // An idle screen renders nothing for longer than the fade lasts.
         const auto idle = [&] { return sinceFrame.elapsed() > 250; };
 
-        // wrong keys (the accuracy changes) and right ones (all the marks move) in turn
+        // wrong keys (the accuracy changes, the struck key flashes) and right ones (all the
+        // marks move) in turn
+        QQuickItem *flash = w.find(u"strikeFlash"_s, w.find(u"key_щ"_s));
+        QVERIFY(flash && !flash->isVisible());
         for (int key = 0; key < 6; ++key) {
             QTRY_VERIFY_WITH_TIMEOUT(idle(), 5000);
             frames = 0;
-            w.type(key % 2 == 0 ? u"щ"_s : w.rig.engine().expected());
+            const bool wrong = key % 2 == 0;
+            w.type(wrong ? u"щ"_s : w.rig.engine().expected());
             QTRY_VERIFY(frames >= 1);
+            QCOMPARE(flash->isVisible(), wrong);
             QTRY_VERIFY_WITH_TIMEOUT(idle(), 5000);
             QVERIFY2(frames <= 10, qPrintable(u"%1 frames"_s.arg(frames)));
         }

@@ -11,12 +11,14 @@
 #include "manuscript.h"
 #include "manuscript_view_model.h"
 #include "next_key.h"
+#include "prose.h"
 #include "result_card.h"
 #include "root_view_model.h"
 #include "russian_plural.h"
 #include "stats_view_model.h"
 #include "theme.h"
 #include "transfer_view_model.h"
+#include "words.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -313,11 +315,17 @@ private Q_SLOTS:
                                               << pinky << index << "н" << "L";
         QTest::newRow("comma: the full stop key") << "," << ". — правый мизинец" + shift << pinky
                                                   << pinky << "." << "L";
-        QTest::newRow("Ё: no key drawn, right Shift") << "Ё" << "Ё — левый мизинец" + shift
-                                                      << pinky << pinky << "" << "R";
+        QTest::newRow("Ё: its key and the right Shift") << "Ё" << "Ё — левый мизинец" + shift
+                                                        << pinky << pinky << "ё" << "R";
         QTest::newRow("stressed А: the А key") << u"А\u0301"_s << "А — левый указательный" + shift
                                                << index << pinky << "а" << "R";
-        QTest::newRow("! has no key") << "!" << "наберите: !" << -1 << -1 << "" << "";
+        QTest::newRow(": on the 6") << ":" << "6 — правый указательный" + shift << pinky << index
+                                << "6" << "L";
+        QTest::newRow("— by the minus") << u"\u2014"_s << "Тире — клавиша минус, правый мизинец"
+                                        << -1 << pinky << "-" << "";
+        QTest::newRow("« by the quote") << "«" << "Кавычка — клавиша 2, левый безымянный" + shift
+                                        << int(Finger::ring) << pinky << "2" << "R";
+        QTest::newRow("/ has no key drawn") << "/" << "наберите: /" << -1 << -1 << "" << "";
         QTest::newRow("space") << " " << "пробел — большим пальцем" << -1 << -1 << "" << "S";
         QTest::newRow("nothing") << "" << " " << -1 << -1 << "" << "";
     }
@@ -344,6 +352,58 @@ private Q_SLOTS:
                             + (keyboard.rightShiftLit() ? u"R"_s : QString())
                             + (keyboard.spaceLit() ? u"S"_s : QString());
         QTEST(lit, "lit");
+    }
+
+    // Whatever a lesson's text holds, the hint names a key and the keyboard
+    // lights it: struck with the Shift lit, in the Russian layout (as
+    // test_course holds it to xkb's), it types the character or its stand-in.
+    void everyCharacterOfTheCourseHasItsKey_data()
+    {
+        QTest::addColumn<QString>("ch");
+        QSet<QString> all;
+        const auto add = [&all](const QString &text) {
+            for (const QString &c : Characters::split(text))
+                all.insert(c);
+        };
+        for (const Lesson &lesson : Course::lessons()) {
+            for (const QString &letter : Course::unlockedLetters(lesson.id))
+                add(lesson.kind == LessonKind::letters ? letter : letter + Characters::upper(letter));
+            add(lesson.marks.join(u' '));
+        }
+        add((Words::common() + Words::properNames() + Words::yoWords()).join(u' '));
+        for (const Excerpt &e : Prose::excerpts())
+            add(e.text);
+        for (const QString &c : std::as_const(all))
+            QTest::newRow(qPrintable(c)) << c;
+    }
+
+    void everyCharacterOfTheCourseHasItsKey()
+    {
+        QFETCH(QString, ch);
+        const NextKey next = NextKey::of(ch);
+        KeyboardViewModel keyboard;
+        keyboard.setNext(next);
+        const QList<KeyCap *> caps = keyboard.findChildren<KeyCap *>();
+        QList<KeyCap *> lit;
+        std::copy_if(caps.cbegin(), caps.cend(), std::back_inserter(lit),
+                     [](const KeyCap *c) { return c->isNext(); });
+        if (ch == u" ") {
+            QVERIFY(lit.isEmpty() && keyboard.spaceLit());
+            return;
+        }
+        QCOMPARE(lit.size(), 1);
+        const KeyDef &key = lit.first()->key();
+        QVERIFY2(next.hint().contains(key.fingerHint())
+                     && (next.hint().contains(lit.first()->label()) || key.character == u"-"),
+                 qPrintable(next.hint()));
+        const bool shift = keyboard.leftShiftLit() || keyboard.rightShiftLit();
+        std::optional<QString> typed;
+        for (quint32 code = 9; code < 256 && !typed; ++code) {
+            if (RussianLayout::typedByKey(code, false, false) == key.character)
+                typed = RussianLayout::typedByKey(code, shift, false);
+        }
+        QVERIFY2(typed && SessionEngine::matches(*typed, RussianLayout::typedAs(ch)),
+                 qPrintable(typed.value_or(u"no key"_s)));
     }
 
     void keystrokeRestylesOnlyTheCaretLine()
