@@ -16,9 +16,12 @@
 #include <QHash>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -37,30 +40,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!profile)
         return 0;
 
+    // A fixed day: the file's own days then lie anywhere around it.
+    const QDate today(2026, 1, 6);
     for (const KeyStat &stat : profile->keyStats) {
-        const KeyConfidence c = KeyConfidence::of(stat);
+        const KeyConfidence c = KeyConfidence::of(stat, today);
         if (!(c.errorRate >= 0.0 && c.errorRate <= 1.0) || !(c.evidence >= 0.0))
             fail("a key's confidence is out of range");
     }
-    const QStringList unlocked = Drill::drillable(*profile);
-    const QStringList focus = Drill::focusKeys(*profile);
+    const QStringList targets = Drill::targets(*profile);
+    const QStringList focus = Drill::focusKeys(*profile, today);
     if (focus.isEmpty() || focus.size() > Drill::maxFocusKeys)
         fail("no focus keys, or too many");
     for (const QString &key : focus) {
-        if (!unlocked.contains(key))
-            fail("a focus key the course has not unlocked");
+        if (!targets.contains(key))
+            fail("a focus key the course has not taught");
     }
     (void)Drill::offered(*profile);
-    (void)Drill::title(focus);
+    (void)Drill::needed(*profile, today);
+    (void)Drill::consolidation(Course::lesson(profile->currentLessonID), *profile, today);
 
     // Seeded from the input, so that a crash replays.
     QRandomGenerator rng(quint32(qHash(bytes)));
-    const QString text = Drill::exercise(focus, *profile, rng);
-    for (const QString &word : text.split(u' ')) {
-        const QString lower = Characters::lower(word);
-        if (std::none_of(focus.cbegin(), focus.cend(),
-                         [&lower](const QString &key) { return lower.contains(key); }))
-            fail("a word of the drill holds no focus key");
+    const QString text = Drill::exercise(focus, *profile, today, rng);
+    // A dash opens the item it belongs to: "— слово".
+    for (const QString &item : QString(text).replace(u"— "_s, u"—"_s).split(u' ')) {
+        const QStringList chars = Characters::split(item);
+        const auto holds = [&](const QString &key) {
+            if (key == Drill::shiftKey)
+                return Characters::isUpper(chars.value(0))
+                       || (chars.size() > 1 && Characters::isUpper(chars.at(1)));
+            return Characters::lower(item).contains(key);
+        };
+        if (std::none_of(focus.cbegin(), focus.cend(), holds))
+            fail("an item of the drill holds no focus key");
     }
     (void)Generator::exercise(Course::lesson(profile->currentLessonID), *profile, rng);
     return 0;
