@@ -96,8 +96,8 @@ id=$(basename "$entry" .desktop)
 [ "$(sed -n 's/^StartupWMClass=//p' "$entry")" = "$id" ] || fail "the entry's StartupWMClass is not $id"
 [ "$(xprop -display "$display" -id "$window" WM_CLASS)" = "WM_CLASS(STRING) = \"$id\", \"$id\"" ] \
     || fail "the window's class is not $id: $(xprop -display "$display" -id "$window" WM_CLASS)"
-xprop -display "$display" -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' \
-    || fail "the window has no icon"
+has_icon() { xprop -display "$display" -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)'; }
+poll 5 has_icon || fail "the window has no icon: $(xprop -display "$display" -id "$window" _NET_WM_ICON | head -c 300)"
 
 # Every screen, then both of the progress screen's savings and its loading
 # through Qt's own file dialog (there is no portal), all by keys: training

@@ -75,11 +75,11 @@ open_dialog_from_progress() {
 }
 
 # Saves through the dialog opened as above: it proposes a name in the home
-# folder (there is no Documents folder), and Tab goes to the name, the filter
-# and the save button. Waits for a file named like $4 (a pattern) to be written.
+# folder (there is no Documents folder) with the cursor in the name, and Return
+# saves it. Waits for a file named like $4 (a pattern) to be written.
 save_from_progress() {
     open_dialog_from_progress "$1" "$2" "$3"
-    keys key Tab Tab Tab space
+    keys key Return
     poll 20 saved "$4" || fail "nothing saved as $4: $(cat "$3")"
 }
 saved() {
