@@ -61,20 +61,17 @@ release_root() {
     [ -z "$(mounts_under "$work")" ] || { echo "still mounted: $(mounts_under "$work")" >&2; return 1; }
     rm -rf "$work"
 }
+source "$(dirname "$0")/desk.sh"
 cleanup() {
-    local rc=$? pid
+    local rc=$?
     set +e
-    for pid in $olvi $xvfb; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
+    end_programs
     release_root || rc=1
     rm -rf "$tmp"
     exit $rc
 }
 trap cleanup EXIT
 
-source "$(dirname "$0")/desk.sh"
 in_root() { chroot "$work" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive "$@"; }
 
 # The minimal root, made once per archive and kept.

@@ -45,13 +45,11 @@ fi
 
 tmp=$(mktemp -d)
 olvi='' xvfb=''
+source "$(dirname "$0")/desk.sh"
 cleanup() {
-    local rc=$? pid
+    local rc=$?
     set +e
-    for pid in $olvi $xvfb; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
+    end_programs
     if [ -n "$(status)" ] && [ "$(status)" != not-installed ]; then
         purge || rc=1
     fi
@@ -60,7 +58,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-source "$(dirname "$0")/desk.sh"
 
 # Dependencies only: the checks below are about what the package must pull in.
 apt_get install --no-install-recommends "$deb"

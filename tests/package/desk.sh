@@ -24,6 +24,15 @@ start_xvfb() {
     display=:$(cat "$tmp/display")
 }
 
+# Ends what a test started (olvi, then Xvfb), by their PIDs.
+end_programs() {
+    local pid
+    for pid in ${olvi:-} ${xvfb:-}; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+}
+
 keys() { DISPLAY=$display xdotool "$@"; }
 
 # The app's window is mapped and more than a few colours are in it: text drawn,
