@@ -152,6 +152,11 @@ void AppState::prepareLayout()
     offerWayOut();
 }
 
+void AppState::restoreLearnerLayout()
+{
+    m_switcher.restoreLearnerLayout();
+}
+
 void AppState::offerWayOut()
 {
     setPhysicalKeysOffered(!m_switcher.canSelectRussian());

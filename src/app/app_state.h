@@ -161,6 +161,9 @@ public:
     // After a completed lesson whose result offers it: a drill of the keys
     // to settle.
     Q_INVOKABLE void consolidate();
+    // At the end of the session: the layout the learner had before Olvi
+    // selected Russian, unless they have chosen another one since.
+    void restoreLearnerLayout();
 
 Q_SIGNALS:
     void tabChanged();

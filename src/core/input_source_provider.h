@@ -39,6 +39,9 @@ public:
     [[nodiscard]] virtual std::optional<qsizetype> currentIndex() const = 0;
     // Asks the system to select the source at `index` of enabledSources().
     virtual void select(qsizetype index) = 0;
+    // Returns once what was asked of the system has reached it (a selection
+    // made just before the process ends must not be lost on the way).
+    virtual void settle() {}
 
 Q_SIGNALS:
     // The selected source changed (by anyone); delivered on the UI thread.

@@ -42,8 +42,25 @@ std::optional<qsizetype> LayoutSwitcher::russianToSelect() const
 
 void LayoutSwitcher::switchToRussian()
 {
-    if (const auto index = russianToSelect())
-        m_sources.select(*index);
+    const auto index = russianToSelect();
+    if (!index)
+        return;
+    // Switching back after the learner left Russian at a result card: the
+    // layout to restore is theirs, never the Russian one Olvi chose before.
+    if (const auto current = m_sources.currentIndex(); current && *current != *index)
+        m_learnerSource = current;
+    m_selected = index;
+    m_sources.select(*index);
+}
+
+void LayoutSwitcher::restoreLearnerLayout()
+{
+    if (!m_learnerSource || m_sources.currentIndex() != m_selected)
+        return;
+    m_sources.select(*m_learnerSource);
+    m_sources.settle();
+    m_learnerSource.reset();
+    m_selected.reset();
 }
 
 bool LayoutSwitcher::canSelectRussian() const

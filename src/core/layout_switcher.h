@@ -19,8 +19,13 @@ public:
 
     // Selects a Russian source unless one is selected already.
     void enforceRussian();
-    // Selects the first enabled Russian source that may be selected.
+    // Selects the first enabled Russian source that may be selected,
+    // remembering the learner's layout it replaces.
     void switchToRussian();
+    // Selects the learner's layout again (the one a switch to Russian
+    // replaced), unless someone has chosen another layout since; waits until
+    // the system has it, for the process may end next.
+    void restoreLearnerLayout();
     // Whether switchToRussian() has a source to select: false when the
     // sources cannot be listed (no backend) or none is Russian and selectable.
     [[nodiscard]] bool canSelectRussian() const;
@@ -39,4 +44,7 @@ private:
     [[nodiscard]] std::optional<qsizetype> russianToSelect() const;
 
     InputSourceProvider &m_sources;
+    // The learner's layout before Olvi's last switch, and the one switched to.
+    std::optional<qsizetype> m_learnerSource;
+    std::optional<qsizetype> m_selected;
 };

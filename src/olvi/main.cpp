@@ -8,6 +8,7 @@
 #include "single_instance.h"
 #include "system_color_scheme.h"
 #include "system_input_sources.h"
+#include "termination_signals.h"
 #include "theme.h"
 
 #include <QApplication>
@@ -133,6 +134,14 @@ int main(int argc, char *argv[])
     services.fileChooser = &files;
     services.speech = &speech;
     AppState state(services);
+
+    // A logout, a kill or Ctrl+C ends Olvi as closing its window does, and
+    // either way the learner gets back the layout Olvi replaced with Russian:
+    // the next program must not type Cyrillic.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &state,
+                     [&state] { state.restoreLearnerLayout(); });
 
     SystemColorScheme scheme;
     Theme *theme = Theme::instance();

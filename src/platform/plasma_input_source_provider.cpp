@@ -115,6 +115,11 @@ void PlasmaInputSourceProvider::select(qsizetype index)
     m_bus.send(call);
 }
 
+void PlasmaInputSourceProvider::settle()
+{
+    m_bus.call(methodCall(QStringLiteral("getLayout")), QDBus::Block, 500);
+}
+
 void PlasmaInputSourceProvider::onLayoutChanged(uint index)
 {
     learn(m_current, std::optional<qsizetype>(index));

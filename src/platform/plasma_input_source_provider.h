@@ -32,6 +32,9 @@ public:
     [[nodiscard]] std::optional<QList<InputSource>> enabledSources() const override;
     [[nodiscard]] std::optional<qsizetype> currentIndex() const override;
     void select(qsizetype index) override;
+    // One round trip: Plasma answers in order, so the selection sent before
+    // has been handled when the answer comes (half a second at most).
+    void settle() override;
 
 private Q_SLOTS:
     void onLayoutChanged(uint index);

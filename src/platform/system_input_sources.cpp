@@ -57,3 +57,8 @@ void SystemInputSources::select(qsizetype index)
 {
     m_backend->select(index);
 }
+
+void SystemInputSources::settle()
+{
+    m_backend->settle();
+}

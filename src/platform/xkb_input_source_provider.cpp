@@ -112,3 +112,9 @@ void XkbInputSourceProvider::select(qsizetype index)
     XkbLockGroup(m_display, XkbUseCoreKbd, unsigned(index));
     XFlush(m_display);
 }
+
+void XkbInputSourceProvider::settle()
+{
+    if (m_display)
+        XSync(m_display, False);
+}

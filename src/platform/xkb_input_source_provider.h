@@ -27,6 +27,7 @@ public:
     [[nodiscard]] std::optional<QList<InputSource>> enabledSources() const override;
     [[nodiscard]] std::optional<qsizetype> currentIndex() const override;
     void select(qsizetype index) override;
+    void settle() override;
 
 private:
     void readEvents();

@@ -57,6 +57,32 @@ private Q_SLOTS:
         LayoutSwitcher(fake).enforceRussian();
         QTEST(fake.selected, "selected");
     }
+
+    void theLearnersLayoutIsRestoredOnlyWhileOlvisStands()
+    {
+        // the learner in German (2): Olvi selects Russian twice, the learner
+        // having gone to English (0) at a result card in between
+        FakeInputSources fake;
+        fake.sources = QList<InputSource>{{u"English (US)"_s, {}}, {u"Russian"_s, {}},
+                                          {u"German"_s, {}}};
+        fake.current = 2;
+        LayoutSwitcher switcher(fake);
+        switcher.enforceRussian();
+        fake.switchByUser(0);
+        switcher.enforceRussian();
+        switcher.enforceRussian(); // Russian already: nothing to remember
+        switcher.restoreLearnerLayout();
+        QCOMPARE(fake.selected, (Selected{1, 1, 0}));
+        switcher.restoreLearnerLayout(); // once only
+        QCOMPARE(fake.selected.size(), 3);
+
+        // a layout the learner chose after Olvi's switch is theirs to keep
+        fake.switchByUser(2);
+        switcher.enforceRussian();
+        fake.switchByUser(0);
+        switcher.restoreLearnerLayout();
+        QCOMPARE(fake.selected, (Selected{1, 1, 0, 1}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLayoutSwitcher)

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <csignal>
+
 using namespace Qt::StringLiterals;
 
 // The real binary on a private X server, driven by key strokes and clicks.
@@ -114,6 +116,45 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(s.trainingShown(), 10000);
         QVERIFY(s.typeLessonOneByPlace());
         QCOMPARE(s.closeAndWait(), 0);
+    }
+
+    void theLearnersLayoutComesBackWhenOlviEnds_data()
+    {
+        QTest::addColumn<int>("signal"); // 0: the window is closed
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("window closed") << 0;
+    }
+
+    void theLearnersLayoutComesBackWhenOlviEnds()
+    {
+        // a learner in the third of three layouts starts an exercise: Olvi selects Russian
+        QFETCH(int, signal);
+        OlviSession s;
+        s.layouts = u"us,ru,de"_s;
+        QVERIFY2(s.start(), qPrintable(s.error()));
+        ProfileData seeded;
+        seeded.appearance = Appearance::light;
+        s.writeProfile(ProfileJson::encode(seeded));
+        s.user->lockGroup(2);
+        QVERIFY(s.launchAndWait());
+        s.user->click(OlviSession::tab(1));
+        QTRY_VERIFY_WITH_TIMEOUT(s.trainingShown(), 10000);
+        const std::optional<int> russian = OlviSession::russianGroup;
+        QTRY_COMPARE_WITH_TIMEOUT(s.user->lockedGroup(), russian, 10000);
+        QVERIFY(s.user->type(u"а"_s));
+
+        // ended mid-exercise, it quits as from its window and gives the layout back
+        if (signal == 0) {
+            QCOMPARE(s.closeAndWait(), 0);
+        } else {
+            QVERIFY(::kill(pid_t(s.pid()), signal) == 0);
+            QVERIFY(s.olvi.waitForFinished(10000));
+            QCOMPARE(std::pair(s.olvi.exitStatus(), s.olvi.exitCode()),
+                     std::pair(QProcess::NormalExit, 0));
+        }
+        QCOMPARE(s.user->lockedGroup(), std::optional<int>(2));
     }
 
     void capsLockLockedBeforeStartCapitalisesByPlace()
