@@ -31,17 +31,6 @@ Service &givenOrNull(Service *given, std::unique_ptr<Service> &owned)
 
 } // namespace
 
-QString AppState::tabTitle(Tab tab)
-{
-    switch (tab) {
-    case Tab::Course: return QStringLiteral("Курс");
-    case Tab::Training: return QStringLiteral("Тренировка");
-    case Tab::Manuscript: return QStringLiteral("Рукопись");
-    case Tab::Progress: return QStringLiteral("Прогресс");
-    }
-    return {};
-}
-
 QList<AppState::Tab> AppState::allTabs()
 {
     return {Tab::Course, Tab::Training, Tab::Manuscript, Tab::Progress};
@@ -63,7 +52,7 @@ AppState::AppState(const AppServices &services, QObject *parent)
         m_now, this);
     m_transfer = new ProgressTransfer(
         *m_store, givenOrNull<NullFileChooser>(services.fileChooser, m_ownedFileChooser), m_now,
-        this);
+        services.fileWording, this);
     m_activeLesson = Course::lesson(m_store->data().currentLessonID);
 
     // Whoever switches the layout away while an exercise is typed is answered

@@ -60,6 +60,7 @@ struct AppServices
     QRandomGenerator *random = nullptr;          // null: the system generator
     std::function<QDateTime()> now;              // empty: the current local time
     SpeechOutput *speech = nullptr;              // not owned; null: no speech
+    ProgressTransfer::Wording fileWording;       // what file dialogs say; empty: untitled
 };
 
 // The one controller: which tab is shown, which lesson is practised, the
@@ -99,8 +100,7 @@ public:
     enum class DrillKind { Focus, Consolidation };
     Q_ENUM(DrillKind)
 
-    // "Курс", "Тренировка", "Рукопись", "Прогресс": the titles are the raw values.
-    [[nodiscard]] static QString tabTitle(Tab tab);
+    // In the order the header shows them.
     [[nodiscard]] static QList<Tab> allTabs();
 
     // A pass needs at least this accuracy.

@@ -9,6 +9,7 @@
 #include "system_color_scheme.h"
 #include "system_input_sources.h"
 #include "theme.h"
+#include "transfer_view_model.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -132,6 +133,7 @@ int main(int argc, char *argv[])
     services.alertSound = &sound;
     services.fileChooser = &files;
     services.speech = &speech;
+    services.fileWording = &TransferViewModel::dialogWording;
     AppState state(services);
 
     SystemColorScheme scheme;

@@ -383,7 +383,7 @@ Rectangle {
     Loader {
         active: root.transfer.dialog !== ProgressTransfer.NoDialog
         source: "TransferDialog.qml"
-        onLoaded: item.show(root.transfer, root)
+        onLoaded: item.show(root.transfer, transferText, root)
     }
 
     // The scroll indicator, while there is more than fits.

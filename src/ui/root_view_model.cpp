@@ -23,11 +23,22 @@ QList<QMetaObject::Connection> RootViewModel::follow(AppState &app)
                     &RootViewModel::recoveryNoteChanged)};
 }
 
+QString RootViewModel::tabTitle(AppState::Tab tab)
+{
+    switch (tab) {
+    case AppState::Tab::Course: return QStringLiteral("Курс");
+    case AppState::Tab::Training: return QStringLiteral("Тренировка");
+    case AppState::Tab::Manuscript: return QStringLiteral("Рукопись");
+    case AppState::Tab::Progress: return QStringLiteral("Прогресс");
+    }
+    return {};
+}
+
 QStringList RootViewModel::tabTitles()
 {
     QStringList titles;
     for (AppState::Tab tab : AppState::allTabs())
-        titles << AppState::tabTitle(tab);
+        titles << tabTitle(tab);
     return titles;
 }
 

@@ -33,6 +33,8 @@ class RootViewModel : public AppViewModel
 public:
     explicit RootViewModel(QObject *parent = nullptr);
 
+    // "Курс", "Тренировка", "Рукопись", "Прогресс".
+    [[nodiscard]] static QString tabTitle(AppState::Tab tab);
     [[nodiscard]] static QStringList tabTitles();
     // "Как в системе", "Светлая", "Тёмная": the order of Appearance.
     [[nodiscard]] static QStringList appearanceTitles();

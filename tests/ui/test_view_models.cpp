@@ -393,7 +393,7 @@ private Q_SLOTS:
         }
         QCOMPARE(lit.size(), 1);
         const KeyDef &key = lit.first()->key();
-        QVERIFY2(next.hint().contains(key.fingerHint())
+        QVERIFY2(next.hint().contains(NextKey::fingerName(key))
                      && (next.hint().contains(lit.first()->label()) || key.character == u"-"),
                  qPrintable(next.hint()));
         const bool shift = keyboard.leftShiftLit() || keyboard.rightShiftLit();
