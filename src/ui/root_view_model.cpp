@@ -133,9 +133,7 @@ void RootViewModel::chooseAppearance(int index)
     const QList<Appearance> all = allAppearances();
     if (!app() || index < 0 || index >= all.size())
         return;
-    const Appearance chosen = all.at(index);
-    app()->store()->update([chosen](ProfileData &d) { d.appearance = chosen; });
-    app()->store()->save();
+    app()->setAppearance(all.at(index));
     applyAppearance();
 }
 
