@@ -89,7 +89,8 @@ Rectangle {
                     })
 
                     anchors.horizontalCenter: parent.horizontalCenter
-                    width: (metrics.advanceWidth("Ж") + lineFont.letterSpacing) * 45 + 80
+                    width: (metrics.advanceWidth("Ж") + lineFont.letterSpacing) * exercise.widestLine
+                           + 80
                     height: Math.max(116, lines.implicitHeight)
 
                     FontMetrics {
@@ -103,21 +104,17 @@ Rectangle {
                         x: 40
                         spacing: 8
 
-                        TextLineItem {
-                            objectName: "line0"
-                            text: exercise.text0
-                            styles: exercise.styles0
-                            font: textBlock.lineFont
-                        }
-                        TextLineItem {
-                            objectName: "line1"
-                            text: exercise.text1
-                            font: textBlock.lineFont
-                        }
-                        TextLineItem {
-                            objectName: "line2"
-                            text: exercise.text2
-                            font: textBlock.lineFont
+                        Repeater {
+                            model: exercise.lines
+                            TextLineItem {
+                                required property int index
+                                required property string line
+                                required property lineStyles charStyles
+                                objectName: "line" + index
+                                text: line
+                                styles: charStyles
+                                font: textBlock.lineFont
+                            }
                         }
                     }
                 }
