@@ -26,10 +26,13 @@ Rectangle {
         app: root.app
     }
 
-    // Keystrokes belong to the exercise only while this screen is shown.
+    // Keystrokes belong to the exercise only while this screen is shown. A
+    // control the learner tabbed to keeps Space for itself.
     KeyCapture {
+        readonly property Item focused: root.Window.activeFocusItem
         app: root.app
         active: root.visible && !root.menuOpen
+        controlFocused: focused !== null && focused !== textBlock && focused.activeFocusOnTab
     }
 
     // ---- the exercise ----------------------------------------------------
