@@ -268,43 +268,14 @@ Rectangle {
                         color: Theme.inkSoft
                     }
                 }
-                Item {
-                    id: soundButton
+                IconSwitch {
                     objectName: "soundButton"
                     anchors.verticalCenter: parent.verticalCenter
-                    width: 24
-                    height: 24
-                    activeFocusOnTab: true
-                    Accessible.role: Accessible.CheckBox
-                    Accessible.name: "Звук при ошибке"
-                    Accessible.checkable: true
-                    Accessible.checked: figures.soundOn
-                    Accessible.onPressAction: root.app.toggleSound()
-                    Accessible.onToggleAction: root.app.toggleSound()
-                    Keys.onPressed: event => {
-                        if (event.key === Qt.Key_Space || event.key === Qt.Key_Return) {
-                            root.app.toggleSound()
-                            event.accepted = true
-                        }
-                    }
-                    FocusRing {
-                        control: soundButton
-                    }
-                    Icon {
-                        anchors.centerIn: parent
-                        name: figures.soundOn ? "speaker.wave.2" : "speaker.slash"
-                        color: Theme.inkFaint
-                        size: 17
-                    }
-                    MouseArea {
-                        anchors.fill: parent
-                        onClicked: root.app.toggleSound()
-                    }
-                    HoverTip {
-                        objectName: "soundTip"
-                        anchors.fill: parent
-                        text: "Звук при ошибке"
-                    }
+                    text: "Звук при ошибке"
+                    iconOn: "speaker.wave.2"
+                    iconOff: "speaker.slash"
+                    on: figures.soundOn
+                    onToggled: root.app.toggleSound()
                 }
             }
         }

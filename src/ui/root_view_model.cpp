@@ -103,11 +103,9 @@ void RootViewModel::dismissRecoveryNote()
     Q_EMIT recoveryNoteChanged();
 }
 
-QString RootViewModel::physicalKeysTitle() const
+bool RootViewModel::physicalKeys() const
 {
-    return app() && app()->physicalKeys()
-               ? QStringLiteral("Печатать по русской раскладке системы")
-               : QStringLiteral("Печатать по ЙЦУКЕН без русской раскладки");
+    return app() && app()->physicalKeys();
 }
 
 void RootViewModel::togglePhysicalKeys()
