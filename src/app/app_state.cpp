@@ -31,17 +31,6 @@ Service &givenOrNull(Service *given, std::unique_ptr<Service> &owned)
 
 } // namespace
 
-QString AppState::tabTitle(Tab tab)
-{
-    switch (tab) {
-    case Tab::Course: return QStringLiteral("Курс");
-    case Tab::Training: return QStringLiteral("Тренировка");
-    case Tab::Manuscript: return QStringLiteral("Рукопись");
-    case Tab::Progress: return QStringLiteral("Прогресс");
-    }
-    return {};
-}
-
 QList<AppState::Tab> AppState::allTabs()
 {
     return {Tab::Course, Tab::Training, Tab::Manuscript, Tab::Progress};
@@ -63,7 +52,7 @@ AppState::AppState(const AppServices &services, QObject *parent)
         m_now, this);
     m_transfer = new ProgressTransfer(
         *m_store, givenOrNull<NullFileChooser>(services.fileChooser, m_ownedFileChooser), m_now,
-        this);
+        services.fileWording, this);
     m_activeLesson = Course::lesson(m_store->data().currentLessonID);
 
     // Whoever switches the layout away while an exercise is typed is answered
@@ -221,14 +210,30 @@ void AppState::nextExercise()
 
 void AppState::startManuscript(std::optional<qint64> from)
 {
-    const QStringList fragments = manuscriptFragments();
+    startManuscriptText(std::nullopt, from);
+}
+
+void AppState::startNewManuscript(const QString &text)
+{
+    startManuscriptText(text, 0);
+}
+
+void AppState::startManuscriptText(const std::optional<QString> &text, std::optional<qint64> from)
+{
+    const QStringList fragments =
+        Manuscript::chunks(text ? *text : m_store->data().manuscript.value_or(QString()));
     if (fragments.isEmpty()) {
         setTab(Tab::Manuscript);
         return;
     }
     qint64 index = from ? *from : m_store->data().manuscriptChunk.value_or(0);
     index = std::clamp<qint64>(index, 0, fragments.size() - 1);
-    m_store->update([index](ProfileData &d) { d.manuscriptChunk = index; });
+    // The text and where it is typed from, in one durable write.
+    m_store->update([&text, index](ProfileData &d) {
+        if (text)
+            d.manuscript = *text;
+        d.manuscriptChunk = index;
+    });
     m_store->save();
     setDrillKeys({});
     setManuscriptMode(true);
@@ -293,6 +298,12 @@ void AppState::toggleSound()
     m_store->save();
 }
 
+void AppState::setAppearance(Appearance appearance)
+{
+    m_store->update([appearance](ProfileData &d) { d.appearance = appearance; });
+    m_store->save();
+}
+
 bool AppState::speechOn() const
 {
     return m_store->data().speechOn
@@ -344,23 +355,25 @@ void AppState::finishExercise()
     const double speed = e.speed();
     const double accuracy = e.accuracy();
 
+    // Everything the exercise changes in one update and one durable write:
+    // the keys, the day and the pass.
     const QString day = dayKeyForDate(today());
-    m_store->update([&e, &day](ProfileData &d) {
+    const bool passed = accuracy >= passAccuracy;
+    const bool counts =
+        passed && !m_manuscriptMode && !drillMode() && m_activeLesson.kind != LessonKind::prose;
+    bool lessonCompleted = false;
+    m_store->update([&](ProfileData &d) {
         for (const KeyEvent &event : e.keyEvents()) {
             d.recordKey(event.character, event.error, event.latency, day);
             // Shift has a record of its own, so that a drill can aim at it.
             if (RussianLayout::needsShift(event.character))
                 d.recordKey(Drill::shiftKey, event.error, std::nullopt, day);
         }
+        d.recordDay(ProfileStore::dayKey(now()), e.text().size(), e.errorCount(),
+                    e.activeSeconds(), speed);
+        if (counts)
+            lessonCompleted = d.recordPass(m_activeLesson.id);
     });
-    m_store->recordSession(e.text().size(), e.errorCount(), e.activeSeconds(), speed);
-
-    const bool passed = accuracy >= passAccuracy;
-    bool lessonCompleted = false;
-    if (passed && !m_manuscriptMode && !drillMode() && m_activeLesson.kind != LessonKind::prose) {
-        const qint64 id = m_activeLesson.id;
-        m_store->update([&](ProfileData &d) { lessonCompleted = d.recordPass(id); });
-    }
     m_store->save();
     ExerciseResult result{speed, accuracy, passed, lessonCompleted, {}, {}};
     if (lessonCompleted)

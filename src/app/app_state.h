@@ -60,6 +60,7 @@ struct AppServices
     QRandomGenerator *random = nullptr;          // null: the system generator
     std::function<QDateTime()> now;              // empty: the current local time
     SpeechOutput *speech = nullptr;              // not owned; null: no speech
+    ProgressTransfer::Wording fileWording;       // what file dialogs say; empty: untitled
 };
 
 // The one controller: which tab is shown, which lesson is practised, the
@@ -99,8 +100,7 @@ public:
     enum class DrillKind { Focus, Consolidation };
     Q_ENUM(DrillKind)
 
-    // "Курс", "Тренировка", "Рукопись", "Прогресс": the titles are the raw values.
-    [[nodiscard]] static QString tabTitle(Tab tab);
+    // In the order the header shows them.
     [[nodiscard]] static QList<Tab> allTabs();
 
     // A pass needs at least this accuracy.
@@ -142,12 +142,17 @@ public:
     Q_INVOKABLE void nextExercise();
     // Types the user's own text from fragment `from`, or from the stored one.
     Q_INVOKABLE void startManuscript(std::optional<qint64> from = std::nullopt);
+    // Keeps `text` (cleaned) as the learner's own text and types its first fragment.
+    void startNewManuscript(const QString &text);
     // The same text again from its start, with everything measured discarded.
     Q_INVOKABLE void restartExercise();
     // One typed character.
     Q_INVOKABLE void handleKey(const QString &character);
     // Whether a wrong key sounds; saved at once.
     Q_INVOKABLE void toggleSound();
+    // The colour scheme the learner chose (the field is present from then on,
+    // "system" too); saved at once.
+    void setAppearance(Appearance appearance);
     // Turns speech on or off; saved at once. On waits for the engine to be
     // looked for, and stays off when there is no Russian voice.
     Q_INVOKABLE void setSpeechOn(bool on);
@@ -184,6 +189,7 @@ Q_SIGNALS:
 
 private:
     void finishExercise();
+    void startManuscriptText(const std::optional<QString> &text, std::optional<qint64> from);
     void startFragment(const QString &fragment);
     void setLastResult(std::optional<ExerciseResult> result);
     void setManuscriptMode(bool on);

@@ -59,6 +59,14 @@ void KeyCapture::setActive(bool active)
     Q_EMIT activeChanged();
 }
 
+void KeyCapture::setControlFocused(bool focused)
+{
+    if (m_controlFocused == focused)
+        return;
+    m_controlFocused = focused;
+    Q_EMIT controlFocusedChanged();
+}
+
 void KeyCapture::update()
 {
     auto *app = QCoreApplication::instance();
@@ -101,7 +109,8 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
             press.text = *typed;
         }
     }
-    switch (decideKey(press, m_app->lastResult().has_value(), m_app->engine()->finished())) {
+    switch (decideKey(press, m_app->lastResult().has_value(), m_app->engine()->finished(),
+                      m_controlFocused)) {
     case KeyAction::pass:
         return false;
     case KeyAction::swallow:

@@ -18,6 +18,10 @@ class KeyCapture : public QObject
     Q_PROPERTY(AppState *app READ app WRITE setApp NOTIFY appChanged)
     Q_PROPERTY(bool active READ active WRITE setActive NOTIFY activeChanged)
     Q_PROPERTY(bool installed READ installed NOTIFY installedChanged)
+    // The learner moved the keyboard's focus from the exercise to a control:
+    // Space works the control (decideKey).
+    Q_PROPERTY(bool controlFocused READ controlFocused WRITE setControlFocused NOTIFY
+                       controlFocusedChanged)
 
 public:
     explicit KeyCapture(QObject *parent = nullptr);
@@ -27,6 +31,8 @@ public:
     void setApp(AppState *app);
     [[nodiscard]] bool active() const { return m_active; }
     void setActive(bool active);
+    [[nodiscard]] bool controlFocused() const { return m_controlFocused; }
+    void setControlFocused(bool focused);
     // Whether this capture is the one installed.
     [[nodiscard]] bool installed() const;
 
@@ -37,6 +43,7 @@ Q_SIGNALS:
     void appChanged();
     void activeChanged();
     void installedChanged();
+    void controlFocusedChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -46,6 +53,7 @@ private:
 
     QPointer<AppState> m_app;
     bool m_active = false;
+    bool m_controlFocused = false;
     RepeatDetector m_repeats;
     CapsLockState m_capsLock;
 };

@@ -33,8 +33,9 @@ ProgressTransfer::Outcome outcomeOf(ProfileMerge::Refusal refusal)
 } // namespace
 
 ProgressTransfer::ProgressTransfer(ProfileStore &store, FileChooser &chooser, Clock now,
-                                   QObject *parent)
-    : QObject(parent), m_store(store), m_now(std::move(now)), m_chooser(chooser)
+                                   Wording wording, QObject *parent)
+    : QObject(parent), m_store(store), m_now(std::move(now)), m_wording(std::move(wording)),
+      m_chooser(chooser)
 {
     connect(&m_store, &ProfileStore::dataChanged, this, &ProgressTransfer::refreshImport);
     connect(&m_chooser, &FileChooser::chosen, this, &ProgressTransfer::onChosen);
@@ -44,40 +45,39 @@ ProgressTransfer::ProgressTransfer(ProfileStore &store, FileChooser &chooser, Cl
 
 void ProgressTransfer::exportProfile()
 {
-    ask(Action::saveProfile);
+    ask(Dialog::SaveProgress);
 }
 
 void ProgressTransfer::exportTable()
 {
-    ask(Action::saveTable);
+    ask(Dialog::SaveTable);
 }
 
 void ProgressTransfer::chooseImport()
 {
-    ask(Action::open);
+    ask(Dialog::OpenProgress);
 }
 
-void ProgressTransfer::ask(Action action)
+void ProgressTransfer::ask(Dialog action)
 {
     setIncoming(std::nullopt);
     setOutcome(Outcome::None);
-    if (action == Action::open) {
+    if (action == Dialog::OpenProgress) {
         if (const Outcome why = whyNotWritable(); why != Outcome::None)
             return setOutcome(why);
     }
     const QString day = ProfileStore::dayKey(m_now());
-    const QString json = u"Прогресс Олви"_s;
+    const FileChooser::Wording wording = m_wording ? m_wording(action) : FileChooser::Wording{};
     switch (action) {
-    case Action::saveProfile:
-        m_request = {true, u"Сохранить прогресс"_s, u"olvi-progress-%1.json"_s.arg(day), json,
-                     u"*.json"_s};
+    case Dialog::SaveProgress:
+        m_request = {true, wording, u"olvi-progress-%1.json"_s.arg(day), u"*.json"_s};
         break;
-    case Action::saveTable:
-        m_request = {true, u"Таблица по дням"_s, u"olvi-days-%1.csv"_s.arg(day),
-                     u"Таблица CSV"_s, u"*.csv"_s};
+    case Dialog::SaveTable:
+        m_request = {true, wording, u"olvi-days-%1.csv"_s.arg(day), u"*.csv"_s};
         break;
-    case Action::open:
-        m_request = {false, u"Загрузить прогресс"_s, {}, json, u"*.json"_s};
+    case Dialog::OpenProgress:
+    case Dialog::NoDialog:
+        m_request = {false, wording, {}, u"*.json"_s};
         break;
     }
     m_asking = action;
@@ -88,7 +88,7 @@ void ProgressTransfer::ask(Action action)
 void ProgressTransfer::onUnavailable()
 {
     if (m_asking)
-        setDialog(m_request.save ? Dialog::SaveDialog : Dialog::OpenDialog);
+        setDialog(*m_asking);
 }
 
 void ProgressTransfer::dialogAccepted(const QUrl &file)
@@ -117,16 +117,16 @@ void ProgressTransfer::dialogRejected()
 
 void ProgressTransfer::onChosen(QString path)
 {
-    const std::optional<Action> action = std::exchange(m_asking, std::nullopt);
+    const std::optional<Dialog> action = std::exchange(m_asking, std::nullopt);
     // A name typed without its extension gets the one of the file's kind.
     const QString suffix = m_request.pattern.mid(1);
-    if (action != Action::open && !path.endsWith(suffix, Qt::CaseInsensitive))
+    if (m_request.save && !path.endsWith(suffix, Qt::CaseInsensitive))
         path += suffix;
-    if (action == Action::saveProfile)
+    if (action == Dialog::SaveProgress)
         saveProfileTo(path);
-    else if (action == Action::saveTable)
+    else if (action == Dialog::SaveTable)
         saveTableTo(path);
-    else if (action == Action::open)
+    else if (action == Dialog::OpenProgress)
         readImport(path);
 }
 
@@ -237,11 +237,6 @@ ProgressTransfer::Outcome ProgressTransfer::whyNotWritable() const
         break;
     }
     return Outcome::CannotSave;
-}
-
-QStringList ProgressTransfer::dialogFilters() const
-{
-    return {m_request.filterName + u" ("_s + m_request.pattern + u')'};
 }
 
 QUrl ProgressTransfer::dialogFolder() const

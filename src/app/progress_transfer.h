@@ -8,7 +8,6 @@
 
 #include <QDateTime>
 #include <QObject>
-#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -24,8 +23,10 @@ class ProfileStore;
 // portal). Where that cannot ask, the screen shows a dialog of its own for the
 // request published in the dialog properties and hands the answer back.
 //
-// It publishes what happened as an Outcome with the names it concerns, and
-// what a waiting merge would change as counts; the screen puts them in words.
+// It publishes what happened as an Outcome with the names it concerns, which
+// dialog the screen must show, and what a waiting merge would change as
+// counts; the screen puts them in words. The words of the chooser's dialogs
+// come from whoever made it (the screens' layer), through `wording`.
 //
 // Merging while an exercise is under way is harmless: the exercise folds its
 // keys and its day into whatever the profile holds when it ends, and the
@@ -45,14 +46,16 @@ class ProgressTransfer : public QObject
     Q_PROPERTY(bool confirming READ confirming NOTIFY confirmingChanged)
     // The dialog the screen shows where there is no portal.
     Q_PROPERTY(Dialog dialog READ dialog NOTIFY dialogChanged)
-    Q_PROPERTY(QString dialogTitle READ dialogTitle NOTIFY dialogChanged)
-    Q_PROPERTY(QStringList dialogFilters READ dialogFilters NOTIFY dialogChanged)
+    // The kind of file it lists, "*.json" or "*.csv".
+    Q_PROPERTY(QString dialogPattern READ dialogPattern NOTIFY dialogChanged)
     Q_PROPERTY(QUrl dialogFolder READ dialogFolder NOTIFY dialogChanged)
     // The proposed file when saving.
     Q_PROPERTY(QUrl dialogFile READ dialogFile NOTIFY dialogChanged)
 
 public:
-    enum class Dialog { NoDialog, SaveDialog, OpenDialog };
+    // What a file is asked for: to save the progress or the day table into,
+    // or to load progress from.
+    enum class Dialog { NoDialog, SaveProgress, SaveTable, OpenProgress };
     Q_ENUM(Dialog)
 
     enum class Outcome {
@@ -81,14 +84,16 @@ public:
     Q_ENUM(Outcome)
 
     using Clock = std::function<QDateTime()>;
+    // What the chooser's dialog says for each request.
+    using Wording = std::function<FileChooser::Wording(Dialog)>;
 
     // The newest copies kept before imports that a successful import leaves.
     static constexpr qsizetype keptCopies = 3;
 
-    // Asks through `chooser` (not owned, outlives this); `now` names the
-    // files by the day and the time, and is the date imported days are
-    // checked against.
-    ProgressTransfer(ProfileStore &store, FileChooser &chooser, Clock now,
+    // Asks through `chooser` (not owned, outlives this) in the words of
+    // `wording` (none: untitled); `now` names the files by the day and the
+    // time, and is the date imported days are checked against.
+    ProgressTransfer(ProfileStore &store, FileChooser &chooser, Clock now, Wording wording = {},
                      QObject *parent = nullptr);
 
     // Each asks for a file, then acts on the answer.
@@ -112,8 +117,7 @@ public:
     [[nodiscard]] const ProfileMerge::Effect &effect() const { return m_effect; }
     [[nodiscard]] qint64 lessonAfter() const { return m_lessonAfter; }
     [[nodiscard]] Dialog dialog() const { return m_dialog; }
-    [[nodiscard]] QString dialogTitle() const { return m_request.title; }
-    [[nodiscard]] QStringList dialogFilters() const;
+    [[nodiscard]] QString dialogPattern() const { return m_request.pattern; }
     [[nodiscard]] QUrl dialogFolder() const;
     [[nodiscard]] QUrl dialogFile() const;
 
@@ -123,9 +127,7 @@ Q_SIGNALS:
     void dialogChanged();
 
 private:
-    enum class Action { saveProfile, saveTable, open };
-
-    void ask(Action action);
+    void ask(Dialog action);
     void onChosen(QString path);
     void onUnavailable();
     void saveProfileTo(const QString &path);
@@ -143,8 +145,9 @@ private:
 
     ProfileStore &m_store;
     Clock m_now;
+    Wording m_wording;
     FileChooser &m_chooser;
-    std::optional<Action> m_asking;
+    std::optional<Dialog> m_asking;
     FileChooser::Request m_request;
     Dialog m_dialog = Dialog::NoDialog;
     Outcome m_outcome = Outcome::None;

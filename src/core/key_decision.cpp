@@ -4,7 +4,7 @@
 
 #include "characters.h"
 
-KeyAction decideKey(const KeyPress &press, bool resultShown, bool finished)
+KeyAction decideKey(const KeyPress &press, bool resultShown, bool finished, bool controlFocused)
 {
     // Chords belong to menus and the desktop. Shift, Caps Lock and AltGr type
     // characters, so they do not count.
@@ -12,6 +12,9 @@ KeyAction decideKey(const KeyPress &press, bool resultShown, bool finished)
         return KeyAction::pass;
     // The result card answers its own keys (Return).
     if (resultShown || finished)
+        return KeyAction::pass;
+    // A control with the focus is worked by Space, not the exercise.
+    if (controlFocused && press.key == Qt::Key_Space)
         return KeyAction::pass;
     // Holding a key never types it twice.
     if (press.autoRepeat)

@@ -23,7 +23,12 @@ enum class KeyAction {
 };
 
 // The decision for one key press while the training screen is shown.
-[[nodiscard]] KeyAction decideKey(const KeyPress &press, bool resultShown, bool finished);
+// `controlFocused`: the learner has moved the keyboard's focus from the
+// exercise to a control (Tab). The keys that work controls then reach the
+// control and never the exercise as well: Space (Return, Enter and Tab are
+// never typed); every other key types as before.
+[[nodiscard]] KeyAction decideKey(const KeyPress &press, bool resultShown, bool finished,
+                                  bool controlFocused = false);
 
 // Tells a held key's repeats from new presses. X repeats a held key as a
 // release and a press with the same time stamp; the toolkit flags them only

@@ -7,6 +7,8 @@
 
 #include <QLocale>
 #include <QtNumeric>
+
+#include <algorithm>
 #include <limits>
 
 QString appearanceRawValue(Appearance appearance)
@@ -73,6 +75,24 @@ bool ProfileData::recordPass(qint64 id)
         return false;
     currentLessonID = id + 1;
     return true;
+}
+
+void ProfileData::recordDay(const QString &day, qint64 chars, qint64 errors, double seconds,
+                            double speed)
+{
+    const auto record = std::find_if(days.begin(), days.end(),
+                                     [&day](const DayStat &d) { return d.date == day; });
+    if (record != days.end()) {
+        record->chars = saturatingAdd(record->chars, chars);
+        record->errors = saturatingAdd(record->errors, errors);
+        record->seconds += seconds;
+        if (record->bestSpeed <= speed)
+            record->bestSpeed = speed;
+        return;
+    }
+    days.append(DayStat{day, chars, errors, seconds, speed});
+    if (days.size() > maxDays)
+        days.remove(0, days.size() - maxDays);
 }
 
 void ProfileData::recordKey(QStringView expected, bool error, std::optional<double> latency,

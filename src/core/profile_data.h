@@ -100,6 +100,8 @@ struct ProfileData
 
     // A lesson is completed by this many passed exercises.
     static constexpr qint64 passesToComplete = 3;
+    // At most this many day records are kept; the oldest go first.
+    static constexpr qsizetype maxDays = 400;
 
     // Lesson ids passed at least passesToComplete times.
     [[nodiscard]] QSet<qint64> completedLessons() const;
@@ -107,6 +109,12 @@ struct ProfileData
     // current lesson, moves the course on to the next one (the last lesson
     // has none). Whether the course moved on.
     bool recordPass(qint64 id);
+
+    // Folds one finished exercise into the record of `day` ("yyyy-MM-dd"),
+    // appending it when that day has none yet and then dropping the oldest
+    // records beyond maxDays.
+    void recordDay(const QString &day, qint64 chars, qint64 errors, double seconds,
+                   double speed);
 
     // Folds one accepted keystroke into the statistics of the character that
     // was expected, on the day `day` ("yyyy-MM-dd"; empty: none known).

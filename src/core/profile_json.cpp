@@ -408,120 +408,6 @@ std::optional<double> finiteNumber(QByteArrayView token)
     return value;
 }
 
-bool readInteger(const Value &object, QStringView key, qint64 &out)
-{
-    const Value *v = object.member(key);
-    if (!v || v->kind != Value::Kind::number)
-        return false;
-    const auto n = wholeNumber(v->number);
-    if (!n)
-        return false;
-    out = *n;
-    return true;
-}
-
-bool readDouble(const Value &object, QStringView key, double &out)
-{
-    const Value *v = object.member(key);
-    if (!v || v->kind != Value::Kind::number)
-        return false;
-    const auto d = finiteNumber(v->number);
-    if (!d)
-        return false;
-    out = *d;
-    return true;
-}
-
-bool readBool(const Value &object, QStringView key, bool &out)
-{
-    const Value *v = object.member(key);
-    if (!v || v->kind != Value::Kind::boolean)
-        return false;
-    out = v->boolean;
-    return true;
-}
-
-const Value *requiredOf(const Value &object, QStringView key, Value::Kind kind)
-{
-    const Value *v = object.member(key);
-    return v && v->kind == kind ? v : nullptr;
-}
-
-// An optional member: absent or null is fine; anything else must be `kind`.
-// Returns false only for a value of the wrong kind.
-bool optionalOf(const Value &object, QStringView key, Value::Kind kind, const Value *&out)
-{
-    out = object.member(key);
-    if (out && out->kind == Value::Kind::null)
-        out = nullptr;
-    return !out || out->kind == kind;
-}
-
-// The members this version reads and writes, in the order they are written.
-constexpr QStringView profileMembers[] = {u"appearance", u"currentLessonID", u"days",
-                                          u"exercisesPassed", u"keyStats", u"manuscript",
-                                          u"manuscriptChunk", u"physicalKeys", u"soundOn",
-                                          u"speechOn"};
-constexpr QStringView keyStatMembers[] = {u"attempts", u"errEMA",     u"errors",
-                                          u"lastDay",  u"latencyEMA", u"recent"};
-constexpr QStringView dayStatMembers[] = {u"bestSpeed", u"chars", u"date", u"errors", u"seconds"};
-
-// The members of `object` whose keys are not in `known`, as their JSON text.
-template <size_t N>
-QMap<QString, QByteArray> unknownMembers(const Value &object, const QStringView (&known)[N])
-{
-    QMap<QString, QByteArray> extra;
-    for (size_t i = 0; i < object.keys.size(); ++i) {
-        const QString &key = object.keys[i];
-        if (std::find(std::begin(known), std::end(known), key) == std::end(known))
-            extra.insert(key, object.elements[i].raw.toByteArray()); // a repeated key: the last
-    }
-    return extra;
-}
-
-bool readKeyStat(const Value &v, KeyStat &out)
-{
-    if (v.kind != Value::Kind::object || !readInteger(v, u"attempts", out.attempts)
-        || !readInteger(v, u"errors", out.errors) || !readDouble(v, u"errEMA", out.errEMA)
-        || !readDouble(v, u"latencyEMA", out.latencyEMA))
-        return false;
-    // Optional: written only once a key has events, and older files lack it.
-    const Value *recent = nullptr;
-    if (!optionalOf(v, u"recent", Value::Kind::string, recent))
-        return false;
-    if (recent) {
-        if (!std::all_of(recent->string.cbegin(), recent->string.cend(),
-                         [](QChar c) { return c == u'0' || c == u'1'; }))
-            return false;
-        out.recent = recent->string;
-    }
-    const Value *lastDay = nullptr;
-    if (!optionalOf(v, u"lastDay", Value::Kind::string, lastDay))
-        return false;
-    if (lastDay) {
-        if (!dateForDayKey(lastDay->string))
-            return false;
-        out.lastDay = lastDay->string;
-    }
-    out.extraMembers = unknownMembers(v, keyStatMembers);
-    return true;
-}
-
-bool readDayStat(const Value &v, DayStat &out)
-{
-    if (v.kind != Value::Kind::object)
-        return false;
-    const Value *date = requiredOf(v, u"date", Value::Kind::string);
-    if (!date)
-        return false;
-    out.date = date->string;
-    if (!readInteger(v, u"chars", out.chars) || !readInteger(v, u"errors", out.errors)
-        || !readDouble(v, u"seconds", out.seconds) || !readDouble(v, u"bestSpeed", out.bestSpeed))
-        return false;
-    out.extraMembers = unknownMembers(v, dayStatMembers);
-    return true;
-}
-
 // A lesson id as a member key: optional minus sign and decimal digits only.
 std::optional<qint64> lessonId(const QString &key)
 {
@@ -680,6 +566,295 @@ private:
     QMap<QString, QByteArray>::const_iterator m_end;
 };
 
+// ---------------------------------------------------------------- the schema
+
+// A JSON value as the value of one field, and back. `from` fails on a value
+// of the wrong type or out of the field's range.
+struct AsWhole
+{
+    static bool from(const Value &v, qint64 &out)
+    {
+        const auto n = v.kind == Value::Kind::number ? wholeNumber(v.number) : std::nullopt;
+        return n && (out = *n, true);
+    }
+    static void to(Writer &w, qint64 value) { w.integer(value); }
+};
+
+struct AsNumber
+{
+    static bool from(const Value &v, double &out)
+    {
+        const auto d = v.kind == Value::Kind::number ? finiteNumber(v.number) : std::nullopt;
+        return d && (out = *d, true);
+    }
+    static void to(Writer &w, double value) { w.number(value); }
+};
+
+struct AsBool
+{
+    static bool from(const Value &v, bool &out)
+    {
+        return v.kind == Value::Kind::boolean && (out = v.boolean, true);
+    }
+    static void to(Writer &w, bool value) { w.boolean(value); }
+};
+
+struct AsText
+{
+    static bool from(const Value &v, QString &out)
+    {
+        return v.kind == Value::Kind::string && (out = v.string, true);
+    }
+    static void to(Writer &w, const QString &value) { w.string(value); }
+};
+
+// A key's last outcomes: "0" and "1" only.
+struct AsOutcomes : AsText
+{
+    static bool from(const Value &v, QString &out)
+    {
+        return AsText::from(v, out) && std::all_of(out.cbegin(), out.cend(), [](QChar c) {
+                   return c == u'0' || c == u'1';
+               });
+    }
+};
+
+// A day as "yyyy-MM-dd".
+struct AsDayKey : AsText
+{
+    static bool from(const Value &v, QString &out)
+    {
+        return AsText::from(v, out) && dateForDayKey(out);
+    }
+};
+
+struct AsAppearance
+{
+    static bool from(const Value &v, Appearance &out)
+    {
+        const auto a = v.kind == Value::Kind::string ? appearanceFromRaw(v.string) : std::nullopt;
+        return a && (out = *a, true);
+    }
+    static void to(Writer &w, Appearance value) { w.string(appearanceRawValue(value)); }
+};
+
+// How one member of a record is read and written. The reader and the writer
+// both walk a record's table, which lists its members in the order of their
+// keys: the order they are written in.
+template <typename Record>
+struct Member
+{
+    QStringView key;
+    // `value` is the member's, or null when the document has none; false
+    // refuses the whole document.
+    bool (*read)(const Value *value, Record &record);
+    // Writes the key and the value, unless the member is left out.
+    void (*write)(Writer &w, QStringView key, const Record &record);
+};
+
+// A member every document has.
+template <typename As, auto field, typename Record>
+constexpr Member<Record> required(QStringView key)
+{
+    return {key, [](const Value *v, Record &r) { return v && As::from(*v, r.*field); },
+            [](Writer &w, QStringView k, const Record &r) {
+                w.key(k);
+                As::to(w, r.*field);
+            }};
+}
+
+// A member held in a std::optional: absent (or null) when it has no value.
+template <typename As, auto field, typename Record>
+constexpr Member<Record> whenPresent(QStringView key)
+{
+    return {key,
+            [](const Value *v, Record &r) {
+                if (!v || v->kind == Value::Kind::null)
+                    return true;
+                return As::from(*v, (r.*field).emplace());
+            },
+            [](Writer &w, QStringView k, const Record &r) {
+                if (!(r.*field))
+                    return;
+                w.key(k);
+                As::to(w, *(r.*field));
+            }};
+}
+
+// A member left out while it holds its type's empty value (false, ""), and
+// read as that when absent (or null): files written before it was kept.
+template <typename As, auto field, typename Record>
+constexpr Member<Record> unlessEmpty(QStringView key)
+{
+    return {key,
+            [](const Value *v, Record &r) {
+                return !v || v->kind == Value::Kind::null || As::from(*v, r.*field);
+            },
+            [](Writer &w, QStringView k, const Record &r) {
+                if (r.*field == std::remove_cvref_t<decltype(r.*field)>{})
+                    return;
+                w.key(k);
+                As::to(w, r.*field);
+            }};
+}
+
+template <typename Record, size_t N>
+using Table = Member<Record>[N];
+
+// The members of `object` whose keys are not in `members`, as their JSON text.
+template <typename Record, size_t N>
+QMap<QString, QByteArray> unknownMembers(const Value &object, const Table<Record, N> &members)
+{
+    QMap<QString, QByteArray> extra;
+    for (size_t i = 0; i < object.keys.size(); ++i) {
+        const QString &key = object.keys[i];
+        if (std::none_of(std::begin(members), std::end(members),
+                         [&key](const Member<Record> &m) { return m.key == key; }))
+            extra.insert(key, object.elements[i].raw.toByteArray()); // a repeated key: the last
+    }
+    return extra;
+}
+
+template <typename Record, size_t N>
+bool readRecord(const Value &v, Record &record, const Table<Record, N> &members)
+{
+    if (v.kind != Value::Kind::object)
+        return false;
+    for (const Member<Record> &m : members) {
+        if (!m.read(v.member(m.key), record))
+            return false;
+    }
+    record.extraMembers = unknownMembers(v, members);
+    return true;
+}
+
+template <typename Record, size_t N>
+void writeRecord(Writer &w, const Record &record, const Table<Record, N> &members)
+{
+    w.beginObject();
+    ExtraMembers extra(w, record.extraMembers);
+    for (const Member<Record> &m : members) {
+        extra.before(m.key);
+        m.write(w, m.key, record);
+    }
+    extra.rest();
+    w.endObject();
+}
+
+constexpr Member<KeyStat> keyStatMembers[] = {
+    required<AsWhole, &KeyStat::attempts, KeyStat>(u"attempts"),
+    required<AsNumber, &KeyStat::errEMA, KeyStat>(u"errEMA"),
+    required<AsWhole, &KeyStat::errors, KeyStat>(u"errors"),
+    // written once a key has events; older files lack both
+    unlessEmpty<AsDayKey, &KeyStat::lastDay, KeyStat>(u"lastDay"),
+    required<AsNumber, &KeyStat::latencyEMA, KeyStat>(u"latencyEMA"),
+    unlessEmpty<AsOutcomes, &KeyStat::recent, KeyStat>(u"recent"),
+};
+
+constexpr Member<DayStat> dayStatMembers[] = {
+    required<AsNumber, &DayStat::bestSpeed, DayStat>(u"bestSpeed"),
+    required<AsWhole, &DayStat::chars, DayStat>(u"chars"),
+    required<AsText, &DayStat::date, DayStat>(u"date"),
+    required<AsWhole, &DayStat::errors, DayStat>(u"errors"),
+    required<AsNumber, &DayStat::seconds, DayStat>(u"seconds"),
+};
+
+// The key statistics: an object of records by character.
+struct AsKeyStats
+{
+    static bool from(const Value &v, QMap<QString, KeyStat> &out)
+    {
+        if (v.kind != Value::Kind::object)
+            return false;
+        for (size_t i = 0; i < v.keys.size(); ++i) {
+            KeyStat stat;
+            if (!readRecord(v.elements[i], stat, keyStatMembers))
+                return false;
+            out.insert(v.keys[i], stat);
+        }
+        return true;
+    }
+    static void to(Writer &w, const QMap<QString, KeyStat> &stats)
+    {
+        w.beginObject();
+        for (auto it = stats.cbegin(); it != stats.cend(); ++it) {
+            w.key(it.key());
+            writeRecord(w, *it, keyStatMembers);
+        }
+        w.endObject();
+    }
+};
+
+// The day records: an array, in their order.
+struct AsDays
+{
+    static bool from(const Value &v, QList<DayStat> &out)
+    {
+        if (v.kind != Value::Kind::array)
+            return false;
+        out.reserve(qsizetype(v.elements.size()));
+        for (const Value &element : v.elements) {
+            if (!readRecord(element, out.emplace_back(), dayStatMembers))
+                return false;
+        }
+        return true;
+    }
+    static void to(Writer &w, const QList<DayStat> &days)
+    {
+        w.beginArray();
+        for (const DayStat &day : days) {
+            w.item();
+            writeRecord(w, day, dayStatMembers);
+        }
+        w.endArray();
+    }
+};
+
+// The passed exercises: an object of counts by lesson id.
+struct AsPassed
+{
+    static bool from(const Value &v, QMap<qint64, qint64> &out)
+    {
+        if (v.kind != Value::Kind::object)
+            return false;
+        for (size_t i = 0; i < v.keys.size(); ++i) {
+            const std::optional<qint64> id = lessonId(v.keys[i]);
+            qint64 count = 0;
+            if (!id || !AsWhole::from(v.elements[i], count))
+                return false;
+            out.insert(*id, count);
+        }
+        return true;
+    }
+    static void to(Writer &w, const QMap<qint64, qint64> &passed)
+    {
+        // Lesson ids become member keys, so they sort as texts ("10" before "2").
+        QList<std::pair<QString, qint64>> byKey;
+        for (auto it = passed.cbegin(); it != passed.cend(); ++it)
+            byKey.append({QString::number(it.key()), it.value()});
+        std::sort(byKey.begin(), byKey.end());
+        w.beginObject();
+        for (const auto &[id, count] : byKey) {
+            w.key(id);
+            w.integer(count);
+        }
+        w.endObject();
+    }
+};
+
+constexpr Member<ProfileData> profileMembers[] = {
+    whenPresent<AsAppearance, &ProfileData::appearance, ProfileData>(u"appearance"),
+    required<AsWhole, &ProfileData::currentLessonID, ProfileData>(u"currentLessonID"),
+    required<AsDays, &ProfileData::days, ProfileData>(u"days"),
+    required<AsPassed, &ProfileData::exercisesPassed, ProfileData>(u"exercisesPassed"),
+    required<AsKeyStats, &ProfileData::keyStats, ProfileData>(u"keyStats"),
+    whenPresent<AsText, &ProfileData::manuscript, ProfileData>(u"manuscript"),
+    whenPresent<AsWhole, &ProfileData::manuscriptChunk, ProfileData>(u"manuscriptChunk"),
+    unlessEmpty<AsBool, &ProfileData::physicalKeys, ProfileData>(u"physicalKeys"),
+    required<AsBool, &ProfileData::soundOn, ProfileData>(u"soundOn"),
+    unlessEmpty<AsBool, &ProfileData::speechOn, ProfileData>(u"speechOn"),
+};
+
 } // namespace
 
 namespace ProfileJson {
@@ -687,119 +862,8 @@ namespace ProfileJson {
 QByteArray encode(const ProfileData &profile)
 {
     Writer w;
-    w.beginObject();
-    ExtraMembers extra(w, profile.extraMembers);
-    extra.before(u"appearance");
-    if (profile.appearance) {
-        w.key(u"appearance");
-        w.string(appearanceRawValue(*profile.appearance));
-    }
-    extra.before(u"currentLessonID");
-    w.key(u"currentLessonID");
-    w.integer(profile.currentLessonID);
-
-    extra.before(u"days");
-    w.key(u"days");
-    w.beginArray();
-    for (const DayStat &day : profile.days) {
-        w.item();
-        w.beginObject();
-        ExtraMembers dayExtra(w, day.extraMembers);
-        dayExtra.before(u"bestSpeed");
-        w.key(u"bestSpeed");
-        w.number(day.bestSpeed);
-        dayExtra.before(u"chars");
-        w.key(u"chars");
-        w.integer(day.chars);
-        dayExtra.before(u"date");
-        w.key(u"date");
-        w.string(day.date);
-        dayExtra.before(u"errors");
-        w.key(u"errors");
-        w.integer(day.errors);
-        dayExtra.before(u"seconds");
-        w.key(u"seconds");
-        w.number(day.seconds);
-        dayExtra.rest();
-        w.endObject();
-    }
-    w.endArray();
-
-    // Lesson ids become member keys, so they sort as texts ("10" before "2").
-    QList<std::pair<QString, qint64>> passed;
-    for (auto it = profile.exercisesPassed.cbegin(); it != profile.exercisesPassed.cend(); ++it)
-        passed.append({QString::number(it.key()), it.value()});
-    std::sort(passed.begin(), passed.end());
-    extra.before(u"exercisesPassed");
-    w.key(u"exercisesPassed");
-    w.beginObject();
-    for (const auto &[id, count] : passed) {
-        w.key(id);
-        w.integer(count);
-    }
-    w.endObject();
-
-    extra.before(u"keyStats");
-    w.key(u"keyStats");
-    w.beginObject();
-    for (auto it = profile.keyStats.cbegin(); it != profile.keyStats.cend(); ++it) {
-        w.key(it.key());
-        w.beginObject();
-        ExtraMembers statExtra(w, it->extraMembers);
-        statExtra.before(u"attempts");
-        w.key(u"attempts");
-        w.integer(it->attempts);
-        statExtra.before(u"errEMA");
-        w.key(u"errEMA");
-        w.number(it->errEMA);
-        statExtra.before(u"errors");
-        w.key(u"errors");
-        w.integer(it->errors);
-        statExtra.before(u"lastDay");
-        if (!it->lastDay.isEmpty()) {
-            w.key(u"lastDay");
-            w.string(it->lastDay);
-        }
-        statExtra.before(u"latencyEMA");
-        w.key(u"latencyEMA");
-        w.number(it->latencyEMA);
-        statExtra.before(u"recent");
-        if (!it->recent.isEmpty()) {
-            w.key(u"recent");
-            w.string(it->recent);
-        }
-        statExtra.rest();
-        w.endObject();
-    }
-    w.endObject();
-
-    extra.before(u"manuscript");
-    if (profile.manuscript) {
-        w.key(u"manuscript");
-        w.string(*profile.manuscript);
-    }
-    extra.before(u"manuscriptChunk");
-    if (profile.manuscriptChunk) {
-        w.key(u"manuscriptChunk");
-        w.integer(*profile.manuscriptChunk);
-    }
-    extra.before(u"physicalKeys");
-    if (profile.physicalKeys) {
-        w.key(u"physicalKeys");
-        w.boolean(true);
-    }
-    extra.before(u"soundOn");
-    w.key(u"soundOn");
-    w.boolean(profile.soundOn);
-    extra.before(u"speechOn");
-    if (profile.speechOn) {
-        w.key(u"speechOn");
-        w.boolean(true);
-    }
-    extra.rest();
-    w.endObject();
+    writeRecord(w, profile, profileMembers);
     w.out += '\n';
-
     return w.ok ? w.out : QByteArray();
 }
 
@@ -819,84 +883,9 @@ std::optional<ProfileData> decode(QByteArrayView document)
     if (document.startsWith("\xEF\xBB\xBF"))
         document = document.sliced(3);
     const std::optional<Value> root = Parser(document).document();
-    if (!root || root->kind != Value::Kind::object)
-        return std::nullopt;
-
     ProfileData profile;
-
-    const Value *keyStats = requiredOf(*root, u"keyStats", Value::Kind::object);
-    if (!keyStats)
+    if (!root || !readRecord(*root, profile, profileMembers))
         return std::nullopt;
-    for (size_t i = 0; i < keyStats->keys.size(); ++i) {
-        KeyStat stat;
-        if (!readKeyStat(keyStats->elements[i], stat))
-            return std::nullopt;
-        profile.keyStats.insert(keyStats->keys[i], stat);
-    }
-
-    const Value *days = requiredOf(*root, u"days", Value::Kind::array);
-    if (!days)
-        return std::nullopt;
-    profile.days.reserve(qsizetype(days->elements.size()));
-    for (const Value &element : days->elements) {
-        DayStat day;
-        if (!readDayStat(element, day))
-            return std::nullopt;
-        profile.days.append(day);
-    }
-
-    const Value *passed = requiredOf(*root, u"exercisesPassed", Value::Kind::object);
-    if (!passed)
-        return std::nullopt;
-    for (size_t i = 0; i < passed->keys.size(); ++i) {
-        const std::optional<qint64> id = lessonId(passed->keys[i]);
-        const Value &count = passed->elements[i];
-        if (!id || count.kind != Value::Kind::number)
-            return std::nullopt;
-        const std::optional<qint64> n = wholeNumber(count.number);
-        if (!n)
-            return std::nullopt;
-        profile.exercisesPassed.insert(*id, *n);
-    }
-
-    if (!readInteger(*root, u"currentLessonID", profile.currentLessonID)
-        || !readBool(*root, u"soundOn", profile.soundOn))
-        return std::nullopt;
-
-    const Value *appearance = nullptr;
-    if (!optionalOf(*root, u"appearance", Value::Kind::string, appearance))
-        return std::nullopt;
-    if (appearance) {
-        profile.appearance = appearanceFromRaw(appearance->string);
-        if (!profile.appearance)
-            return std::nullopt;
-    }
-
-    const Value *manuscript = nullptr;
-    if (!optionalOf(*root, u"manuscript", Value::Kind::string, manuscript))
-        return std::nullopt;
-    if (manuscript)
-        profile.manuscript = manuscript->string;
-
-    const Value *chunk = nullptr;
-    if (!optionalOf(*root, u"manuscriptChunk", Value::Kind::number, chunk))
-        return std::nullopt;
-    if (chunk) {
-        profile.manuscriptChunk = wholeNumber(chunk->number);
-        if (!profile.manuscriptChunk)
-            return std::nullopt;
-    }
-
-    const Value *physicalKeys = nullptr;
-    if (!optionalOf(*root, u"physicalKeys", Value::Kind::boolean, physicalKeys))
-        return std::nullopt;
-    profile.physicalKeys = physicalKeys && physicalKeys->boolean;
-    const Value *speechOn = nullptr;
-    if (!optionalOf(*root, u"speechOn", Value::Kind::boolean, speechOn))
-        return std::nullopt;
-    profile.speechOn = speechOn && speechOn->boolean;
-
-    profile.extraMembers = unknownMembers(*root, profileMembers);
     return profile;
 }
 

@@ -5,7 +5,6 @@
 #include "characters.h"
 #include "course.h"
 #include "manuscript.h"
-#include "profile_store.h"
 #include "russian_layout.h"
 
 #include <algorithm>
@@ -128,8 +127,8 @@ ProfileData merge(const ProfileData &here, const ProfileData &incoming)
     QMap<QString, DayStat> days = byDate(here.days);
     keepFuller(days, byDate(incoming.days));
     merged.days = days.values(); // "yyyy-MM-dd" sorts by date
-    if (merged.days.size() > ProfileStore::maxDays)
-        merged.days.remove(0, merged.days.size() - ProfileStore::maxDays);
+    if (merged.days.size() > ProfileData::maxDays)
+        merged.days.remove(0, merged.days.size() - ProfileData::maxDays);
 
     keepFuller(merged.keyStats, incoming.keyStats);
 

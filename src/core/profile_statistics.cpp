@@ -4,7 +4,6 @@
 
 #include "characters.h"
 
-#include <QLocale>
 #include <QSet>
 
 #include <algorithm>
@@ -119,49 +118,24 @@ QMap<QString, double> keyErrorLevels(const ProfileData &profile)
     return levels;
 }
 
-QString speedTrendNote(const ProfileData &profile)
+std::optional<double> speedTrend(const ProfileData &profile)
 {
     const qsizetype n = profile.days.size();
     if (n < 2)
-        return QStringLiteral("первые замеры впереди");
+        return std::nullopt;
     const double recent = bestSpeedOf(profile.days, n - 7, n);
     const qsizetype remaining = n - std::min<qsizetype>(n - 1, 7);
     const double earlier = bestSpeedOf(profile.days, remaining - 7, remaining);
-    const double delta = std::round(recent - earlier); // halves away from zero
-    if (delta >= 1.0)
-        return u'+' + QString::number(delta, 'f', 0) + QStringLiteral(" за неделю");
-    return QStringLiteral("держим уровень");
+    return std::round(recent - earlier); // halves away from zero
 }
 
-QString totalTimeText(const ProfileData &profile)
+qint64 totalSeconds(const ProfileData &profile)
 {
     double seconds = 0.0;
     for (const DayStat &day : profile.days)
         seconds += day.seconds;
-    // Damaged records must not make the text negative or overflow.
-    const qint64 total = seconds >= 1.0 ? qint64(std::min(seconds, 9.0e18)) : 0;
-    const qint64 hours = total / 3600;
-    const qint64 minutes = total % 3600 / 60;
-    if (total < 3600)
-        return QString::number(minutes) + QStringLiteral(" м");
-    return QString::number(hours) + QStringLiteral(" ч ") + QString::number(minutes)
-           + QStringLiteral(" м");
-}
-
-QString firstDayNote(const ProfileData &profile)
-{
-    if (profile.days.isEmpty())
-        return QStringLiteral("начните сегодня");
-    return QStringLiteral("с ") + readableDate(profile.days.first().date);
-}
-
-QString readableDate(QStringView key)
-{
-    const std::optional<QDate> date = dateForDayKey(key);
-    if (!date)
-        return key.toString();
-    // Qt's Russian "MMMM" after a day number is the genitive, "6 декабря".
-    return QLocale(QLocale::Russian, QLocale::Russia).toString(*date, QStringLiteral("d MMMM"));
+    // Damaged records must not make the total negative or overflow.
+    return seconds >= 1.0 ? qint64(std::min(seconds, 9.0e18)) : 0;
 }
 
 } // namespace ProfileStatistics

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // One point of the daily best-speed chart.
 struct SpeedPoint
 {
@@ -44,17 +46,13 @@ namespace ProfileStatistics {
 // key. Empty while no key has a meaningful error average.
 [[nodiscard]] QMap<QString, double> keyErrorLevels(const ProfileData &profile);
 
-// The note under the speed tile: the gain of the last 7 records over the 7
-// before them.
-[[nodiscard]] QString speedTrendNote(const ProfileData &profile);
+// The gain of the best speed of the last 7 records over that of the 7
+// before them (the first record alone while there are at most 8), rounded
+// half away from zero; nothing before there are two records to compare.
+[[nodiscard]] std::optional<double> speedTrend(const ProfileData &profile);
 
-// Total practice time, as "45 м" or "2 ч 5 м".
-[[nodiscard]] QString totalTimeText(const ProfileData &profile);
-
-// "с 6 декабря" after the first record, "начните сегодня" before it.
-[[nodiscard]] QString firstDayNote(const ProfileData &profile);
-
-// A day key as Russian prose, "6 декабря"; an unparsable key unchanged.
-[[nodiscard]] QString readableDate(QStringView key);
+// Total practice time in whole seconds, held within the 64-bit range and
+// never negative, whatever a damaged file holds.
+[[nodiscard]] qint64 totalSeconds(const ProfileData &profile);
 
 } // namespace ProfileStatistics

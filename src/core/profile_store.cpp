@@ -360,24 +360,3 @@ void ProfileStore::save()
                           ? StorageProblem::fileNotWritable
                           : StorageProblem::folderNotWritable);
 }
-
-void ProfileStore::recordSession(qint64 chars, qint64 errors, double seconds, double speed)
-{
-    const QString today = dayKey(m_now());
-    update([&](ProfileData &profile) {
-        const auto day = std::find_if(profile.days.begin(), profile.days.end(),
-                                      [&](const DayStat &d) { return d.date == today; });
-        if (day != profile.days.end()) {
-            day->chars = saturatingAdd(day->chars, chars);
-            day->errors = saturatingAdd(day->errors, errors);
-            day->seconds += seconds;
-            if (day->bestSpeed <= speed)
-                day->bestSpeed = speed;
-            return;
-        }
-        profile.days.append(DayStat{today, chars, errors, seconds, speed});
-        if (profile.days.size() > maxDays)
-            profile.days.remove(0, profile.days.size() - maxDays);
-    });
-    save();
-}

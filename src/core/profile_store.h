@@ -23,7 +23,7 @@ class QLockFile;
 // dataChanged(); screens observe that one signal and re-read data(). The
 // signal comes after the change, not before, because a Qt observer needs the
 // new value to redraw. update() does not save: whoever changes the profile
-// calls save() right after, as recordSession() does.
+// calls save() right after, once for everything one action changed.
 //
 // Files live under a base folder (production: the user's data folder,
 // $XDG_DATA_HOME or ~/.local/share): the profile in "Olvi/profile.json", the
@@ -75,9 +75,6 @@ public:
 
     using Clock = std::function<QDateTime()>;
 
-    // The store keeps at most this many day records, dropping the oldest.
-    static constexpr qsizetype maxDays = 400;
-
     // Takes the folder's lock and loads the profile found under `baseFolder`;
     // `now` is asked for the current moment whenever a day or a time stamp is
     // needed. An empty base folder (a system without a home) leaves the store
@@ -101,9 +98,6 @@ public:
     // Olvi holds the folder or the reader would refuse the document. A failure
     // shows in storageProblem, and the next save tries again.
     void save();
-
-    // Folds one finished exercise into today's day record, then saves.
-    void recordSession(qint64 chars, qint64 errors, double seconds, double speed);
 
     // The local calendar day of `moment` as "yyyy-MM-dd".
     [[nodiscard]] static QString dayKey(const QDateTime &moment);

@@ -13,15 +13,6 @@ std::optional<Finger> fingerFromRaw(int raw)
     return std::nullopt;
 }
 
-QString KeyDef::fingerHint() const
-{
-    static const QString fingerWords[] = {QStringLiteral("мизинец"), QStringLiteral("безымянный"),
-                                          QStringLiteral("средний"),
-                                          QStringLiteral("указательный")};
-    const QString handWord = hand == Hand::left ? QStringLiteral("левый ") : QStringLiteral("правый ");
-    return handWord + fingerWords[int(finger)];
-}
-
 namespace {
 
 constexpr Hand L = Hand::left;

@@ -28,9 +28,6 @@ struct KeyDef
     Hand hand = Hand::left;
     Finger finger = Finger::pinky;
 
-    // "левый мизинец", "правый указательный", …
-    [[nodiscard]] QString fingerHint() const;
-
     friend bool operator==(const KeyDef &, const KeyDef &) = default;
 };
 

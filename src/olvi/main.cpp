@@ -10,6 +10,7 @@
 #include "system_input_sources.h"
 #include "termination_signals.h"
 #include "theme.h"
+#include "transfer_view_model.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -133,6 +134,7 @@ int main(int argc, char *argv[])
     services.alertSound = &sound;
     services.fileChooser = &files;
     services.speech = &speech;
+    services.fileWording = &TransferViewModel::dialogWording;
     AppState state(services);
 
     // A logout, a kill or Ctrl+C ends Olvi as closing its window does, and

@@ -12,12 +12,18 @@ class FileChooser : public QObject
     Q_OBJECT
 
 public:
+    // What the dialog says: its title and the name of its one filter.
+    struct Wording
+    {
+        QString title;
+        QString filterName;
+    };
+
     struct Request
     {
         bool save = false;
-        QString title;
+        Wording wording;
         QString suggestedName; // for saving: the name the dialog proposes
-        QString filterName;    // "Таблица (CSV)"
         QString pattern;       // "*.csv"
     };
 

@@ -95,7 +95,7 @@ void PortalFileChooser::ask(const Request &request)
         {QStringLiteral("handle_token"), token},
         {QStringLiteral("modal"), true},
         {QStringLiteral("filters"), QVariant::fromValue(QList<Filter>{
-                                         {request.filterName, {{0, request.pattern}}}})},
+                                         {request.wording.filterName, {{0, request.pattern}}}})},
     };
     if (request.save)
         options.insert(QStringLiteral("current_name"), request.suggestedName);
@@ -107,7 +107,7 @@ void PortalFileChooser::ask(const Request &request)
     QDBusMessage call = QDBusMessage::createMethodCall(
         portalService, portalPath, chooserInterface,
         request.save ? QStringLiteral("SaveFile") : QStringLiteral("OpenFile"));
-    call << parentWindow << request.title << options;
+    call << parentWindow << request.wording.title << options;
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     const QString asked = m_requestPath;
     connect(watcher, &QDBusPendingCallWatcher::finished, this,

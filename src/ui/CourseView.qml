@@ -126,7 +126,7 @@ Rectangle {
 
             Repeater {
                 model: model.stages
-                delegate: Rectangle {
+                delegate: CardButton {
                     id: stageRow
                     required property int index
                     required property string title
@@ -134,88 +134,69 @@ Rectangle {
                     required property string label
                     required property bool current
                     required property bool done
-                    required property int icon
+                    required property int mark
 
                     objectName: "stage" + index
-                    activeFocusOnTab: true
-                    Accessible.role: Accessible.Button
-                    Accessible.name: title + ", " + label
-                    Accessible.onPressAction: model.openStage(index)
-                    Keys.onPressed: event => {
-                        if (event.key === Qt.Key_Space || event.key === Qt.Key_Return
-                                || event.key === Qt.Key_Enter) {
-                            model.openStage(index)
-                            event.accepted = true
-                        }
-                    }
+                    text: title + ", " + label
                     width: stageColumn.width
-                    height: Math.max(22, titles.implicitHeight) + 28
-                    radius: 10
-                    color: current || done ? Theme.card : "transparent"
-                    border.width: current ? 1.5 : 1
-                    border.color: current ? Theme.accent : Theme.hairline
+                    filled: current || done
+                    marked: current
+                    onClicked: model.openStage(index)
 
-                    // The stage's state: a green disc with a tick, or a ring.
-                    Rectangle {
-                        objectName: "stageIcon" + stageRow.index
-                        x: 18
-                        anchors.verticalCenter: parent.verticalCenter
-                        width: 22
-                        height: 22
-                        radius: 11
-                        color: stageRow.icon === StageIcon.Done ? Theme.done
-                                                                  : "transparent"
-                        border.width: stageRow.icon === StageIcon.Done ? 0 : 2
-                        border.color: stageRow.icon === StageIcon.Current ? Theme.accent : Theme.ghost
-                        Icon {
-                            anchors.centerIn: parent
-                            visible: stageRow.icon === StageIcon.Done
-                            name: "checkmark"
-                            size: 13
-                            color: Theme.onDone
-                        }
-                    }
+                    contentItem: Item {
+                        implicitHeight: Math.max(22, titles.implicitHeight)
 
-                    Column {
-                        id: titles
-                        x: 18 + 22 + 16
-                        anchors.verticalCenter: parent.verticalCenter
-                        spacing: 3
-                        Text {
-                            text: stageRow.title
-                            textFormat: Text.PlainText
-                            font.pixelSize: Theme.typeReading
-                            font.weight: Font.DemiBold
-                            color: Theme.ink
+                        // The stage's state: a green disc with a tick, or a ring.
+                        Rectangle {
+                            objectName: "stageIcon" + stageRow.index
+                            anchors.verticalCenter: parent.verticalCenter
+                            width: 22
+                            height: 22
+                            radius: 11
+                            color: stageRow.mark === StageIcon.Done ? Theme.done
+                                                                      : "transparent"
+                            border.width: stageRow.mark === StageIcon.Done ? 0 : 2
+                            border.color: stageRow.mark === StageIcon.Current ? Theme.accent
+                                                                              : Theme.ghost
+                            Icon {
+                                anchors.centerIn: parent
+                                visible: stageRow.mark === StageIcon.Done
+                                name: "checkmark"
+                                size: 13
+                                color: Theme.onDone
+                            }
                         }
+
+                        Column {
+                            id: titles
+                            x: 22 + 16
+                            anchors.verticalCenter: parent.verticalCenter
+                            spacing: 3
+                            Text {
+                                text: stageRow.title
+                                textFormat: Text.PlainText
+                                font.pixelSize: Theme.typeReading
+                                font.weight: Font.DemiBold
+                                color: Theme.ink
+                            }
+                            Text {
+                                text: stageRow.subtitle
+                                textFormat: Text.PlainText
+                                font.pixelSize: Theme.typeBody
+                                color: Theme.inkFaint
+                            }
+                        }
+
                         Text {
-                            text: stageRow.subtitle
+                            objectName: "stageLabel" + stageRow.index
+                            anchors.right: parent.right
+                            anchors.verticalCenter: parent.verticalCenter
+                            text: stageRow.label
                             textFormat: Text.PlainText
                             font.pixelSize: Theme.typeBody
-                            color: Theme.inkFaint
+                            font.weight: stageRow.current ? Font.DemiBold : Font.Normal
+                            color: stageRow.current ? Theme.accent : Theme.inkSoft
                         }
-                    }
-
-                    Text {
-                        objectName: "stageLabel" + stageRow.index
-                        anchors.right: parent.right
-                        anchors.rightMargin: 18
-                        anchors.verticalCenter: parent.verticalCenter
-                        text: stageRow.label
-                        textFormat: Text.PlainText
-                        font.pixelSize: Theme.typeBody
-                        font.weight: stageRow.current ? Font.DemiBold : Font.Normal
-                        color: stageRow.current ? Theme.accent : Theme.inkSoft
-                    }
-
-                    MouseArea {
-                        anchors.fill: parent
-                        cursorShape: Qt.PointingHandCursor
-                        onClicked: model.openStage(stageRow.index)
-                    }
-                    FocusRing {
-                        control: stageRow
-                        cornerRadius: 10
                     }
                 }
             }

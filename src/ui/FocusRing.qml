@@ -3,8 +3,9 @@
 import QtQuick
 import Olvi
 
-// The ring around the control that has the keyboard's focus. Controls take
-// the focus only from Tab, never from a click, so a pointer user never sees it.
+// The ring around the control that has the keyboard's focus. The kit's
+// controls take the focus only from Tab (or the arrows of a group), never
+// from a click, so a pointer user never sees it.
 Rectangle {
     required property Item control
     property real cornerRadius: 6

@@ -14,8 +14,6 @@ Item {
     property int active: -1
     property bool thumbActive: false
 
-    width: 132
-    height: 146
     transform: Scale {
         xScale: hand.mirrored ? -1 : 1
         origin.x: hand.width / 2

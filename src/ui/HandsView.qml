@@ -25,12 +25,16 @@ Item {
 
         HandShape {
             objectName: "leftHand"
+            width: hands.frameSize.width
+            height: hands.frameSize.height
             mirrored: true
             active: hands.leftActive
             thumbActive: hands.thumbsActive
         }
         HandShape {
             objectName: "rightHand"
+            width: hands.frameSize.width
+            height: hands.frameSize.height
             active: hands.rightActive
             thumbActive: hands.thumbsActive
         }

@@ -13,7 +13,7 @@ Item {
     required property KeyCap cap
     required property KeyboardViewModel board
     property real size: 52
-    // A click, Space or Return on a key that has a pick name.
+    // A click, Space, Return or Enter on a key that has a pick name.
     signal picked()
 
     width: size
@@ -22,7 +22,7 @@ Item {
     // The key's label, and what Shift types on it where that is not its
     // capital. (Inline components do not see this file's ids, hence the
     // properties.)
-    component Label: Row {
+    component CapLabel: Row {
         property real size
         property string label
         property string shiftLabel
@@ -95,7 +95,7 @@ Item {
             border.color: root.cap.borderColor
         }
 
-        Label {
+        CapLabel {
             size: root.size
             label: root.cap.label
             shiftLabel: root.cap.shiftLabel
@@ -154,7 +154,7 @@ Item {
             border.width: 1
             border.color: root.board.nextBorderColor
 
-            Label {
+            CapLabel {
                 size: root.size
                 label: root.cap.label
                 shiftLabel: root.cap.shiftLabel
@@ -176,27 +176,16 @@ Item {
 
     // ---- a key of the error map drills its letter when clicked
     readonly property bool pickable: cap.pickName !== ""
-    // Of the map's keys only the one its focus rests on is a Tab stop.
-    activeFocusOnTab: pickable && board.focusKey === cap.character
-    Accessible.role: Accessible.Button
-    Accessible.name: cap.pickName
-    Accessible.ignored: !pickable
-    Accessible.onPressAction: if (pickable) picked()
-    Keys.onPressed: event => {
-        if (pickable && (event.key === Qt.Key_Space || event.key === Qt.Key_Return
-                         || event.key === Qt.Key_Enter)) {
-            picked()
-            event.accepted = true
-        }
-    }
-    MouseArea {
+    Loader {
         anchors.fill: parent
-        visible: root.pickable
-        cursorShape: Qt.PointingHandCursor
-        onClicked: root.picked()
-    }
-    FocusRing {
-        control: root
-        cornerRadius: 8
+        active: root.pickable
+        // Of the map's keys the one its view model's focus rests on.
+        focus: root.board.focusKey === root.cap.character
+        sourceComponent: KeyButton {
+            objectName: "keyButton"
+            focus: true
+            text: root.cap.pickName
+            onClicked: root.picked()
+        }
     }
 }

@@ -7,9 +7,10 @@ import Olvi
 // rows, marks the next key, the Shift of the other hand and the space bar,
 // and flashes the key a wrong stroke struck; heat-map mode (training: false)
 // colours each letter key by its error level from `errors` and has neither
-// the digit row nor the Shift/space row. Its pickable keys are one Tab stop: the arrows, Home and End move the
-// focus among them.
-Item {
+// the digit row nor the Shift/space row. Its pickable keys are buttons and
+// one Tab stop: the arrows, Home and End move the view model's focusKey, and
+// the focus follows it.
+FocusScope {
     id: root
 
     property bool training: true
@@ -23,6 +24,7 @@ Item {
 
     implicitWidth: column.implicitWidth
     implicitHeight: column.implicitHeight
+    activeFocusOnTab: root.pickable.length > 0
 
     KeyboardViewModel {
         id: keyboard
@@ -34,27 +36,7 @@ Item {
     }
 
     // The arrows reach here from the focused key, which leaves them unaccepted.
-    Keys.onPressed: event => {
-        const move = {
-            [Qt.Key_Left]: KeyboardViewModel.Left, [Qt.Key_Right]: KeyboardViewModel.Right,
-            [Qt.Key_Up]: KeyboardViewModel.Up, [Qt.Key_Down]: KeyboardViewModel.Down,
-            [Qt.Key_Home]: KeyboardViewModel.Home, [Qt.Key_End]: KeyboardViewModel.End
-        }[event.key]
-        if (move === undefined)
-            return
-        // The focus moves before the key it leaves stops being a Tab stop:
-        // Qt keeps the active focus item one.
-        const next = keyboard.neighbour(move)
-        for (let r = 0; r < column.children.length; ++r) {
-            const keys = column.children[r].children
-            for (let i = 0; i < keys.length; ++i) {
-                if (keys[i].objectName === "key_" + next)
-                    keys[i].forceActiveFocus(Qt.TabFocusReason)
-            }
-        }
-        keyboard.focusKey = next
-        event.accepted = true
-    }
+    Keys.onPressed: event => event.accepted = keyboard.moveFocus(event.key)
 
     // A Shift key or the space bar: a flat cap with a thin frame. (Inline
     // components do not see this file's ids, hence the properties.)

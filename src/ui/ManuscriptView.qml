@@ -164,10 +164,12 @@ Rectangle {
                         maximumLineCount: 1
                         font.pixelSize: Theme.typeBody
                         color: Theme.error
-                        HoverTip {
-                            objectName: "latinWarningTip"
-                            anchors.fill: parent
-                            text: latinWarningText.truncated ? latinWarningText.text : ""
+                        HoverHandler {
+                            id: warningHover
+                        }
+                        ToolTip {
+                            text: latinWarningText.text
+                            visible: warningHover.hovered && latinWarningText.truncated
                         }
                     }
                 }
@@ -177,7 +179,7 @@ Rectangle {
                     text: "Отмена"
                     fontSize: Theme.typeNote
                     textColor: Theme.inkSoft
-                    border.width: 0
+                    flat: true
                     horizontalPadding: 6
                     onClicked: model.cancel()
                 }

@@ -1,65 +1,54 @@
 // SPDX-FileCopyrightText: 2026 Olvi developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
+import QtQuick.Templates as T
 import Olvi
 
-// The app's button: primary (filled with the accent) or secondary (a hairline
-// frame). Clicked, or reached with Tab and worked with Space or Return; a
-// screen reader knows it by its text.
-Rectangle {
-    id: button
+// The app's text button: primary (filled with the accent), secondary (a
+// hairline frame) or flat (its text alone). The template works it: a click,
+// Space, Return or keypad Enter; Tab reaches it, a click never takes the
+// focus; a screen reader knows it by its text.
+T.Button {
+    id: control
 
-    property string text
     property bool primary: false
     property int fontSize: Theme.typeButton
     property int fontWeight: primary ? Font.DemiBold : Font.Normal
     property color textColor: primary ? (enabled ? Theme.onAccent : Theme.inkFaint) : Theme.ink
-    property real horizontalPadding: primary ? 22 : 18
-    property real verticalPadding: 10
     // A text longer than the width it is given goes on to further lines.
     property bool wraps: false
-    signal clicked()
 
-    implicitWidth: label.implicitWidth + 2 * horizontalPadding
-    implicitHeight: (wraps ? label.contentHeight : label.implicitHeight) + 2 * verticalPadding
-    radius: 9
-    color: primary ? (enabled ? Theme.accent : Theme.inkDisabled) : "transparent"
-    border.width: primary ? 0 : 1
-    border.color: Theme.hairline
-    activeFocusOnTab: enabled
-
+    implicitWidth: implicitContentWidth + leftPadding + rightPadding
+    implicitHeight: implicitContentHeight + topPadding + bottomPadding
+    horizontalPadding: primary ? 22 : 18
+    verticalPadding: 10
+    focusPolicy: Qt.TabFocus
+    ReturnKey.clicks: true
     Accessible.role: Accessible.Button
     Accessible.name: text
-    Accessible.onPressAction: if (enabled) clicked()
-    Keys.onPressed: event => {
-        if (event.key === Qt.Key_Space || event.key === Qt.Key_Return
-                || event.key === Qt.Key_Enter) {
-            if (button.enabled)
-                button.clicked()
-            event.accepted = true
+
+    contentItem: Text {
+        text: control.text
+        textFormat: Text.PlainText
+        wrapMode: control.wraps ? Text.WordWrap : Text.NoWrap
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+        font.pixelSize: control.fontSize
+        font.weight: control.fontWeight
+        color: control.textColor
+    }
+    background: Rectangle {
+        radius: 9
+        color: control.primary ? (control.enabled ? Theme.accent : Theme.inkDisabled) : "transparent"
+        border.width: control.primary || control.flat ? 0 : 1
+        border.color: Theme.hairline
+        FocusRing {
+            control: control
+            cornerRadius: 9
         }
     }
-
-    Text {
-        id: label
-        anchors.centerIn: parent
-        width: button.wraps ? button.width - 2 * button.horizontalPadding : implicitWidth
-        wrapMode: button.wraps ? Text.WordWrap : Text.NoWrap
-        horizontalAlignment: Text.AlignHCenter
-        text: button.text
-        textFormat: Text.PlainText
-        font.pixelSize: button.fontSize
-        font.weight: button.fontWeight
-        color: button.textColor
-    }
-    MouseArea {
-        anchors.fill: parent
-        enabled: button.enabled
+    HoverHandler {
+        enabled: control.enabled
         cursorShape: Qt.PointingHandCursor
-        onClicked: button.clicked()
-    }
-    FocusRing {
-        control: button
-        cornerRadius: button.radius
     }
 }

@@ -50,73 +50,20 @@ Rectangle {
             Layout.preferredHeight: 46
             color: Theme.bar
 
-            Rectangle {
+            TabBar {
+                id: tabs
+                objectName: "tabs"
                 anchors.centerIn: parent
-                width: tabs.implicitWidth + 6
-                height: tabs.implicitHeight + 6
-                radius: 8
-                color: Theme.inkWash
+                currentIndex: root.app.tab
 
-                Row {
-                    id: tabs
-                    anchors.centerIn: parent
-                    spacing: 2
-
-                    Repeater {
-                        model: model.tabTitles
-                        delegate: Item {
-                            id: tabButton
-                            required property int index
-                            required property string modelData
-                            readonly property bool current: root.app.tab === index
-
-                            objectName: "tab" + index
-                            width: 96
-                            height: label.implicitHeight + 10
-                            activeFocusOnTab: true
-                            Accessible.role: Accessible.PageTab
-                            Accessible.name: modelData
-                            Accessible.selected: current
-                            Accessible.onPressAction: model.switchTo(index)
-                            Keys.onPressed: event => {
-                                if (event.key === Qt.Key_Space || event.key === Qt.Key_Return
-                                        || event.key === Qt.Key_Enter) {
-                                    model.switchTo(index)
-                                    event.accepted = true
-                                }
-                            }
-
-                            // The raised look of the current tab: a soft shadow under a card.
-                            Rectangle {
-                                anchors.fill: parent
-                                anchors.topMargin: 1
-                                anchors.bottomMargin: -1
-                                radius: 6
-                                visible: tabButton.current
-                                color: Theme.inkShadow
-                            }
-                            Rectangle {
-                                anchors.fill: parent
-                                radius: 6
-                                color: tabButton.current ? Theme.keyBase : "transparent"
-                            }
-                            Text {
-                                id: label
-                                anchors.centerIn: parent
-                                text: tabButton.modelData
-                                textFormat: Text.PlainText
-                                font.pixelSize: Theme.typeBody
-                                font.weight: tabButton.current ? Font.DemiBold : Font.Normal
-                                color: tabButton.current ? Theme.ink : Theme.inkSoft
-                            }
-                            MouseArea {
-                                anchors.fill: parent
-                                onClicked: model.switchTo(tabButton.index)
-                            }
-                            FocusRing {
-                                control: tabButton
-                            }
-                        }
+                Repeater {
+                    model: model.tabTitles
+                    TabButton {
+                        required property int index
+                        required property string modelData
+                        objectName: "tab" + index
+                        text: modelData
+                        onClicked: model.switchTo(index)
                     }
                 }
             }
@@ -128,7 +75,7 @@ Rectangle {
                 anchors.left: parent.left
                 anchors.leftMargin: 16
                 anchors.verticalCenter: parent.verticalCenter
-                width: (parent.width - tabs.implicitWidth) / 2 - 32
+                width: (parent.width - tabs.width) / 2 - 32
                 visible: text !== ""
                 text: model.storageNote
                 textFormat: Text.PlainText
@@ -137,9 +84,12 @@ Rectangle {
                 elide: Text.ElideRight
                 font.pixelSize: Theme.typeSmall
                 color: Theme.error
-                HoverTip {
-                    anchors.fill: parent
-                    text: parent.truncated ? parent.text : ""
+                HoverHandler {
+                    id: noteHover
+                }
+                ToolTip {
+                    text: parent.text
+                    visible: noteHover.hovered && parent.truncated
                 }
             }
 
@@ -158,16 +108,12 @@ Rectangle {
                     font.pixelSize: Theme.typeBody
                     color: Theme.inkSoft
                 }
-                AppearanceMenu {
-                    id: appearanceMenu
-                    objectName: "appearanceMenu"
+                HeaderMenu {
+                    id: headerMenu
+                    objectName: "headerMenuButton"
                     anchors.verticalCenter: parent.verticalCenter
-                    titles: model.appearanceTitles
-                    currentIndex: model.appearanceIndex
-                    actionTitles: [model.physicalKeysTitle, narrator.speechTitle]
-                    onChosen: index => model.chooseAppearance(index)
-                    onAction: index => index === 0 ? model.togglePhysicalKeys()
-                                                   : narrator.toggleSpeech()
+                    header: model
+                    reader: narrator
                 }
             }
         }
@@ -252,7 +198,7 @@ Rectangle {
         id: trainingScreen
         TrainingView {
             app: root.app
-            menuOpen: appearanceMenu.open
+            menuOpen: headerMenu.open
         }
     }
     Component {

@@ -45,8 +45,6 @@ Rectangle {
         contentHeight: stack.implicitHeight + 40
         boundsBehavior: Flickable.StopAtBounds
         clip: true
-        // Nothing under the question takes the keyboard or the pointer.
-        enabled: !root.transfer.confirming
 
         Column {
             id: stack
@@ -383,7 +381,7 @@ Rectangle {
     Loader {
         active: root.transfer.dialog !== ProgressTransfer.NoDialog
         source: "TransferDialog.qml"
-        onLoaded: item.show(root.transfer, root)
+        onLoaded: item.show(root.transfer, transferText, root)
     }
 
     // The scroll indicator, while there is more than fits.
@@ -398,77 +396,50 @@ Rectangle {
         color: Theme.inkScroll
     }
 
-    // ---- the question before an import: a modal card over the screen
-    Rectangle {
-        objectName: "confirmLayer"
-        anchors.fill: parent
+    // ---- the question before an import: a modal card over the window
+    ModalCard {
+        id: confirmCard
+        objectName: "confirmCard"
+        title: transferText.confirmTitle
+        description: transferText.importSummary
         visible: root.transfer.confirming
-        color: Theme.inkScrim
-        Keys.onEscapePressed: root.transfer.cancelImport()
+        // Escape, or anything else that closes it unanswered, cancels.
+        onClosed: if (root.transfer.confirming) root.transfer.cancelImport()
 
-        // Nothing under the card takes the pointer while it waits.
-        MouseArea {
-            anchors.fill: parent
-            acceptedButtons: Qt.AllButtons
-            hoverEnabled: true
-            onWheel: wheel => wheel.accepted = true
-        }
+        contentItem: Column {
+            spacing: 14
 
-        Card {
-            objectName: "confirmCard"
-            anchors.centerIn: parent
-            width: Math.min(560, parent.width - 48)
-            height: confirmColumn.implicitHeight + 40
-            Accessible.role: Accessible.Dialog
-            Accessible.name: confirmTitle.text
-            Accessible.description: transferText.importSummary
-
-            Column {
-                id: confirmColumn
-                x: 20
-                y: 20
-                width: parent.width - 40
-                spacing: 14
-
-                Text {
-                    id: confirmTitle
-                    width: parent.width
-                    wrapMode: Text.Wrap
-                    text: transferText.confirmTitle
-                    textFormat: Text.PlainText
-                    font.pixelSize: Theme.typeButton
-                    font.weight: Font.DemiBold
-                    color: Theme.ink
+            Text {
+                width: parent.width
+                wrapMode: Text.Wrap
+                text: confirmCard.title
+                textFormat: Text.PlainText
+                font.pixelSize: Theme.typeButton
+                font.weight: Font.DemiBold
+                color: Theme.ink
+            }
+            Text {
+                objectName: "importSummary"
+                width: parent.width
+                wrapMode: Text.Wrap
+                text: transferText.importSummary
+                textFormat: Text.PlainText
+                font.pixelSize: Theme.typeButton
+                color: Theme.ink
+            }
+            Row {
+                spacing: 10
+                PushButton {
+                    id: confirmButton
+                    objectName: "confirmImportButton"
+                    primary: true
+                    text: "Объединить"
+                    onClicked: root.transfer.confirmImport()
                 }
-                Text {
-                    objectName: "importSummary"
-                    width: parent.width
-                    wrapMode: Text.Wrap
-                    text: transferText.importSummary
-                    textFormat: Text.PlainText
-                    font.pixelSize: Theme.typeButton
-                    color: Theme.ink
-                }
-                // Tab goes between the two answers only.
-                Row {
-                    spacing: 10
-                    PushButton {
-                        id: confirmButton
-                        objectName: "confirmImportButton"
-                        primary: true
-                        text: "Объединить"
-                        KeyNavigation.tab: cancelButton
-                        KeyNavigation.backtab: cancelButton
-                        onClicked: root.transfer.confirmImport()
-                    }
-                    PushButton {
-                        id: cancelButton
-                        objectName: "cancelImportButton"
-                        text: "Отмена"
-                        KeyNavigation.tab: confirmButton
-                        KeyNavigation.backtab: confirmButton
-                        onClicked: root.transfer.cancelImport()
-                    }
+                PushButton {
+                    objectName: "cancelImportButton"
+                    text: "Отмена"
+                    onClicked: root.transfer.cancelImport()
                 }
             }
         }

@@ -26,10 +26,13 @@ Rectangle {
         app: root.app
     }
 
-    // Keystrokes belong to the exercise only while this screen is shown.
+    // Keystrokes belong to the exercise only while this screen is shown. A
+    // control the learner tabbed to keeps Space for itself.
     KeyCapture {
+        readonly property Item focused: root.Window.activeFocusItem
         app: root.app
         active: root.visible && !root.menuOpen
+        controlFocused: focused !== null && focused !== textBlock && focused.activeFocusOnTab
     }
 
     // ---- the exercise ----------------------------------------------------
@@ -89,7 +92,8 @@ Rectangle {
                     })
 
                     anchors.horizontalCenter: parent.horizontalCenter
-                    width: (metrics.advanceWidth("Ж") + lineFont.letterSpacing) * 45 + 80
+                    width: (metrics.advanceWidth("Ж") + lineFont.letterSpacing) * exercise.widestLine
+                           + 80
                     height: Math.max(116, lines.implicitHeight)
 
                     FontMetrics {
@@ -103,21 +107,17 @@ Rectangle {
                         x: 40
                         spacing: 8
 
-                        TextLineItem {
-                            objectName: "line0"
-                            text: exercise.text0
-                            styles: exercise.styles0
-                            font: textBlock.lineFont
-                        }
-                        TextLineItem {
-                            objectName: "line1"
-                            text: exercise.text1
-                            font: textBlock.lineFont
-                        }
-                        TextLineItem {
-                            objectName: "line2"
-                            text: exercise.text2
-                            font: textBlock.lineFont
+                        Repeater {
+                            model: exercise.lines
+                            TextLineItem {
+                                required property int index
+                                required property string line
+                                required property lineStyles charStyles
+                                objectName: "line" + index
+                                text: line
+                                styles: charStyles
+                                font: textBlock.lineFont
+                            }
                         }
                     }
                 }
@@ -268,43 +268,14 @@ Rectangle {
                         color: Theme.inkSoft
                     }
                 }
-                Item {
-                    id: soundButton
+                IconSwitch {
                     objectName: "soundButton"
                     anchors.verticalCenter: parent.verticalCenter
-                    width: 24
-                    height: 24
-                    activeFocusOnTab: true
-                    Accessible.role: Accessible.CheckBox
-                    Accessible.name: "Звук при ошибке"
-                    Accessible.checkable: true
-                    Accessible.checked: figures.soundOn
-                    Accessible.onPressAction: root.app.toggleSound()
-                    Accessible.onToggleAction: root.app.toggleSound()
-                    Keys.onPressed: event => {
-                        if (event.key === Qt.Key_Space || event.key === Qt.Key_Return) {
-                            root.app.toggleSound()
-                            event.accepted = true
-                        }
-                    }
-                    FocusRing {
-                        control: soundButton
-                    }
-                    Icon {
-                        anchors.centerIn: parent
-                        name: figures.soundOn ? "speaker.wave.2" : "speaker.slash"
-                        color: Theme.inkFaint
-                        size: 17
-                    }
-                    MouseArea {
-                        anchors.fill: parent
-                        onClicked: root.app.toggleSound()
-                    }
-                    HoverTip {
-                        objectName: "soundTip"
-                        anchors.fill: parent
-                        text: "Звук при ошибке"
-                    }
+                    text: "Звук при ошибке"
+                    iconOn: "speaker.wave.2"
+                    iconOff: "speaker.slash"
+                    on: figures.soundOn
+                    onToggled: root.app.toggleSound()
                 }
             }
         }

@@ -16,13 +16,13 @@ FileDialog {
     // its name field gets the focus and Return, which it would otherwise ignore.
     property Item nameField: null
 
-    function show(asking, item) {
+    function show(asking, wording, item) {
         transfer = asking
         host = item
-        fileMode = asking.dialog === ProgressTransfer.SaveDialog ? FileDialog.SaveFile
-                                                                 : FileDialog.OpenFile
-        title = asking.dialogTitle
-        nameFilters = asking.dialogFilters
+        fileMode = asking.dialog === ProgressTransfer.OpenProgress ? FileDialog.OpenFile
+                                                                   : FileDialog.SaveFile
+        title = wording.dialogTitle
+        nameFilters = wording.dialogFilters
         currentFolder = asking.dialogFolder
         if (fileMode === FileDialog.SaveFile)
             selectedFile = asking.dialogFile

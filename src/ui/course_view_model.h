@@ -35,7 +35,7 @@ struct StageRow
     Q_PROPERTY(QString label MEMBER label)
     Q_PROPERTY(bool current MEMBER current)
     Q_PROPERTY(bool done MEMBER done)
-    Q_PROPERTY(StageIcon::Kind icon MEMBER icon)
+    Q_PROPERTY(StageIcon::Kind mark MEMBER icon) // "icon" would hide a button's own
 
 public:
     QString title;

@@ -21,10 +21,10 @@ void ExerciseLines::setExercise(ExerciseText *exercise)
     m_connections.clear();
     m_exercise = exercise;
     if (exercise) {
-        for (const auto signal :
-             {&ExerciseText::text0Changed, &ExerciseText::text1Changed, &ExerciseText::text2Changed,
-              &ExerciseText::styles0Changed, &ExerciseText::nextKeyChanged})
-            m_connections << connect(exercise, signal, this, &ExerciseLines::changed);
+        m_connections << connect(exercise->lines(), &QAbstractItemModel::dataChanged, this,
+                                 &ExerciseLines::changed)
+                      << connect(exercise, &ExerciseText::nextKeyChanged, this,
+                                 &ExerciseLines::changed);
     }
     changed();
     Q_EMIT exerciseChanged();
@@ -34,12 +34,13 @@ AccessibleText ExerciseLines::accessibleText() const
 {
     if (!m_exercise)
         return {};
-    const QList<QStringList> lines{Characters::split(m_exercise->text0()),
-                                   Characters::split(m_exercise->text1()),
-                                   Characters::split(m_exercise->text2())};
+    const ExerciseLineModel &model = m_exercise->lineModel();
+    QList<QStringList> lines;
+    qsizetype all = 0;
+    for (int row = 0; row < ExerciseLineModel::count; ++row)
+        all += lines.emplace_back(Characters::split(model.text(row))).size();
     // The caret is styled in the first line; without one everything shown is typed.
-    const qsizetype caret = m_exercise->styles0().styles.indexOf(CharStyle::caret);
-    const qsizetype all = lines[0].size() + lines[1].size() + lines[2].size();
+    const qsizetype caret = model.styles(0).styles.indexOf(CharStyle::caret);
     return AccessibleText(lines, int(caret >= 0 ? caret : all));
 }
 

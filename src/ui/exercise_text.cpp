@@ -7,6 +7,38 @@
 #include "drill_text.h"
 #include "manuscript.h"
 
+QVariant ExerciseLineModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    switch (role) {
+    case LineRole: return m_text[index.row()];
+    case StylesRole: return QVariant::fromValue(m_styles[index.row()]);
+    }
+    return {};
+}
+
+QHash<int, QByteArray> ExerciseLineModel::roleNames() const
+{
+    return {{LineRole, "line"}, {StylesRole, "charStyles"}};
+}
+
+void ExerciseLineModel::setText(int row, const QString &text)
+{
+    if (m_text[row] == text)
+        return;
+    m_text[row] = text;
+    Q_EMIT dataChanged(index(row), index(row), {LineRole});
+}
+
+void ExerciseLineModel::setStyles(int row, const LineStyles &styles)
+{
+    if (m_styles[row] == styles)
+        return;
+    m_styles[row] = styles;
+    Q_EMIT dataChanged(index(row), index(row), {StylesRole});
+}
+
 ExerciseText::ExerciseText(QObject *parent) : AppViewModel(parent) {}
 
 QList<QMetaObject::Connection> ExerciseText::follow(AppState &app)
@@ -45,7 +77,7 @@ void ExerciseText::refresh()
 
 void ExerciseText::onTextChanged()
 {
-    m_lines = app() ? wrap(app()->engine()->text()) : QList<LineRange>{};
+    m_wrapped = app() ? wrap(app()->engine()->text()) : QList<LineRange>{};
     m_linesStale = true;
     refreshCaption();
     refreshLines();
@@ -104,22 +136,10 @@ CharStyle ExerciseText::styleAt(int index) const
     return engine->errorPositions().contains(index) ? CharStyle::mistyped : CharStyle::typed;
 }
 
-void ExerciseText::setLineText(int n, const QString &text)
-{
-    if (m_lineText[n] == text)
-        return;
-    m_lineText[n] = text;
-    switch (n) {
-    case 0: Q_EMIT text0Changed(); break;
-    case 1: Q_EMIT text1Changed(); break;
-    case 2: Q_EMIT text2Changed(); break;
-    }
-}
-
 void ExerciseText::refreshLines()
 {
     const QList<LineRange> visible =
-        app() ? visibleFrom(m_lines, app()->engine()->position()) : QList<LineRange>{};
+        app() ? visibleFrom(m_wrapped, app()->engine()->position()) : QList<LineRange>{};
     // The lines' texts change only when the view scrolls or the text changes;
     // a keystroke only restyles characters of the first line.
     const int first = visible.isEmpty() ? -1 : visible.first().start;
@@ -133,7 +153,7 @@ void ExerciseText::refreshLines()
                 for (int i = visible.at(n).start; i < visible.at(n).end; ++i)
                     line += text.at(i);
             }
-            setLineText(n, line);
+            m_lines.setText(n, line);
         }
     }
 
@@ -143,10 +163,7 @@ void ExerciseText::refreshLines()
         for (int i = visible.first().start; i < visible.first().end; ++i)
             styles.styles.append(styleAt(i));
     }
-    if (styles != m_styles0) {
-        m_styles0 = styles;
-        Q_EMIT styles0Changed();
-    }
+    m_lines.setStyles(0, styles);
 
     const NextKey next = NextKey::of(app() ? app()->engine()->expected() : QString());
     if (next != m_nextKey) {

@@ -6,6 +6,7 @@
 #include "next_key.h"
 #include "text_line_item.h"
 
+#include <QAbstractListModel>
 #include <QList>
 #include <QObject>
 #include <QQmlEngine>
@@ -21,6 +22,37 @@ struct LineRange
     friend bool operator==(const LineRange &, const LineRange &) = default;
 };
 
+// The lines of the exercise shown, the caret's first: each row a line's text
+// ("line") and its characters' styles ("charStyles"; the lines below the
+// caret's are all coming, so they have none). A row announces only the role
+// that changed.
+class ExerciseLineModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    enum Role { LineRole = Qt::UserRole, StylesRole };
+    static constexpr int count = 3;
+
+    using QAbstractListModel::QAbstractListModel;
+
+    [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : count;
+    }
+    [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
+    [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
+
+    [[nodiscard]] const QString &text(int row) const { return m_text[row]; }
+    [[nodiscard]] const LineStyles &styles(int row) const { return m_styles[row]; }
+    void setText(int row, const QString &text);
+    void setStyles(int row, const LineStyles &styles);
+
+private:
+    QString m_text[count];
+    LineStyles m_styles[count];
+};
+
 // The upper part of the training screen: the caption, the three visible
 // lines of the text with the caret's line styled, the next key and the
 // wrong-layout warning. Each property changes only when its value does, so a
@@ -30,11 +62,11 @@ class ExerciseText : public AppViewModel
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString caption READ caption NOTIFY captionChanged)
-    Q_PROPERTY(QString text0 READ text0 NOTIFY text0Changed)
-    Q_PROPERTY(QString text1 READ text1 NOTIFY text1Changed)
-    Q_PROPERTY(QString text2 READ text2 NOTIFY text2Changed)
-    // The caret's line; the lines below it are all coming.
-    Q_PROPERTY(LineStyles styles0 READ styles0 NOTIFY styles0Changed)
+    // The lines shown, as ExerciseLineModel.
+    Q_PROPERTY(QAbstractListModel *lines READ lines CONSTANT)
+    // The widest a line may be, in characters: it breaks after its last space
+    // once it reaches lineWidth, so a space may stand one past it.
+    Q_PROPERTY(int widestLine READ widestLine CONSTANT)
     Q_PROPERTY(NextKey nextKey READ nextKey NOTIFY nextKeyChanged)
     // The last wrong key struck, for the keyboard to flash.
     Q_PROPERTY(KeyStrike strike READ strike NOTIFY strikeChanged)
@@ -48,15 +80,14 @@ class ExerciseText : public AppViewModel
 public:
     // A line breaks after its last space once it reaches this many characters.
     static constexpr int lineWidth = 44;
-    static constexpr int visibleLineCount = 3;
+    static constexpr int visibleLineCount = ExerciseLineModel::count;
 
     explicit ExerciseText(QObject *parent = nullptr);
 
     [[nodiscard]] QString caption() const { return m_caption; }
-    [[nodiscard]] QString text0() const { return m_lineText[0]; }
-    [[nodiscard]] QString text1() const { return m_lineText[1]; }
-    [[nodiscard]] QString text2() const { return m_lineText[2]; }
-    [[nodiscard]] LineStyles styles0() const { return m_styles0; }
+    [[nodiscard]] ExerciseLineModel *lines() { return &m_lines; }
+    [[nodiscard]] const ExerciseLineModel &lineModel() const { return m_lines; }
+    [[nodiscard]] static int widestLine() { return lineWidth + 1; }
     [[nodiscard]] NextKey nextKey() const { return m_nextKey; }
     [[nodiscard]] KeyStrike strike() const { return m_strike; }
     [[nodiscard]] bool wrongLayoutWarning() const;
@@ -78,10 +109,6 @@ public:
 
 Q_SIGNALS:
     void captionChanged();
-    void text0Changed();
-    void text1Changed();
-    void text2Changed();
-    void styles0Changed();
     void nextKeyChanged();
     void strikeChanged();
     void wrongLayoutWarningChanged();
@@ -94,17 +121,15 @@ private:
     void onTextChanged();
     void refreshLines();
     void refreshCaption();
-    void setLineText(int n, const QString &text);
     [[nodiscard]] CharStyle styleAt(int index) const;
 
-    QList<LineRange> m_lines;
+    QList<LineRange> m_wrapped;
     int m_firstVisibleStart = -1;
     bool m_linesStale = true;
     QString m_countedManuscript;
     qint64 m_fragmentCount = 0;
     QString m_caption;
-    QString m_lineText[visibleLineCount];
-    LineStyles m_styles0;
+    ExerciseLineModel m_lines;
     NextKey m_nextKey;
     KeyStrike m_strike;
 };

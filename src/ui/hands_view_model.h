@@ -56,6 +56,8 @@ class HandsViewModel : public QObject
     Q_PROPERTY(int leftActive READ leftActive NOTIFY litChanged)
     Q_PROPERTY(int rightActive READ rightActive NOTIFY litChanged)
     Q_PROPERTY(bool thumbsActive READ thumbsActive NOTIFY litChanged)
+    // The frame each hand is drawn in (HandGeometry).
+    Q_PROPERTY(QSizeF frameSize READ frameSize CONSTANT)
 
 public:
     // Finger as QML sees it; the same raw values as Finger.
@@ -79,7 +81,10 @@ public:
     [[nodiscard]] int leftActive() const;
     [[nodiscard]] int rightActive() const;
     [[nodiscard]] bool thumbsActive() const { return m_lit.thumbs; }
-
+    [[nodiscard]] static QSizeF frameSize()
+    {
+        return {HandGeometry::frameWidth, HandGeometry::frameHeight};
+    }
 
 Q_SIGNALS:
     void nextChanged();

@@ -7,6 +7,8 @@
 #include "theme.h"
 #include "theme_palette.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <cmath>
 #include <tuple>
@@ -234,6 +236,18 @@ QString KeyboardViewModel::neighbour(Move move) const
             return m_rows[r][best]->character();
     }
     return m_focusKey;
+}
+
+bool KeyboardViewModel::moveFocus(int key)
+{
+    static const QHash<int, Move> moves{{Qt::Key_Left, Left}, {Qt::Key_Right, Right},
+                                        {Qt::Key_Up, Up},     {Qt::Key_Down, Down},
+                                        {Qt::Key_Home, Home}, {Qt::Key_End, End}};
+    const auto move = moves.constFind(key);
+    if (move == moves.constEnd())
+        return false;
+    setFocusKey(neighbour(*move));
+    return true;
 }
 
 QString KeyboardViewModel::nextKeyCharacter() const

@@ -152,7 +152,10 @@ public:
     // Where `move` takes the focus: along the row, over the keys that are not
     // pickable, or to the nearest pickable key of the next row up or down that
     // has any; focusKey itself where nothing lies that way.
-    [[nodiscard]] Q_INVOKABLE QString neighbour(Move move) const;
+    [[nodiscard]] QString neighbour(Move move) const;
+    // A key pressed on the keys: the arrows, Home and End move focusKey to
+    // its neighbour that way. Whether the key was one of those.
+    Q_INVOKABLE bool moveFocus(int key);
 
     [[nodiscard]] QQmlListProperty<KeyCap> digitRow() { return row(0); }
     [[nodiscard]] QQmlListProperty<KeyCap> topRow() { return row(1); }

@@ -135,17 +135,12 @@ void ManuscriptViewModel::train()
     const QString cleaned = Manuscript::normalize(m_draft);
     if (Characters::count(cleaned) < minimumLength)
         return;
-    app()->store()->update([&cleaned](ProfileData &d) {
-        d.manuscript = cleaned;
-        d.manuscriptChunk = 0;
-    });
-    app()->store()->save();
     if (m_editing) {
         m_editing = false;
         Q_EMIT editingChanged();
         Q_EMIT faceChanged();
     }
-    app()->startManuscript(0);
+    app()->startNewManuscript(cleaned);
 }
 
 void ManuscriptViewModel::cancel()

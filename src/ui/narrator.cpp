@@ -12,6 +12,8 @@ QList<QMetaObject::Connection> Narrator::follow(AppState &app)
 {
     m_card.setApp(&app);
     SessionEngine *engine = app.engine();
+    // What the menu says of speech was read before there was an app to ask.
+    Q_EMIT speechChanged();
     return {
         connect(engine, &SessionEngine::textChanged, this, [this] { note(Event::started); }),
         connect(engine, &SessionEngine::positionChanged, this, [this] { note(Event::moved); }),
@@ -44,18 +46,10 @@ bool Narrator::speechOn() const
     return app() && app()->speechOn();
 }
 
-bool Narrator::speechAvailable() const
-{
-    if (!app())
-        return false;
-    const auto a = app()->speech()->availability();
-    return a == SpeechOutput::Availability::ready || a == SpeechOutput::Availability::checking;
-}
-
 QString Narrator::speechTitle() const
 {
-    return SpeechText::menuTitle(speechOn(), app() ? app()->speech()->availability()
-                                                   : SpeechOutput::Availability::noEngine);
+    return SpeechText::menuTitle(app() ? app()->speech()->availability()
+                                       : SpeechOutput::Availability::noEngine);
 }
 
 void Narrator::toggleSpeech()

@@ -23,8 +23,6 @@ class Narrator : public AppViewModel
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(bool speechOn READ speechOn NOTIFY speechChanged)
-    // Whether a Russian voice was found (or has not been looked for yet).
-    Q_PROPERTY(bool speechAvailable READ speechAvailable NOTIFY speechChanged)
     // The menu item that turns speech on or off, or says why it cannot.
     Q_PROPERTY(QString speechTitle READ speechTitle NOTIFY speechChanged)
 
@@ -32,7 +30,6 @@ public:
     explicit Narrator(QObject *parent = nullptr);
 
     [[nodiscard]] bool speechOn() const;
-    [[nodiscard]] bool speechAvailable() const;
     [[nodiscard]] QString speechTitle() const;
 
     Q_INVOKABLE void toggleSpeech();

@@ -35,14 +35,22 @@ NextKey NextKey::of(const QString &character)
         // A character no key types is named, with the key that stands in for it.
         next.m_hint = RussianLayout::standIn(character)
                           ? standInName(character) + QStringLiteral(" — клавиша ") + keyName(*key)
-                                + QStringLiteral(", ") + key->fingerHint()
-                          : keyName(*key) + QStringLiteral(" — ") + key->fingerHint();
+                                + QStringLiteral(", ") + fingerName(*key)
+                          : keyName(*key) + QStringLiteral(" — ") + fingerName(*key);
         if (next.m_stroke.shiftHand)
             next.m_hint += QStringLiteral(", шифт другой рукой");
     } else {
         next.m_hint = QStringLiteral("наберите: ") + character;
     }
     return next;
+}
+
+QString NextKey::fingerName(const KeyDef &key)
+{
+    static const QString fingers[] = {QStringLiteral("мизинец"), QStringLiteral("безымянный"),
+                                      QStringLiteral("средний"), QStringLiteral("указательный")};
+    return (key.hand == Hand::left ? QStringLiteral("левый ") : QStringLiteral("правый "))
+           + fingers[int(key.finger)];
 }
 
 QString NextKey::keyCharacter() const

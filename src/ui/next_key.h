@@ -30,6 +30,8 @@ public:
     [[nodiscard]] std::optional<Finger> finger(Hand hand) const;
     // "О — правый указательный", "пробел — большим пальцем", …
     [[nodiscard]] const QString &hint() const { return m_hint; }
+    // The finger that strikes `key`: "левый мизинец", "правый указательный", …
+    [[nodiscard]] static QString fingerName(const KeyDef &key);
 
     friend bool operator==(const NextKey &, const NextKey &) = default;
 

@@ -23,11 +23,22 @@ QList<QMetaObject::Connection> RootViewModel::follow(AppState &app)
                     &RootViewModel::recoveryNoteChanged)};
 }
 
+QString RootViewModel::tabTitle(AppState::Tab tab)
+{
+    switch (tab) {
+    case AppState::Tab::Course: return QStringLiteral("Курс");
+    case AppState::Tab::Training: return QStringLiteral("Тренировка");
+    case AppState::Tab::Manuscript: return QStringLiteral("Рукопись");
+    case AppState::Tab::Progress: return QStringLiteral("Прогресс");
+    }
+    return {};
+}
+
 QStringList RootViewModel::tabTitles()
 {
     QStringList titles;
     for (AppState::Tab tab : AppState::allTabs())
-        titles << AppState::tabTitle(tab);
+        titles << tabTitle(tab);
     return titles;
 }
 
@@ -92,11 +103,9 @@ void RootViewModel::dismissRecoveryNote()
     Q_EMIT recoveryNoteChanged();
 }
 
-QString RootViewModel::physicalKeysTitle() const
+bool RootViewModel::physicalKeys() const
 {
-    return app() && app()->physicalKeys()
-               ? QStringLiteral("Печатать по русской раскладке системы")
-               : QStringLiteral("Печатать по ЙЦУКЕН без русской раскладки");
+    return app() && app()->physicalKeys();
 }
 
 void RootViewModel::togglePhysicalKeys()
@@ -122,9 +131,7 @@ void RootViewModel::chooseAppearance(int index)
     const QList<Appearance> all = allAppearances();
     if (!app() || index < 0 || index >= all.size())
         return;
-    const Appearance chosen = all.at(index);
-    app()->store()->update([chosen](ProfileData &d) { d.appearance = chosen; });
-    app()->store()->save();
+    app()->setAppearance(all.at(index));
     applyAppearance();
 }
 

@@ -22,8 +22,8 @@ class RootViewModel : public AppViewModel
     Q_PROPERTY(QStringList appearanceTitles READ appearanceTitles CONSTANT)
     Q_PROPERTY(QString streakText READ streakText NOTIFY profileChanged)
     Q_PROPERTY(int appearanceIndex READ appearanceIndex NOTIFY profileChanged)
-    // The menu's item that turns typing by the keys' places on, or off.
-    Q_PROPERTY(QString physicalKeysTitle READ physicalKeysTitle NOTIFY profileChanged)
+    // Keys type by their places in the Russian layout (the menu's tick).
+    Q_PROPERTY(bool physicalKeys READ physicalKeys NOTIFY profileChanged)
     // Empty while progress is saved; otherwise why it is not.
     Q_PROPERTY(QString storageNote READ storageNote NOTIFY storageNoteChanged)
     // Said once, until dismissed: the profile file found at start could not be
@@ -33,6 +33,8 @@ class RootViewModel : public AppViewModel
 public:
     explicit RootViewModel(QObject *parent = nullptr);
 
+    // "Курс", "Тренировка", "Рукопись", "Прогресс".
+    [[nodiscard]] static QString tabTitle(AppState::Tab tab);
     [[nodiscard]] static QStringList tabTitles();
     // "Как в системе", "Светлая", "Тёмная": the order of Appearance.
     [[nodiscard]] static QStringList appearanceTitles();
@@ -41,7 +43,7 @@ public:
     // The stored preference as an index into appearanceTitles (none: system).
     [[nodiscard]] int appearanceIndex() const;
     [[nodiscard]] QString storageNote() const;
-    [[nodiscard]] QString physicalKeysTitle() const;
+    [[nodiscard]] bool physicalKeys() const;
     [[nodiscard]] QString recoveryNote() const;
 
     // Shows a tab; the training tab starts an exercise when there is none.

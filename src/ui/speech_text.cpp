@@ -120,7 +120,7 @@ QString speechTurnedOn()
     return QStringLiteral("Озвучивание включено");
 }
 
-QString menuTitle(bool on, SpeechOutput::Availability availability)
+QString menuTitle(SpeechOutput::Availability availability)
 {
     switch (availability) {
     case SpeechOutput::Availability::noEngine:
@@ -131,7 +131,7 @@ QString menuTitle(bool on, SpeechOutput::Availability availability)
     case SpeechOutput::Availability::ready:
         break;
     }
-    return on ? QStringLiteral("Выключить озвучивание") : QStringLiteral("Включить озвучивание");
+    return QStringLiteral("Озвучивание");
 }
 
 } // namespace SpeechText

@@ -32,7 +32,7 @@ namespace SpeechText {
 // Said when the learner turns speech on.
 [[nodiscard]] QString speechTurnedOn();
 
-// The menu item that turns speech on or off, or says why it cannot.
-[[nodiscard]] QString menuTitle(bool on, SpeechOutput::Availability availability);
+// The menu item that turns speech on or off ("Озвучивание"), or says why it cannot.
+[[nodiscard]] QString menuTitle(SpeechOutput::Availability availability);
 
 } // namespace SpeechText

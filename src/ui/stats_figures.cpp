@@ -4,6 +4,8 @@
 
 #include "figure_text.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
 
@@ -20,16 +22,51 @@ QList<StatsTile> tiles(const ProfileData &profile, const QDateTime &now)
     return {
         {QStringLiteral("Скорость"), speedValue(speed),
          speed > 0.0 ? QStringLiteral("зн/мин") : QString(),
-         ProfileStatistics::speedTrendNote(profile)},
+         speedTrendNote(profile)},
         {QStringLiteral("Точность"),
          FigureText::percent(ProfileStatistics::overallAccuracy(profile)), {},
-         QStringLiteral("цель — не ниже 97 %")},
+         QStringLiteral("цель — не ниже ") + FigureText::whole(accuracyGoal * 100.0)
+             + QStringLiteral(" %")},
         {QStringLiteral("Дней подряд"),
          QString::number(ProfileStatistics::streak(profile, now)), {},
          QStringLiteral("не прерывайте серию")},
-        {QStringLiteral("За клавиатурой"), ProfileStatistics::totalTimeText(profile), {},
-         ProfileStatistics::firstDayNote(profile)},
+        {QStringLiteral("За клавиатурой"), totalTimeText(profile), {}, firstDayNote(profile)},
     };
+}
+
+QString speedTrendNote(const ProfileData &profile)
+{
+    const std::optional<double> gain = ProfileStatistics::speedTrend(profile);
+    if (!gain)
+        return QStringLiteral("первые замеры впереди");
+    if (*gain >= 1.0)
+        return u'+' + FigureText::whole(*gain) + QStringLiteral(" за неделю");
+    return QStringLiteral("держим уровень");
+}
+
+QString totalTimeText(const ProfileData &profile)
+{
+    const qint64 total = ProfileStatistics::totalSeconds(profile);
+    const QString minutes = QString::number(total % 3600 / 60) + QStringLiteral(" м");
+    if (total < 3600)
+        return minutes;
+    return QString::number(total / 3600) + QStringLiteral(" ч ") + minutes;
+}
+
+QString firstDayNote(const ProfileData &profile)
+{
+    if (profile.days.isEmpty())
+        return QStringLiteral("начните сегодня");
+    return QStringLiteral("с ") + readableDate(profile.days.first().date);
+}
+
+QString readableDate(QStringView key)
+{
+    const std::optional<QDate> date = dateForDayKey(key);
+    if (!date)
+        return key.toString();
+    // Qt's Russian "MMMM" after a day number is the genitive, "6 декабря".
+    return QLocale(QLocale::Russian, QLocale::Russia).toString(*date, QStringLiteral("d MMMM"));
 }
 
 QDateTime chartFrom(const QList<SpeedPoint> &points)

@@ -43,7 +43,18 @@ struct SpeedAxis
 // whatever a file holds.
 namespace StatsFigures {
 
+// The accuracy the progress tab holds up as the aim, above the pass mark.
+inline constexpr double accuracyGoal = 0.97;
+
 [[nodiscard]] QList<StatsTile> tiles(const ProfileData &profile, const QDateTime &now);
+// The speed tile's note: "+12 за неделю", "держим уровень", "первые замеры впереди".
+[[nodiscard]] QString speedTrendNote(const ProfileData &profile);
+// Total practice time, as "45 м" or "2 ч 5 м".
+[[nodiscard]] QString totalTimeText(const ProfileData &profile);
+// "с 6 декабря" after the first record, "начните сегодня" before it.
+[[nodiscard]] QString firstDayNote(const ProfileData &profile);
+// A day key as Russian prose, "6 декабря"; an unparsable key unchanged.
+[[nodiscard]] QString readableDate(QStringView key);
 // "143", or "—" before any speed was measured.
 [[nodiscard]] QString speedValue(double speed);
 [[nodiscard]] SpeedAxis speedAxis(const QList<SpeedPoint> &points);

@@ -39,7 +39,34 @@ QList<QMetaObject::Connection> TransferViewModel::follow(AppState &app)
             connect(transfer, &ProgressTransfer::outcomeChanged, this,
                     &TransferViewModel::importChanged),
             connect(transfer, &ProgressTransfer::confirmingChanged, this,
-                    &TransferViewModel::importChanged)};
+                    &TransferViewModel::importChanged),
+            connect(transfer, &ProgressTransfer::dialogChanged, this,
+                    &TransferViewModel::dialogChanged)};
+}
+
+FileChooser::Wording TransferViewModel::dialogWording(ProgressTransfer::Dialog dialog)
+{
+    using enum ProgressTransfer::Dialog;
+    switch (dialog) {
+    case NoDialog: break;
+    case SaveProgress: return {u"Сохранить прогресс"_s, u"Прогресс Олви"_s};
+    case SaveTable: return {u"Таблица по дням"_s, u"Таблица CSV"_s};
+    case OpenProgress: return {u"Загрузить прогресс"_s, u"Прогресс Олви"_s};
+    }
+    return {};
+}
+
+QString TransferViewModel::dialogTitle() const
+{
+    return app() ? dialogWording(app()->transfer()->dialog()).title : QString();
+}
+
+QStringList TransferViewModel::dialogFilters() const
+{
+    const ProgressTransfer *t = app() ? app()->transfer() : nullptr;
+    if (!t || t->dialog() == ProgressTransfer::Dialog::NoDialog)
+        return {};
+    return {dialogWording(t->dialog()).filterName + u" ("_s + t->dialogPattern() + u')'};
 }
 
 QString TransferViewModel::message() const

@@ -11,7 +11,8 @@
 #include <QString>
 
 // The words of carrying progress to another computer: what the last export
-// or import came to, and the question a merge waits on.
+// or import came to, the question a merge waits on, and what the file
+// dialogs say (the desktop's, through dialogWording, and the screen's own).
 class TransferViewModel : public AppViewModel
 {
     Q_OBJECT
@@ -22,6 +23,9 @@ class TransferViewModel : public AppViewModel
     // merging it changes.
     Q_PROPERTY(QString confirmTitle READ confirmTitle NOTIFY importChanged)
     Q_PROPERTY(QString importSummary READ importSummary NOTIFY importChanged)
+    // The screen's own file dialog, while the transfer asks for one.
+    Q_PROPERTY(QString dialogTitle READ dialogTitle NOTIFY dialogChanged)
+    Q_PROPERTY(QStringList dialogFilters READ dialogFilters NOTIFY dialogChanged)
 
 public:
     explicit TransferViewModel(QObject *parent = nullptr);
@@ -29,6 +33,11 @@ public:
     [[nodiscard]] QString message() const;
     [[nodiscard]] QString confirmTitle() const;
     [[nodiscard]] QString importSummary() const;
+    [[nodiscard]] QString dialogTitle() const;
+    [[nodiscard]] QStringList dialogFilters() const;
+
+    // "Сохранить прогресс", with the filter "Прогресс Олви".
+    [[nodiscard]] static FileChooser::Wording dialogWording(ProgressTransfer::Dialog dialog);
 
     // "В файле «a.json» нет прогресса Олви."; empty for None.
     [[nodiscard]] static QString sentence(ProgressTransfer::Outcome outcome,
@@ -41,6 +50,7 @@ public:
 Q_SIGNALS:
     void messageChanged();
     void importChanged();
+    void dialogChanged();
 
 private:
     QList<QMetaObject::Connection> follow(AppState &app) override;

@@ -214,7 +214,7 @@ private Q_SLOTS:
         ProgressTransfer &transfer = *rig.app->transfer();
         transfer.exportTable();
         QCOMPARE(rig.files.proposed, QStringList{u"olvi-days-2026-12-06.csv"_s});
-        QCOMPARE(transfer.dialog(), ProgressTransfer::Dialog::SaveDialog);
+        QCOMPARE(transfer.dialog(), ProgressTransfer::Dialog::SaveTable);
         transfer.dialogAccepted(QUrl::fromLocalFile(rig.folder.filePath(u"days.csv"_s)));
         // a byte order mark, the header, and a row for each day, each ended by CR LF
         const QString header = u"Дата,Знаков,Ошибок,Минут,Лучшая скорость (зн/мин)\r\n"_s;

@@ -17,7 +17,8 @@ private Q_SLOTS:
     void decision_data()
     {
         QTest::addColumn<KeyPress>("press");
-        QTest::addColumn<QString>("screen"); // "typing", "result" or "finished"
+        // "typing", "result", "finished", or "control": typing with a control focused
+        QTest::addColumn<QString>("screen");
         QTest::addColumn<KeyAction>("action");
         using enum KeyAction;
         const auto row = [](const char *name, int mods, int key, const QString &text,
@@ -35,13 +36,18 @@ private Q_SLOTS:
         row("dead key", none, Qt::Key_Dead_Acute, u"´"_s, pass);
         row("control character", none, 0, u"\x01"_s, pass);
         row("unknown key, no text", none, 0, QString(), pass);
+        row("space, exercise focused", none, Qt::Key_Space, u" "_s, type);
+        row("space, control focused", none, Qt::Key_Space, u" "_s, pass, u"control"_s);
+        row("letter, control focused", none, 0x0416, u"ж"_s, type, u"control"_s);
     }
 
     void decision()
     {
         QFETCH(KeyPress, press);
         QFETCH(QString, screen);
-        QTEST(decideKey(press, screen == u"result", screen != u"typing"), "action");
+        QTEST(decideKey(press, screen == u"result", screen == u"result" || screen == u"finished",
+                        screen == u"control"),
+              "action");
     }
 
     void heldKeyRepeatsAreToldFromNewPresses_data()

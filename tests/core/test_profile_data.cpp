@@ -87,15 +87,13 @@ private Q_SLOTS:
     void figuresOfTheRecords()
     {
         QCOMPARE(ps::recentSpeed(withSpeeds({300, 100, 120, 90, 110, 100, 130, 105})), 130.0);
-        QCOMPARE(ps::firstDayNote(withSpeeds({100})), u"с 1 января"_s);
-        QCOMPARE(ps::readableDate(u"2026-02-30"), u"2026-02-30"_s);
         ProfileData p = withSpeeds({100, 100});
         p.days[0].errors = 300; // more errors than characters
         QCOMPARE(ps::overallAccuracy(p), 0.0);
-        p.days[0].seconds = 3539.5; // summed, then truncated
-        QCOMPARE(ps::totalTimeText(p), u"1 ч 0 м"_s);
-        p.days = {DayStat{u"2026-01-01"_s, 0, 5, 59.9, 0.0}};
-        QCOMPARE(std::pair(ps::overallAccuracy(p), ps::totalTimeText(p)), std::pair(1.0, u"0 м"_s));
+        p.days[0].seconds = 3539.9; // summed, then truncated
+        QCOMPARE(ps::totalSeconds(p), 3600);
+        p.days = {DayStat{u"2026-01-01"_s, 0, 5, 0.9, 0.0}, DayStat{{}, 0, 0, -1e300, 0.0}};
+        QCOMPARE(std::pair(ps::overallAccuracy(p), ps::totalSeconds(p)), std::pair(1.0, 0LL));
 
         // the chart: the last 14 records with a speed and a valid date
         p = withSpeeds({1, 2, 103, 104, 105, 0, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116});
@@ -133,27 +131,28 @@ private Q_SLOTS:
         QTEST(ps::keyErrorLevels(p), "levels");
     }
 
-    void speedTrendNote_data()
+    void speedTrend_data()
     {
         QTest::addColumn<Speeds>("speeds");
-        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("gain");
 
-        QTest::newRow("one record") << Speeds{150} << u"первые замеры впереди"_s;
-        QTest::newRow("half rounds up") << Speeds{100, 100.5} << u"+1 за неделю"_s;
-        QTest::newRow("just under half") << Speeds{100, 100.49} << u"держим уровень"_s;
+        QTest::newRow("one record") << Speeds{150} << u"none"_s;
+        QTest::newRow("half rounds up") << Speeds{100, 100.5} << u"1"_s;
+        QTest::newRow("just under half") << Speeds{100, 100.49} << u"0"_s;
+        QTest::newRow("slower") << Speeds{200, 99.5, 89.5, 80, 80, 80, 80, 80, 80} << u"-111"_s;
         // up to 8 records, the first alone is the earlier figure
-        QTest::newRow("eight records") << Speeds{90, 200, 95, 95, 95, 95, 95, 100}
-                                       << u"+110 за неделю"_s;
+        QTest::newRow("eight records") << Speeds{90, 200, 95, 95, 95, 95, 95, 100} << u"110"_s;
         // twenty records: recent 14-20, earlier 7-13, records 1-6 ignored
         QTest::newRow("twenty records") << Speeds{500, 500, 500, 500, 500, 500, 90, 100, 95, 90,
                                                   90, 90, 90, 105, 112, 100, 100, 100, 100, 100}
-                                        << u"+12 за неделю"_s;
+                                        << u"12"_s;
     }
 
-    void speedTrendNote()
+    void speedTrend()
     {
         QFETCH(Speeds, speeds);
-        QTEST(ps::speedTrendNote(withSpeeds(speeds)), "note");
+        const std::optional<double> gain = ps::speedTrend(withSpeeds(speeds));
+        QTEST(gain ? QString::number(*gain) : u"none"_s, "gain");
     }
 };
 

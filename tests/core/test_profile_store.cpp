@@ -73,6 +73,16 @@ int mode(const QString &path)
                                                                      : -1;
 }
 
+// One finished exercise folded into the day of `now`, and saved.
+void record(ProfileStore &store, const QDateTime &now, qint64 chars, qint64 errors,
+            double seconds, double speed)
+{
+    store.update([&](ProfileData &p) {
+        p.recordDay(ProfileStore::dayKey(now), chars, errors, seconds, speed);
+    });
+    store.save();
+}
+
 QByteArray oversized()
 {
     QByteArray bytes = profileAtLesson(9);
@@ -196,8 +206,7 @@ private Q_SLOTS:
                                     : '[' + QByteArray("0,").repeated(250'000) + "0]";
             });
         }
-        store.recordSession(150, 3, 60.0, 150.0);
-        store.save();
+        record(store, rig.now, 150, 3, 60.0, 150.0);
         QTEST(store.storageProblem(), "problem");
         QCOMPARE(store.data().days.size(), 1); // kept in memory
         QTEST(ProfileStore(rig.base(), rig.clock()).data().currentLessonID, "lessonOnDisk");
@@ -214,7 +223,7 @@ private Q_SLOTS:
 
         // without a data folder at all, a store keeps its profile in memory
         ProfileStore memoryOnly(QString(), ProfileStore::systemClock());
-        memoryOnly.recordSession(150, 3, 60.0, 150.0);
+        record(memoryOnly, rig.now, 150, 3, 60.0, 150.0);
         QCOMPARE(std::pair(memoryOnly.data().days.size(), memoryOnly.storageProblem()),
                  std::pair(qsizetype(1), ProfileStore::StorageProblem::noDataFolder));
     }
@@ -261,7 +270,7 @@ private Q_SLOTS:
         ProfileStore second(rig.base(), rig.clock());
         QCOMPARE(second.data(), first->data());
         QCOMPARE(second.storageProblem(), ProfileStore::StorageProblem::lockedByAnotherOlvi);
-        second.recordSession(10, 1, 4.0, 100.0);
+        record(second, rig.now, 10, 1, 4.0, 100.0);
         QVERIFY(QFile::exists(rig.current() + u".Zz9Zz9"_s));
 
         // not even after the first ends; a store started then owns the folder
@@ -283,20 +292,20 @@ private Q_SLOTS:
         });
         QSignalSpy changed(&store, &ProfileStore::dataChanged);
         // sessions of one day add up; an empty one still opens the day
-        store.recordSession(0, 0, 0.0, 0.0);
-        store.recordSession(150, 3, 60.5, 140.0);
+        record(store, rig.now, 0, 0, 0.0, 0.0);
+        record(store, rig.now, 150, 3, 60.5, 140.0);
         QCOMPARE(std::pair(mode(rig.folder()), mode(rig.current())), std::pair(0700, 0600));
         // a replaced file keeps the mode its user gave it
         QCOMPARE(::chmod(QFile::encodeName(rig.current()).constData(), 0644), 0);
         rig.now = QDateTime(QDate(2026, 2, 10), QTime(23, 59));
-        store.recordSession(160, 1, 50.25, 190.0);
-        store.recordSession(140, 0, 45.0, 120.0);
+        record(store, rig.now, 160, 1, 50.25, 190.0);
+        record(store, rig.now, 140, 0, 45.0, 120.0);
         // a new day starts at local midnight (UTC+10 here), written in Western digits whatever
         // the user's locale, and the 401st day drops the oldest
         const QLocale saved;
         QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
         rig.now = QDateTime(QDate(2026, 2, 10), QTime(14, 1), Qt::UTC);
-        store.recordSession(100, 2, 40.0, 130.0);
+        record(store, rig.now, 100, 2, 40.0, 130.0);
         QLocale::setDefault(saved);
         QCOMPARE(changed.size(), 5);
         const QList<DayStat> days = profileOnDisk(rig.current())->days;

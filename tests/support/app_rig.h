@@ -90,7 +90,7 @@ struct AppRig
         }
         app = std::make_unique<AppState>(AppServices{&sources, &sound, &files, folder.path(),
                                                      [this] { return clock; }, &random,
-                                                     [this] { return now; }, &speech});
+                                                     [this] { return now; }, &speech, {}});
     }
 
     [[nodiscard]] SessionEngine &engine() const { return *app->engine(); }

@@ -4,6 +4,7 @@
 
 #include "app_rig.h"
 #include "characters.h"
+#include "course.h"
 #include "theme.h"
 
 #include <QAccessible>
@@ -12,6 +13,22 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
+
+// The course reached `lesson` with `passes` passes of it; every unlocked letter
+// typed 60 times with one error, but the keys of `errors` with that many
+// (the last of them) and ъ 18 times, too few to be sure of.
+inline ProfileData practised(qint64 lesson, qint64 passes, const QMap<QString, int> &errors)
+{
+    ProfileData p;
+    p.currentLessonID = lesson;
+    p.exercisesPassed = {{lesson, passes}};
+    for (const QString &key : Course::unlockedLetters(lesson)) {
+        const int wrong = key == u"ъ" ? 0 : errors.value(key, 1);
+        for (int i = 0; i < (key == u"ъ" ? 18 : 60); ++i)
+            p.recordKey(key, i >= 60 - wrong, 0.3, QStringLiteral("2026-12-05"));
+    }
+    return p;
+}
 
 // The real main window (Main.qml) on an AppRig, shown offscreen.
 struct WindowRig
@@ -33,7 +50,8 @@ struct WindowRig
     [[nodiscard]] bool ready() const { return window && QTest::qWaitForWindowExposed(window); }
 
     // An item by object name, searched through the visual tree (delegates of
-    // repeaters are not QObject children of their view).
+    // repeaters are not QObject children of their view), the window's overlay
+    // of popups included.
     [[nodiscard]] QQuickItem *find(const QString &name, QQuickItem *in = nullptr) const
     {
         in = in ? in : window->contentItem();
@@ -63,12 +81,21 @@ struct WindowRig
     void type(const QString &text) const
     {
         for (const QString &ch : Characters::split(text))
-            press(Qt::Key(0), ch);
+            press(ch == u" " ? Qt::Key_Space : Qt::Key(0), ch);
     }
 
     void press(Qt::Key key, const QString &text = {}, Qt::KeyboardModifiers mods = {}) const
     {
         QTest::sendKeyEvent(QTest::Click, window, key, text, mods);
+    }
+
+    // Tab until the focus is on what a screen reader calls `name`; false
+    // when Tab goes round without reaching it.
+    [[nodiscard]] bool tabTo(const QString &name) const
+    {
+        for (int i = 0; i < 60 && spoken(window->activeFocusItem()) != name; ++i)
+            press(Qt::Key_Tab);
+        return spoken(window->activeFocusItem()) == name;
     }
 
     [[nodiscard]] QImage grab() const { return window->grabWindow(); }

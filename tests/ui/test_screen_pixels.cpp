@@ -166,7 +166,7 @@ private Q_SLOTS:
             const QRect middle = bubble.adjusted(bubble.width() / 8, 0, -bubble.width() / 8, 0);
             QVERIFY(pixelsNear(image, middle, palette.paper, 100).size() > area / 50);
         };
-        toolTipShowsInside(u"appearanceMenu"_s); // at the right edge
+        toolTipShowsInside(u"headerMenuButton"_s); // at the right edge
 
         // the status bar's 64 points end at the window's bottom edge, its rule on top
         w.rig.app->startTraining();

@@ -11,6 +11,8 @@
 #include <QTcpServer>
 #include <QTest>
 
+#include <functional>
+
 Q_IMPORT_QML_PLUGIN(OlviPlugin)
 
 using namespace Qt::StringLiterals;
@@ -60,7 +62,7 @@ private Q_SLOTS:
         visited.removeLast();
         // every control of the header and the course screen, each once, named
         const QStringList expected{u"Курс"_s, u"Тренировка"_s, u"Рукопись"_s, u"Прогресс"_s,
-                                   u"Тема оформления"_s, u"Продолжить — урок 1"_s,
+                                   u"Тема, раскладка и озвучивание"_s, u"Продолжить — урок 1"_s,
                                    u"Домашний ряд, урок 1 из 6"_s, u"Верхний ряд, 7 уроков"_s,
                                    u"Нижний ряд, 6 уроков"_s, u"Заглавные и Ё, 3 урока"_s,
                                    u"Знаки писателя, 5 уроков"_s, u"Проза, без предела"_s};
@@ -68,12 +70,27 @@ private Q_SLOTS:
         w.press(Qt::Key_Backtab, {}, Qt::ShiftModifier);
         QCOMPARE(spoken(w.window->activeFocusItem()), expected.last());
 
-        // Return on the continue button starts lesson 1
-        while (spoken(w.window->activeFocusItem()) != u"Продолжить — урок 1")
-            w.press(Qt::Key_Tab);
+        // the header's menu, opened by keys: a named popup menu whose entries are each a
+        // checkable item, the scheme in use and nothing else ticked
+        QVERIFY(w.tabTo(u"Тема, раскладка и озвучивание"_s));
         w.press(Qt::Key_Return, u"\r"_s);
-        QCOMPARE(w.rig.app->tab(), AppState::Tab::Training);
-        QCOMPARE(w.rig.app->activeLesson().id, 1);
+        QAccessibleInterface *menu = QAccessible::queryAccessibleInterface(w.window->activeFocusItem());
+        while (menu && menu->role() != QAccessible::PopupMenu)
+            menu = menu->parent();
+        QVERIFY(menu);
+        QCOMPARE(menu->text(QAccessible::Name), u"Тема, раскладка и озвучивание"_s);
+        QStringList entries;
+        const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *at) {
+            if (at->role() == QAccessible::MenuItem && at->state().checkable)
+                entries << at->text(QAccessible::Name) + (at->state().checked ? u" ✓"_s : u""_s);
+            for (int i = 0; i < at->childCount(); ++i)
+                walk(at->child(i));
+        };
+        walk(menu);
+        QCOMPARE(entries, (QStringList{u"Как в системе ✓"_s, u"Светлая"_s, u"Тёмная"_s,
+                                       u"Печатать по ЙЦУКЕН без русской раскладки"_s,
+                                       u"Озвучивание"_s}));
+        w.press(Qt::Key_Escape, u"\x1b"_s);
 
         // the manuscript tab (Ctrl+3 from an exercise: test_end_to_end) opens in its editor,
         // which Tab leaves, writing no tab into it
@@ -83,6 +100,82 @@ private Q_SLOTS:
         w.press(Qt::Key_Tab, u"\t"_s);
         QVERIFY(!editor->hasActiveFocus());
         QVERIFY(editor->property("text").toString().isEmpty());
+    }
+
+    // Every kind of control in the kit, reached with Tab (a menu's items with the arrows)
+    // and worked by Space, Return and keypad Enter, as the template works it; Escape
+    // works none (it closes the menu).
+    void kitWorkedByKeys_data()
+    {
+        QTest::addColumn<QString>("screen");  // where the control is
+        QTest::addColumn<QString>("control"); // what a screen reader calls it
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("effect"); // what the app holds afterwards (see kitWorkedByKeys)
+        struct Kind
+        {
+            const char *name, *screen, *control, *worked, *escaped;
+        };
+        const Kind kinds[] = {
+            {"tab", "course", "Прогресс", "tab 3", "tab 0"},
+            {"button", "course", "Продолжить — урок 1", "tab 1, lesson 1", "tab 0, lesson 1"},
+            {"stage row", "course", "Верхний ряд, 7 уроков", "tab 1, lesson 7", "tab 0, lesson 1"},
+            {"switch", "training", "Звук при ошибке", "sound off, typed 0", "sound on, typed 0"},
+            {"menu button", "course", "Тема, раскладка и озвучивание", "menu open", "menu shut"},
+            {"menu item", "menu", "Тёмная", "menu shut, scheme dark", "menu shut, scheme system"},
+            {"map key", "progress", "Работа над ошибками: й", "drill й", "drill "},
+        };
+        const std::pair<const char *, int> keys[] = {{"Space", Qt::Key_Space},
+                                                     {"Return", Qt::Key_Return},
+                                                     {"keypad Enter", Qt::Key_Enter},
+                                                     {"Escape", Qt::Key_Escape}};
+        for (const Kind &kind : kinds) {
+            for (const auto &[keyName, key] : keys)
+                QTest::addRow("%s, %s", kind.name, keyName)
+                    << QString::fromLatin1(kind.screen) << QString::fromUtf8(kind.control) << key
+                    << QString::fromUtf8(key == Qt::Key_Escape ? kind.escaped : kind.worked);
+        }
+    }
+
+    void kitWorkedByKeys()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QString, control);
+        QFETCH(int, key);
+        QFETCH(QString, effect);
+        WindowRig w(screen == u"progress" ? practised(13, 0, {}) : ProfileData());
+        QVERIFY(w.ready());
+        AppState &app = *w.rig.app;
+        if (screen == u"training")
+            app.startTraining();
+        if (screen == u"progress")
+            app.setTab(AppState::Tab::Progress);
+        if (screen == u"menu") {
+            QVERIFY(w.click(u"headerMenuButton"_s));
+            for (int i = 0; i < 3 && spoken(w.window->activeFocusItem()) != control; ++i)
+                w.press(Qt::Key_Down);
+        }
+        QTRY_VERIFY2(screen == u"menu" ? spoken(w.window->activeFocusItem()) == control
+                                       : w.tabTo(control),
+                     qPrintable(spoken(w.window->activeFocusItem())));
+        const QString text = key == Qt::Key_Escape ? u"\x1b"_s : key == Qt::Key_Space ? u" "_s
+                                                                                      : u"\r"_s;
+        w.press(Qt::Key(key), text, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+
+        const QQuickItem *menu = w.find(u"headerMenuButton"_s);
+        const QHash<QString, QString> held{
+            {u"tab"_s, u"tab %1"_s.arg(int(app.tab()))},
+            {u"lesson"_s, u"lesson %1"_s.arg(app.activeLesson().id)},
+            {u"sound"_s, w.rig.profile().soundOn ? u"sound on"_s : u"sound off"_s},
+            {u"typed"_s, u"typed %1"_s.arg(w.rig.engine().position() + w.rig.engine().errorCount())},
+            {u"menu"_s, menu->property("open").toBool() ? u"menu open"_s : u"menu shut"_s},
+            {u"scheme"_s, u"scheme "_s + appearanceRawValue(w.rig.profile().appearance.value_or(
+                                                 Appearance::system))},
+            {u"drill"_s, u"drill "_s + app.drillKeys().join(u' ')},
+        };
+        QStringList shown;
+        for (const QString &part : effect.split(u", "_s))
+            shown << held.value(part.section(u' ', 0, 0));
+        QCOMPARE(shown.join(u", "_s), effect);
     }
 
     // A full profile whose texts hold markup, through every screen.
@@ -108,12 +201,10 @@ private Q_SLOTS:
         const auto check = [&](const QString &marker = u"<img"_s) {
             int shows = 0;
             for (QQuickItem *item : visibleItems(w.window->contentItem())) {
-                const bool clickable = item->isEnabled() && item->inherits("QQuickMouseArea")
-                                       && item->acceptedMouseButtons() != Qt::NoButton;
-                const bool focusable = item->isEnabled() && item->activeFocusOnTab();
-                if (spoken(item).isEmpty()
-                    && (focusable || (clickable && spoken(item->parentItem()).isEmpty())))
-                    unnamed << (clickable ? item->parentItem() : item)->objectName();
+                const bool control = item->isEnabled()
+                                     && (item->activeFocusOnTab() || item->inherits("QQuickAbstractButton"));
+                if (control && spoken(item).isEmpty())
+                    unnamed << item->objectName();
                 if (!item->property("text").toString().contains(marker))
                     continue;
                 ++shows;
@@ -123,7 +214,7 @@ private Q_SLOTS:
             return shows;
         };
         check(); // the course
-        QVERIFY(w.click(u"appearanceMenu"_s));
+        QVERIFY(w.click(u"headerMenuButton"_s));
         check(); // its open menu
         w.press(Qt::Key_Escape);
         w.rig.app->setTab(AppState::Tab::Manuscript);
@@ -183,9 +274,9 @@ private Q_SLOTS:
         auto *announcer = qobject_cast<Announcer *>(w.find(u"announcer"_s));
         QVERIFY(announcer);
         // "Озвучивание" from the header's menu, stored once it is on
-        QVERIFY(w.click(u"appearanceMenu"_s));
-        QCOMPARE(spoken(w.find(u"appearanceAction1"_s)), u"Включить озвучивание"_s);
-        QVERIFY(w.click(u"appearanceAction1"_s));
+        QVERIFY(w.click(u"headerMenuButton"_s));
+        QCOMPARE(spoken(w.find(u"speechItem"_s)), u"Озвучивание"_s);
+        QVERIFY(w.click(u"speechItem"_s));
         QVERIFY(w.rig.profileOnDisk()->speechOn);
         QTRY_COMPARE(said, QStringList{u"Озвучивание включено"_s});
         said.clear();
@@ -239,10 +330,9 @@ private Q_SLOTS:
 
         // without a Russian voice the item says so and speech stays off
         w.rig.speech.becomes(SpeechOutput::Availability::noRussianVoice);
-        QVERIFY(w.click(u"appearanceMenu"_s));
-        QCOMPARE(spoken(w.find(u"appearanceAction1"_s)),
-                 u"Озвучивание недоступно: нет русского голоса"_s);
-        QVERIFY(w.click(u"appearanceAction1"_s));
+        QVERIFY(w.click(u"headerMenuButton"_s));
+        QCOMPARE(spoken(w.find(u"speechItem"_s)), u"Озвучивание недоступно: нет русского голоса"_s);
+        QVERIFY(w.click(u"speechItem"_s));
         QVERIFY(!w.rig.app->speechOn() && !w.rig.profileOnDisk()->speechOn);
     }
 
@@ -274,23 +364,27 @@ private Q_SLOTS:
         QTRY_VERIFY(KeyCapture::current());
         QCOMPARE(w.rig.engine().text().join(QString()), first);
 
-        // the colour-scheme menu: a click on "Тёмная" chooses it; opened again on it, Up and
-        // Return choose "Светлая", Up and Escape nothing; no key reaches the exercise
-        QVERIFY(w.click(u"appearanceMenu"_s));
-        QVERIFY(w.click(u"appearanceItem2"_s));
+        // the header's menu: a click on "Тёмная" chooses it; while it is open no key reaches
+        // the exercise, and once it is shut the keys type again
+        QVERIFY(w.click(u"headerMenuButton"_s));
+        w.type(u"л"_s);
+        QVERIFY(w.click(u"schemeItem2"_s));
         QCOMPARE(w.rig.profileOnDisk()->appearance, std::optional(Appearance::dark));
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            QVERIFY(w.click(u"appearanceMenu"_s));
-            w.press(Qt::Key_Up);
-            w.press(key, key == Qt::Key_Return ? u"\r"_s : u"\x1b"_s);
-            QVERIFY(!shown(w, u"appearanceList"_s));
-            QCOMPARE(w.rig.profile().appearance, std::optional(Appearance::light));
-        }
         QTRY_VERIFY(KeyCapture::current());
         QCOMPARE(w.rig.engine().position(), 2);
 
+        // Tab to a control: Space works it and types nothing; letters still type; back on
+        // the exercise Space types again
+        QVERIFY(w.tabTo(u"Звук при ошибке"_s));
+        w.type(u" л"_s);
+        QCOMPARE(w.rig.profile().soundOn, false);
+        QCOMPARE(std::pair(w.rig.engine().position(), w.rig.engine().errorCount()), std::pair(3, 1));
+        QVERIFY(w.tabTo(u"Текст упражнения"_s));
+        w.type(u"а"_s);
+        QCOMPARE(std::pair(w.rig.engine().position(), w.rig.engine().errorCount()), std::pair(4, 1));
+
         // the card replaces the exercise; Escape on it does nothing, Return goes on
-        w.type(first.mid(2));
+        w.type(first.mid(4));
         QTRY_VERIFY(shown(w, u"resultCard"_s));
         QVERIFY(!shown(w, u"exercise"_s));
         w.press(Qt::Key_Escape, u"\x1b"_s);
@@ -319,7 +413,7 @@ private Q_SLOTS:
         button->forceActiveFocus(Qt::TabFocusReason);
         w.press(Qt::Key_Return, u"\r"_s);
         QQuickItem *list = nullptr, *field = nullptr; // in the window's overlay
-        QTRY_VERIFY((list = w.find(u"fileDialogListView"_s, w.window->contentItem()->parentItem()))
+        QTRY_VERIFY((list = w.find(u"fileDialogListView"_s))
                     && list->property("count").toInt() >= 2); // the folder read
         QTRY_VERIFY((field = w.window->activeFocusItem())
                     && field->objectName() == u"fileNameTextField");

@@ -74,11 +74,10 @@ private Q_SLOTS:
             u"Урок пройден! 111 знаков в минуту, точность 100,0 %, упражнений в уроке: 0 из 3."_s);
         row("one sign", SpeechText::result(u"Почти получилось"_s, 21, u"90,0 %"_s, u"1 из 3"_s),
             u"Почти получилось. 21 знак в минуту, точность 90,0 %, упражнений в уроке: 1 из 3."_s);
-        row("off", SpeechText::menuTitle(false, Availability::checking), u"Включить озвучивание"_s);
-        row("on", SpeechText::menuTitle(true, Availability::ready), u"Выключить озвучивание"_s);
-        row("no engine", SpeechText::menuTitle(false, Availability::noEngine),
+        row("ready", SpeechText::menuTitle(Availability::ready), u"Озвучивание"_s);
+        row("no engine", SpeechText::menuTitle(Availability::noEngine),
             u"Озвучивание недоступно: нет синтезатора речи"_s);
-        row("no voice", SpeechText::menuTitle(false, Availability::noRussianVoice),
+        row("no voice", SpeechText::menuTitle(Availability::noRussianVoice),
             u"Озвучивание недоступно: нет русского голоса"_s);
     }
     void phrases()
