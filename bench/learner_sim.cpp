@@ -35,10 +35,15 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Prints every drill: the lesson, why it came (f every fourth exercise, c
+// the result card's offer, n the course screen's), its keys and its text.
+bool trace = false;
 
 // A kind of learner: the error rate of an easy key at first, the rate
 // practice brings every key down to, how many strokes of a key take its
@@ -160,6 +165,7 @@ public:
     // How many strokes of `key` it has had, and how many it needs, from the
     // first, for its error rate to fall to `rate` (regressions aside).
     [[nodiscard]] double strokes(const QString &key) const { return m_practice.value(key); }
+    [[nodiscard]] double drillStrokes(const QString &key) const { return m_inDrills.value(key); }
     [[nodiscard]] double strokesFor(const QString &key, double rate) const
     {
         const double ratio = excess(key) / (rate - m_kind.floor);
@@ -190,7 +196,7 @@ public:
     }
 
     // Types the exercise on screen to its end; every wrong key is tried again.
-    void type(AppState &app, double &clock)
+    void type(AppState &app, double &clock, bool drill = false)
     {
         SessionEngine &engine = *app.engine();
         while (!engine.finished() && !engine.expected().isEmpty()) {
@@ -199,6 +205,7 @@ public:
             const double p = errorRate(ch);
             clock += m_kind.secondsPerKey * std::sqrt(difficulty(ch)) * (1.0 + 2.0 * p);
             m_practice[lower] += 1.0;
+            m_inDrills[lower] += drill ? 1.0 : 0.0;
             m_sinceBump[lower] += 1.0;
             m_struckToday.insert(lower);
             if (m_rng.generateDouble() < p)
@@ -220,6 +227,7 @@ private:
     QRandomGenerator m_rng;
     QHash<QString, double> m_ease;
     QHash<QString, double> m_practice;
+    QHash<QString, double> m_inDrills; // of m_practice, the strokes typed in drills
     QHash<QString, double> m_bump;
     QHash<QString, double> m_sinceBump;
     QSet<QString> m_struckToday;
@@ -263,9 +271,16 @@ struct Run
     QStringList capitalsAbove10;
     // Per key still above 10 % at the end: the strokes it had and needed.
     QMap<QString, std::pair<double, double>> shortfall;
+    // Per key: the strokes it had in drills, and the drills that held it.
+    QMap<QString, double> drillStrokes;
+    QMap<QString, double> finalRate;
+    QMap<QString, int> drillsHolding;
+    double drillHours = 0.0;
+    QMap<qint64, int> exercisesPerLesson;
     QHash<QString, qint64> events;
     int drillsWithHottest = 0;
     int drillsWithAMap = 0;
+    double focusChars = 0.0, drillChars = 0.0; // of the drills' characters but spaces, those of a focus key
     QList<double> shareRatios; // per (drill, focus letter): its share in the drill / in the course before
     // With a regression: exercises from it until a drill first holds the key; 0 for never.
     int regressionDrilledAfter = 0;
@@ -304,7 +319,7 @@ Run runCourse(const Kind &kind, Model model, quint32 seed, bool withDrills,
     int regressedAt = -1;
 
     // Starts a drill by `start`, and types it.
-    const auto drill = [&](const std::function<void()> &start) {
+    const auto drill = [&](const std::function<void()> &start, QChar why = u'f') {
         start();
         const QMap<QString, double> levels = ProfileStatistics::keyErrorLevels(app.store()->data());
         QString hottest;
@@ -316,6 +331,16 @@ Run runCourse(const Kind &kind, Model model, quint32 seed, bool withDrills,
             ++run.drillsWithAMap;
             run.drillsWithHottest += app.drillKeys().contains(hottest) ? 1 : 0;
         }
+        for (const QString &ch : app.engine()->text()) {
+            if (ch == u" ")
+                continue;
+            run.drillChars += 1.0;
+            const QStringList keys = app.drillKeys();
+            run.focusChars += keys.contains(Characters::lower(ch))
+                                      || (keys.contains(u"⇧"_s) && RussianLayout::needsShift(ch))
+                                  ? 1.0
+                                  : 0.0;
+        }
         for (const QString &key : app.drillKeys()) {
             const double before = share(lastCourseTexts, key);
             if (letters.contains(key) && before > 0.0)
@@ -324,7 +349,16 @@ Run runCourse(const Kind &kind, Model model, quint32 seed, bool withDrills,
         if (regression && regressedAt >= 0 && run.regressionDrilledAfter == 0
             && app.drillKeys().contains(regression->key))
             run.regressionDrilledAfter = exercises - regressedAt + 1;
-        learner.type(app, clock);
+        for (const QString &key : app.drillKeys())
+            ++run.drillsHolding[key];
+        ++run.drillsHolding[u"#"_s + why];
+        if (trace)
+            std::printf("      L%lld %c %s | %s\n", app.store()->data().currentLessonID, why.toLatin1(),
+                        qPrintable(app.drillKeys().join(u' ')),
+                        qPrintable(app.engine()->text().join(QString())));
+        const double before = clock;
+        learner.type(app, clock, true);
+        run.drillHours += (clock - before) / 3600.0;
         ++exercises;
         ++run.drills;
     };
@@ -337,6 +371,7 @@ Run runCourse(const Kind &kind, Model model, quint32 seed, bool withDrills,
             regressedAt = exercises;
         }
         const QStringList text = app.engine()->text();
+        ++run.exercisesPerLesson[app.activeLesson().id];
         learner.type(app, clock);
         ++exercises;
         ++run.courseExercises;
@@ -347,7 +382,7 @@ Run runCourse(const Kind &kind, Model model, quint32 seed, bool withDrills,
         // the result card offers to settle the keys of a lesson just completed
         const ExerciseResult result = *app.lastResult();
         if (withDrills && result.lessonCompleted && !result.consolidate.isEmpty()) {
-            drill([&app] { app.consolidate(); });
+            drill([&app] { app.consolidate(); }, u'c');
             ++run.offeredDrills;
             drilled = true;
         }
@@ -362,7 +397,7 @@ Run runCourse(const Kind &kind, Model model, quint32 seed, bool withDrills,
             // a new day begins on the course screen, whose sidebar may offer a drill
             const QStringList needed = Drill::needed(app.store()->data(), app.today());
             if (withDrills && !needed.isEmpty()) {
-                drill([&app, &needed] { app.startDrill(needed); });
+                drill([&app, &needed] { app.startDrill(needed); }, u'n');
                 ++run.offeredDrills;
                 drilled = true;
             }
@@ -385,6 +420,10 @@ Run runCourse(const Kind &kind, Model model, quint32 seed, bool withDrills,
         if (learner.errorRate(Characters::upper(letter)) > 0.10)
             run.capitalsAbove10.append(Characters::upper(letter));
         run.events.insert(letter, app.store()->data().keyStats.value(letter).attempts);
+    }
+    for (const QString &key : letters + marks) {
+        run.drillStrokes.insert(key, learner.drillStrokes(key));
+        run.finalRate.insert(key, learner.errorRate(key));
     }
     for (const QString &mark : marks) {
         if (learner.errorRate(mark) > 0.10) {
@@ -443,6 +482,11 @@ void report(const QList<Run> &runs, const char *label)
     std::printf("  %s%s\n", label, stuck ? qPrintable(u" (%1 runs STUCK)"_s.arg(stuck)) : "");
     std::printf("    hours of typing            %s\n",
                 qPrintable(spread(runs, [](const Run &r) { return r.hours; }, 2)));
+    if (runs.constFirst().drills > 0)
+        std::printf("    focus keys' share of the drills' characters %s %%\n",
+                    qPrintable(spread(runs, [](const Run &r) {
+                        return r.drillChars > 0.0 ? 100.0 * r.focusChars / r.drillChars : 0.0;
+                    }, 0)));
     std::printf("    course exercises / drills  %s / %s (offered %s)\n",
                 qPrintable(spread(runs, [](const Run &r) { return r.courseExercises; }, 0)),
                 qPrintable(spread(runs, [](const Run &r) { return r.drills; }, 0)),
@@ -450,6 +494,20 @@ void report(const QList<Run> &runs, const char *label)
     std::printf("    letters above 10 %%         %s  [%s]\n",
                 qPrintable(spread(runs, [](const Run &r) { return r.lettersAbove10.size(); })),
                 qPrintable(tally(runs, [](const Run &r) { return r.lettersAbove10; })));
+    std::printf("    letters' points above 10 %% %s; the eight worst letters' mean %s %%\n",
+                qPrintable(spread(runs, [](const Run &r) {
+                    double sum = 0.0;
+                    for (const QString &l : letters)
+                        sum += std::max(0.0, r.finalRate.value(l) - 0.10);
+                    return 100.0 * sum;
+                })),
+                qPrintable(spread(runs, [](const Run &r) {
+                    QList<double> rates;
+                    for (const QString &l : letters)
+                        rates << r.finalRate.value(l);
+                    std::sort(rates.begin(), rates.end(), std::greater<>());
+                    return 100.0 * std::accumulate(rates.cbegin(), rates.cbegin() + 8, 0.0) / 8.0;
+                })));
     std::printf("    marks above 10 %%           %s  [%s]\n",
                 qPrintable(spread(runs, [](const Run &r) { return r.marksAbove10.size(); })),
                 qPrintable(tally(runs, [](const Run &r) { return r.marksAbove10; })));
@@ -490,32 +548,98 @@ void report(const QList<Run> &runs, const char *label)
     }
 }
 
+// Per seed and per key, where the strokes went: for exploring what the
+// drills aim at (--detail).
+void details(const QList<Run> &runs)
+{
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        const Run &r = runs.at(i);
+        QStringList above;
+        for (auto it = r.shortfall.cbegin(); it != r.shortfall.cend(); ++it)
+            above << u"%1 %2+%3/%4"_s.arg(it.key())
+                         .arg(it->first - r.drillStrokes.value(it.key()), 0, 'f', 0)
+                         .arg(r.drillStrokes.value(it.key()), 0, 'f', 0)
+                         .arg(it->second, 0, 'f', 0);
+        std::printf("    seed %lld: %.2f h (drills %.2f h), %d + %d drills (%d offered); above 10 %% "
+                    "(course+drill/needed): %s\n",
+                    qint64(i), r.hours, r.drillHours, r.courseExercises, r.drills, r.offeredDrills,
+                    qPrintable(above.join(u", ")));
+    }
+    std::printf("    per key, mean over the seeds: drills holding it, its strokes in drills, final error %%\n     ");
+    for (const QString &key : letters + marks + QStringList{u"#f"_s, u"#c"_s, u"#n"_s}) {
+        double held = 0.0, strokes = 0.0, rate = 0.0;
+        for (const Run &r : runs) {
+            held += r.drillsHolding.value(key);
+            strokes += r.drillStrokes.value(key);
+            rate += r.finalRate.value(key);
+        }
+        std::printf(" %s %.0f/%.0f/%.1f", qPrintable(key), held / double(runs.size()),
+                    strokes / double(runs.size()), 100.0 * rate / double(runs.size()));
+    }
+    std::printf("\n    course exercises per lesson, mean:");
+    for (qint64 l = 1; l <= lastLesson; ++l) {
+        double n = 0.0;
+        for (const Run &r : runs)
+            n += r.exercisesPerLesson.value(l);
+        std::printf(" %lld:%.1f", l, n / double(runs.size()));
+    }
+    std::printf("\n");
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
+    // Fewer seeds, kinds or models while exploring; --detail for where the
+    // strokes went; --drills-only skips the course alone; --trace prints
+    // every drill's keys and text.
+    const QStringList args = application.arguments().mid(1);
+    const auto option = [&args](const QString &name) {
+        for (const QString &a : args) {
+            if (a.startsWith(name + u'='))
+                return a.mid(name.size() + 1);
+        }
+        return QString();
+    };
+    const int seedCount = option(u"--seeds"_s).isEmpty() ? seeds : option(u"--seeds"_s).toInt();
+    const QString onlyKind = option(u"--kind"_s);
+    const QString onlyModel = option(u"--model"_s);
+    const bool detail = args.contains(u"--detail"_s);
+    const quint32 firstSeed = quint32(option(u"--first-seed"_s).toInt());
+    const bool drillsOnly = args.contains(u"--drills-only"_s);
+    trace = args.contains(u"--trace"_s);
+
     QElapsedTimer timer;
     timer.start();
-    std::printf("%d seeds per learner and model; figures are mean (min–max) over the seeds\n", seeds);
+    std::printf("%d seeds per learner and model; figures are mean (min–max) over the seeds\n",
+                seedCount);
     for (const Model model : {Model::practice, Model::powerWithForgetting}) {
+        if (!onlyModel.isEmpty() && onlyModel != (model == Model::practice ? u"exp"_s : u"power"_s))
+            continue;
         for (const Kind &kind : kinds) {
+            if (!onlyKind.isEmpty() && onlyKind != QLatin1StringView(kind.name))
+                continue;
             std::printf("\n== %s learner, %s model\n", kind.name, modelName(model));
             QList<Run> alone;
             QList<Run> drilled;
-            for (quint32 s = 0; s < seeds; ++s) {
+            for (quint32 s = firstSeed; s < firstSeed + quint32(seedCount); ++s) {
                 const quint32 seed = 20261207 + 101 * s;
-                alone.append(runCourse(kind, model, seed, false));
+                if (!drillsOnly)
+                    alone.append(runCourse(kind, model, seed, false));
                 drilled.append(runCourse(kind, model, seed, true));
             }
-            report(alone, "course alone");
+            if (!drillsOnly)
+                report(alone, "course alone");
             report(drilled, "with drills");
+            if (detail)
+                details(drilled);
             if (QByteArrayView(kind.name) != "average")
                 continue;
             // к, a frequent key, from its low rate to 18 % once every letter is taught
             QStringList after;
             int within8 = 0;
-            for (quint32 s = 0; s < seeds; ++s) {
+            for (quint32 s = firstSeed; s < firstSeed + quint32(seedCount); ++s) {
                 const Run r = runCourse(kind, model, 20261207 + 101 * s, true,
                                         Regression{u"к"_s, 0.18, 19});
                 after << (r.regressionDrilledAfter > 0 ? QString::number(r.regressionDrilledAfter)
@@ -524,7 +648,7 @@ int main(int argc, char *argv[])
             }
             std::printf("  к regressing to 18 %% at lesson 19: first drilled after [%s] exercises "
                         "(– none within 12); within 8 in %d of %d seeds\n",
-                        qPrintable(after.join(u' ')), within8, seeds);
+                        qPrintable(after.join(u' ')), within8, seedCount);
         }
     }
     std::printf("\nwall time %.1f s\n", double(timer.elapsed()) / 1000.0);

@@ -56,6 +56,8 @@ constexpr double maxRarityWeight = 4.0;
 // Marks and Shift come with words of at most this many letters, so that they
 // come often.
 constexpr qsizetype markWordLength = 4;
+// The share of a mark's or Shift's words that hold one of the weakest letters.
+constexpr double carrierShare = 0.9;
 
 qint64 reachedLesson(const ProfileData &profile)
 {
@@ -565,6 +567,18 @@ QString exercise(const QStringList &wanted, const ProfileData &profile, QDate to
     // around them too, as a lesson's new keys do.
     const AroundKey around(Generator::letterWeights(unlocked, letterKeys, profile), usable);
     const QStringList shortWords = wordsHolding({}, usable, markWordLength);
+    // Marks and Shift ride on short words; mostly on words holding the
+    // weakest letters (the drill's own, else the ranking's first), so that
+    // those strokes practise them as well: a drill of marks late in the
+    // course is then a drill of the letters still weak too.
+    QStringList weakest = letterKeys;
+    for (const Ranked &r : ranked(unlocked, profile, today)) {
+        if (weakest.size() < maxFocusKeys && !weakest.contains(r.key))
+            weakest.append(r.key);
+    }
+    QStringList carriers;
+    for (const QString &letter : weakest)
+        carriers += wordsHolding(letter, usable, markWordLength + 1);
     QList<QStringList> words;
     QList<double> shares;
     for (const QString &key : keys) {
@@ -624,7 +638,10 @@ QString exercise(const QStringList &wanted, const ProfileData &profile, QDate to
             if (word.isEmpty())
                 word = fresh(words.at(k));
         } else {
-            word = fresh(words.at(k));
+            if (chance(rng, carrierShare))
+                word = fresh(carriers);
+            if (word.isEmpty())
+                word = fresh(words.at(k));
             if (word.isEmpty() && !unlocked.isEmpty())
                 word = madeUp(pick(unlocked, rng));
         }

@@ -37,8 +37,9 @@ struct KeyConfidence
     // the key ranks against others.
     bool regressed = false;
     // Chance below this: worth the last place of a drill, whose keys are
-    // drawn anyway; an offer of a drill of its own waits for `regressed`.
-    static constexpr double suspectedBelow = 0.02;
+    // drawn anyway (a false suspicion costs a third of one drill, a late one
+    // lets the slip set in); an offer of a drill of its own waits for `regressed`.
+    static constexpr double suspectedBelow = 0.05;
     std::optional<double> charsPerMinute; // from the latency average, once there is one
 
     static constexpr qint64 sureEvents = 20;
