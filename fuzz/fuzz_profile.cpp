@@ -47,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fail("the speed axis is not a finite range");
     (void)StatsFigures::dateTickCount(points);
     (void)StatsFigures::lastSpeedText(points);
+    (void)StatsFigures::chartSummary(points);
 
     // The reader takes only finite numbers, so the writer has no reason to refuse.
     const QByteArray text = ProfileJson::encode(*profile);

@@ -18,6 +18,12 @@ Item {
 
     width: size
     height: size
+    // A key of the heat map is read with its error level; one that drills is
+    // read as its button.
+    Accessible.role: Accessible.StaticText
+    Accessible.name: cap.spokenName
+    Accessible.description: cap.errorWords
+    Accessible.ignored: board.training || pickable
 
     // The key's label, and what Shift types on it where that is not its
     // capital. (Inline components do not see this file's ids, hence the
@@ -185,6 +191,7 @@ Item {
             objectName: "keyButton"
             focus: true
             text: root.cap.pickName
+            Accessible.description: root.cap.errorWords
             onClicked: root.picked()
         }
     }

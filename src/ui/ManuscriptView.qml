@@ -85,7 +85,11 @@ Rectangle {
                     TextEdit {
                         id: editor
                         objectName: "manuscriptEditor"
+                        // A text field to a screen reader, its text and caret readable.
+                        Accessible.role: Accessible.EditableText
                         Accessible.name: "Текст рукописи"
+                        Accessible.multiLine: true
+                        Accessible.editable: true
                         width: flick.width
                         // The whole card takes clicks, not just the written lines.
                         height: Math.max(implicitHeight, flick.height)

@@ -68,8 +68,13 @@ Rectangle {
                         required property string value
                         required property string unit
                         required property string note
+                        required property string description
 
                         objectName: "tile" + index
+                        // Read whole, once: its texts are left out below.
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: label
+                        Accessible.description: description
                         width: (tileRow.width - tileRow.spacing * 3) / 4
                         height: tileColumn.implicitHeight + 24
                         radius: 10
@@ -82,6 +87,7 @@ Rectangle {
                             spacing: 3
 
                             Text {
+                                Accessible.ignored: true
                                 width: parent.width
                                 elide: Text.ElideRight
                                 text: tile.label
@@ -98,6 +104,7 @@ Rectangle {
                                 Text {
                                     id: valueText
                                     objectName: "tileValue" + tile.index
+                                    Accessible.ignored: true
                                     text: tile.value
                                     textFormat: Text.PlainText
                                     font.family: Theme.serifFamily
@@ -107,6 +114,7 @@ Rectangle {
                                 }
                                 Text {
                                     objectName: "tileUnit" + tile.index
+                                    Accessible.ignored: true
                                     x: valueText.implicitWidth + 5
                                     anchors.baseline: valueText.baseline
                                     visible: text !== ""
@@ -118,6 +126,7 @@ Rectangle {
                             }
                             Text {
                                 objectName: "tileNote" + tile.index
+                                Accessible.ignored: true
                                 width: parent.width
                                 elide: Text.ElideRight
                                 text: tile.note
@@ -159,6 +168,9 @@ Rectangle {
                         active: model.chartShown
                         visible: active
                         source: "SpeedChart.qml"
+                        Accessible.role: Accessible.Chart
+                        Accessible.name: "График скорости"
+                        Accessible.description: model.chartSummary
                         onLoaded: item.stats = model
                     }
                     Text {
@@ -171,6 +183,10 @@ Rectangle {
                         verticalAlignment: Text.AlignVCenter
                         wrapMode: Text.WordWrap
                         text: "Позанимайтесь пару дней — здесь появится график."
+                        // what there is already, a day's speed say
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
+                        Accessible.description: model.chartSummary
                         font.family: Theme.serifFamily
                         font.pixelSize: Theme.typeNote
                         font.italic: true

@@ -287,6 +287,8 @@ Rectangle {
         anchors.centerIn: parent
         spacing: 18
         visible: result.shown
+        // Return or Space goes on, and a screen reader reads where.
+        onVisibleChanged: if (visible) primaryButton.forceActiveFocus(Qt.TabFocusReason)
 
         Text {
             objectName: "resultTitle"
@@ -365,6 +367,7 @@ Rectangle {
             spacing: 12
 
             PushButton {
+                id: primaryButton
                 objectName: "primaryButton"
                 primary: true
                 text: result.primaryText

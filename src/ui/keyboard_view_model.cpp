@@ -25,6 +25,21 @@ QColor withOpacity(QColor color, double opacity)
 constexpr double noErrorLevel = 0.001;
 // Above this level the label turns light to stay readable on the dark fill.
 constexpr double lightLabelLevel = 0.7;
+// Below this level the fill is at most about half the deepest: errors are rare.
+constexpr double rareLevel = 0.35;
+
+// The heat level in words, in the steps the eye sees: the plain card, a pale
+// fill, a deeper one, and the deepest with its light label.
+QString errorWords(std::optional<double> level)
+{
+    if (!level || *level <= noErrorLevel)
+        return QStringLiteral("ошибок не замечено");
+    if (*level <= rareLevel)
+        return QStringLiteral("ошибки редко");
+    if (*level <= lightLabelLevel)
+        return QStringLiteral("ошибки иногда");
+    return QStringLiteral("ошибки часто");
+}
 
 } // namespace
 
@@ -33,6 +48,11 @@ KeyCap::KeyCap(const KeyDef &key, QObject *parent) : QObject(parent), m_key(key)
 QString KeyCap::label() const
 {
     return Characters::upper(m_key.character);
+}
+
+QString KeyCap::spokenName() const
+{
+    return DrillText::keyName(m_key.character);
 }
 
 QString KeyCap::shiftLabel() const
@@ -317,6 +337,8 @@ KeyCap::State KeyboardViewModel::stateOf(const KeyDef &key, bool training, bool 
     s.borderColor = withOpacity(palette.ink, 0.1);
     s.zoneBarShown = training;
     s.homeBumpShown = training && RussianLayout::homeChars().contains(key.character);
+    if (!training)
+        s.errorWords = errorWords(level);
     return s;
 }
 

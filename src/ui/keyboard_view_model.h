@@ -38,6 +38,10 @@ class KeyCap : public QObject
     Q_PROPERTY(QColor borderColor READ borderColor NOTIFY changed)
     Q_PROPERTY(bool zoneBarShown READ zoneBarShown NOTIFY changed)
     Q_PROPERTY(bool homeBumpShown READ homeBumpShown NOTIFY changed)
+    // The key as a screen reader says it ("ф", "точка"), and on the heat map
+    // its error level in words, as its colour shows it ("ошибки часто").
+    Q_PROPERTY(QString spokenName READ spokenName CONSTANT)
+    Q_PROPERTY(QString errorWords READ errorWords NOTIFY changed)
     // What a click on the key does, as a screen reader says it; empty when
     // the key is not clickable.
     Q_PROPERTY(QString pickName READ pickName NOTIFY pickNameChanged)
@@ -52,6 +56,7 @@ public:
         QColor borderColor;
         bool zoneBarShown = false;
         bool homeBumpShown = false;
+        QString errorWords; // "" in training mode
 
         friend bool operator==(const State &, const State &) = default;
     };
@@ -71,6 +76,8 @@ public:
     [[nodiscard]] QColor borderColor() const { return m_state.borderColor; }
     [[nodiscard]] bool zoneBarShown() const { return m_state.zoneBarShown; }
     [[nodiscard]] bool homeBumpShown() const { return m_state.homeBumpShown; }
+    [[nodiscard]] QString spokenName() const;
+    [[nodiscard]] QString errorWords() const { return m_state.errorWords; }
 
     // Emits changed() only when the state differs.
     void setState(const State &state);

@@ -3,6 +3,7 @@
 #include "stats_figures.h"
 
 #include "figure_text.h"
+#include "russian_plural.h"
 
 #include <QLocale>
 
@@ -19,19 +20,28 @@ QString speedValue(double speed)
 QList<StatsTile> tiles(const ProfileData &profile, const QDateTime &now)
 {
     const double speed = ProfileStatistics::recentSpeed(profile);
-    return {
+    const qint64 streak = ProfileStatistics::streak(profile, now);
+    QList<StatsTile> tiles{
         {QStringLiteral("Скорость"), speedValue(speed),
-         speed > 0.0 ? QStringLiteral("зн/мин") : QString(),
-         speedTrendNote(profile)},
+         speed > 0.0 ? QStringLiteral("зн/мин") : QString(), speedTrendNote(profile), {}},
         {QStringLiteral("Точность"),
          FigureText::percent(ProfileStatistics::overallAccuracy(profile)), {},
          QStringLiteral("цель — не ниже ") + FigureText::whole(accuracyGoal * 100.0)
-             + QStringLiteral(" %")},
-        {QStringLiteral("Дней подряд"),
-         QString::number(ProfileStatistics::streak(profile, now)), {},
-         QStringLiteral("не прерывайте серию")},
-        {QStringLiteral("За клавиатурой"), totalTimeText(profile), {}, firstDayNote(profile)},
+             + QStringLiteral(" %"), {}},
+        {QStringLiteral("Дней подряд"), QString::number(streak), {},
+         QStringLiteral("не прерывайте серию"), {}},
+        {QStringLiteral("За клавиатурой"), totalTimeText(profile), {}, firstDayNote(profile), {}},
     };
+    // A dash, a bare count and "ч"/"м" are for the eye; the ear gets words.
+    const QString figures[] = {
+        speed > 0.0 ? tiles[0].value + u' ' + tiles[0].unit : QStringLiteral("ещё не измерена"),
+        tiles[1].value,
+        RussianPlural::counted(streak, RussianPlural::day),
+        totalTimeWords(profile),
+    };
+    for (qsizetype i = 0; i < tiles.size(); ++i)
+        tiles[i].description = figures[i] + QStringLiteral(", ") + tiles[i].note;
+    return tiles;
 }
 
 QString speedTrendNote(const ProfileData &profile)
@@ -51,6 +61,15 @@ QString totalTimeText(const ProfileData &profile)
     if (total < 3600)
         return minutes;
     return QString::number(total / 3600) + QStringLiteral(" ч ") + minutes;
+}
+
+QString totalTimeWords(const ProfileData &profile)
+{
+    const qint64 total = ProfileStatistics::totalSeconds(profile);
+    const QString minutes = RussianPlural::counted(total % 3600 / 60, RussianPlural::minute);
+    if (total < 3600)
+        return minutes;
+    return RussianPlural::counted(total / 3600, RussianPlural::hour) + u' ' + minutes;
 }
 
 QString firstDayNote(const ProfileData &profile)
@@ -94,6 +113,35 @@ int dateTickCount(const QList<SpeedPoint> &points)
 QString lastSpeedText(const QList<SpeedPoint> &points)
 {
     return points.isEmpty() ? QString() : FigureText::whole(points.last().speed);
+}
+
+QString chartSummary(const QList<SpeedPoint> &points)
+{
+    if (points.isEmpty())
+        return QStringLiteral("Скорость ещё не измерялась");
+    const auto [low, high] = std::minmax_element(
+        points.cbegin(), points.cend(),
+        [](const SpeedPoint &a, const SpeedPoint &b) { return a.speed < b.speed; });
+    const QString first = readableDate(points.first().id);
+    const QString last = readableDate(points.last().id);
+    QString sentence = QStringLiteral("Скорость за ")
+                       + RussianPlural::counted(points.size(), RussianPlural::day)
+                       + QStringLiteral(" занятий, ");
+    if (points.size() == 1)
+        return sentence + first + QStringLiteral(": ") + FigureText::whole(low->speed)
+               + QStringLiteral(" зн/мин");
+    // "с 4 по 6 декабря" within a month, "с 28 ноября по 3 декабря" across one.
+    const bool oneMonth = points.first().id.left(7) == points.last().id.left(7);
+    sentence += QStringLiteral("с ") + (oneMonth ? first.section(u' ', 0, 0) : first)
+                + QStringLiteral(" по ") + last + QStringLiteral(": ");
+    const QString lowest = FigureText::whole(low->speed);
+    const QString highest = FigureText::whole(high->speed);
+    sentence += lowest == highest
+                    ? QStringLiteral("каждый день ") + highest + QStringLiteral(" зн/мин")
+                    : QStringLiteral("от ") + lowest + QStringLiteral(" до ") + highest
+                          + QStringLiteral(" зн/мин, последняя ")
+                          + FigureText::whole(points.last().speed);
+    return sentence;
 }
 
 SpeedAxis speedAxis(const QList<SpeedPoint> &points)

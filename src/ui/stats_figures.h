@@ -18,12 +18,16 @@ struct StatsTile
     Q_PROPERTY(QString value MEMBER value)
     Q_PROPERTY(QString unit MEMBER unit)
     Q_PROPERTY(QString note MEMBER note)
+    Q_PROPERTY(QString description MEMBER description)
 
 public:
     QString label;
     QString value;
     QString unit; // empty: none shown
     QString note;
+    // The figure and its note as a screen reader says them, the label being
+    // the tile's name: "3 дня, не прерывайте серию".
+    QString description;
 
     friend bool operator==(const StatsTile &, const StatsTile &) = default;
 };
@@ -51,6 +55,8 @@ inline constexpr double accuracyGoal = 0.97;
 [[nodiscard]] QString speedTrendNote(const ProfileData &profile);
 // Total practice time, as "45 м" or "2 ч 5 м".
 [[nodiscard]] QString totalTimeText(const ProfileData &profile);
+// The same in words: "45 минут", "2 часа 5 минут".
+[[nodiscard]] QString totalTimeWords(const ProfileData &profile);
 // "с 6 декабря" after the first record, "начните сегодня" before it.
 [[nodiscard]] QString firstDayNote(const ProfileData &profile);
 // A day key as Russian prose, "6 декабря"; an unparsable key unchanged.
@@ -64,5 +70,9 @@ inline constexpr double accuracyGoal = 0.97;
 [[nodiscard]] int dateTickCount(const QList<SpeedPoint> &points);
 // The label over the last point; empty without points.
 [[nodiscard]] QString lastSpeedText(const QList<SpeedPoint> &points);
+// The chart in one sentence, for a screen reader: its days, the lowest and
+// highest speed and the last one, "Скорость за 3 дня занятий, с 4 по
+// 6 декабря: от 160 до 243 зн/мин, последняя 243".
+[[nodiscard]] QString chartSummary(const QList<SpeedPoint> &points);
 
 } // namespace StatsFigures

@@ -32,6 +32,8 @@ class StatsViewModel : public AppViewModel
     Q_PROPERTY(double speedAxisMax READ speedAxisMax NOTIFY profileChanged)
     Q_PROPERTY(int speedTickCount READ speedTickCount NOTIFY profileChanged)
     Q_PROPERTY(QString lastSpeedText READ lastSpeedText NOTIFY profileChanged)
+    // The chart (or the note in its place) in one sentence, for a screen reader.
+    Q_PROPERTY(QString chartSummary READ chartSummary NOTIFY profileChanged)
     Q_PROPERTY(bool heatMapShown READ heatMapShown NOTIFY profileChanged)
     Q_PROPERTY(KeyLevels heatLevels READ heatLevels NOTIFY profileChanged)
 
@@ -51,6 +53,7 @@ public:
         return StatsFigures::speedAxis(m_points).tickCount;
     }
     [[nodiscard]] QString lastSpeedText() const { return StatsFigures::lastSpeedText(m_points); }
+    [[nodiscard]] QString chartSummary() const { return StatsFigures::chartSummary(m_points); }
     [[nodiscard]] bool heatMapShown() const { return !m_levels.isEmpty(); }
     [[nodiscard]] KeyLevels heatLevels() const { return {m_levels}; }
 

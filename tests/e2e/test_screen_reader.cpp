@@ -5,10 +5,12 @@
 #include "figure_text.h"
 #include "olvi_session.h"
 #include "profile_data.h"
+#include "profile_json.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDir>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -141,6 +143,14 @@ AtspiAccessible *find(AtspiAccessible *at, AtspiRole role, const QString &name =
     return nullptr;
 }
 
+// What a reader says of an object: "name — description".
+QString said(AtspiAccessible *at)
+{
+    return at ? take(atspi_accessible_get_name(at, nullptr)) + u" — "_s
+                    + take(atspi_accessible_get_description(at, nullptr))
+              : u"(none)"_s;
+}
+
 // The names of the showing labels under `at`.
 QStringList labels(AtspiAccessible *at)
 {
@@ -187,9 +197,16 @@ private:
         AccessibilityBus bus;
         if (!bus.start())
             QSKIP(qPrintable(u"the accessibility bus cannot start: "_s + bus.error));
-        // a learner starts lesson 1 from the keyboard
+        // a learner who practised the two days before, and mistyped ф and в
+        // before (at a fifth of ф's rate), starts lesson 1 from the keyboard
         OlviSession s;
         QVERIFY2(s.start(), qPrintable(s.error()));
+        const QDate today = QDate::currentDate();
+        ProfileData before;
+        before.days = {{dayKeyForDate(today.addDays(-2)), 400, 8, 150.0, 160.0},
+                       {dayKeyForDate(today.addDays(-1)), 500, 5, 3600.0, 243.0}};
+        before.keyStats = {{u"ф"_s, {40, 12, 0.3}}, {u"в"_s, {40, 3, 0.06}}};
+        s.writeProfile(ProfileJson::encode(before));
         // Qt 6.4 finds the bus through the session bus only: given the
         // address itself, it announces the bus before its bridge listens.
         s.extraEnvironment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, bus.sessionAddress);
@@ -256,7 +273,8 @@ private:
 
         // the card's figures can be read, and the announcement said them
         const QString accuracy = FigureText::percent(keys / (keys + 1.0));
-        QCOMPARE(s.profile()->days.value(0).chars, keys);
+        const ProfileData after = *s.profile();
+        QCOMPARE(after.days.value(2).chars, keys);
         QVERIFY2(result().contains(u"точность "_s + accuracy), qPrintable(result()));
         const QStringList figures = labels(app);
         QVERIFY2(figures.contains(accuracy + u" точность"_s), qPrintable(figures.join(u", "_s)));
@@ -267,6 +285,70 @@ private:
                          figure.section(u" зн/мин"_s, 0, 0).section(u" упражнений"_s, 0, 0)),
                      qPrintable(figure));
 
+        // where the focus went with the card; the progress screen and the
+        // editor, as the reader finds them
+        const QString focused = heard.filter(u"focus: "_s).last();
+        QVERIFY(s.user->pressChord("Control_L", "4"));
+        AtspiAccessible *chart = nullptr;
+        QTRY_VERIFY((chart = find(app, ATSPI_ROLE_CHART)));
+        QStringList read{focused, said(chart)};
+        for (const QString &name : {u"Скорость"_s, u"Точность"_s, u"Дней подряд"_s,
+                                    u"За клавиатурой"_s, u"ф"_s, u"в"_s,
+                                    u"Работа над ошибками: а"_s}) {
+            // a key taught already is a button that drills it
+            AtspiAccessible *label = find(
+                app, name.contains(u':') ? ATSPI_ROLE_PUSH_BUTTON : ATSPI_ROLE_LABEL, name);
+            read << said(label);
+            if (label)
+                g_object_unref(label);
+        }
+        QVERIFY(s.user->pressChord("Control_L", "3"));
+        AtspiAccessible *editor = nullptr;
+        QTRY_VERIFY((editor = find(app, ATSPI_ROLE_TEXT, u"Текст рукописи"_s)));
+        AtspiStateSet *states = atspi_accessible_get_state_set(editor);
+        read << u"editable %1, multi-line %2"_s
+                    .arg(atspi_state_set_contains(states, ATSPI_STATE_EDITABLE))
+                    .arg(atspi_state_set_contains(states, ATSPI_STATE_MULTI_LINE));
+        g_object_unref(states);
+        qInfo("read: %s", qPrintable(read.join(u" | "_s)));
+
+        // what each shows, from what the learner did: 160 and 243 on the two
+        // days before, today's speed after them; three days on end; an hour and some
+        const double todays = after.days.value(2).bestSpeed;
+        const auto whole = &FigureText::whole;
+        const auto date = [&today](int back) {
+            return QLocale(QLocale::Russian).toString(today.addDays(-back), u"d MMMM"_s);
+        };
+        const QString from = today.addDays(-2).month() == today.month()
+                                 ? date(2).section(u' ', 0, 0) : date(2);
+        const QString top = whole(std::max(243.0, todays));
+        const auto exactly = [](const QString &t) { return QRegularExpression::escape(t); };
+        const QStringList expected{
+            exactly(u"focus: Дальше (⏎)"_s),
+            exactly(u"График скорости — Скорость за 3 дня занятий, с %1 по %2: от %3 до %4 "
+                    "зн/мин, последняя %5"_s.arg(from, date(0), whole(std::min(160.0, todays)),
+                                                 top, whole(todays))),
+            exactly(u"Скорость — %1 зн/мин, +%2 за неделю"_s.arg(
+                top, whole(std::max(243.0, todays) - 160))),
+            u"Точность — \\d+(,\\d)? %, цель — не ниже 97 %"_s,
+            exactly(u"Дней подряд — 3 дня, не прерывайте серию"_s),
+            u"За клавиатурой — 1 час \\d+ минут[аы]?, с "_s + date(2),
+            exactly(u"ф — ошибки часто"_s), exactly(u"в — ошибки редко"_s),
+            exactly(u"Работа над ошибками: а — ошибок не замечено"_s),
+            u"editable 1, multi-line 1"_s};
+        QCOMPARE(read.size(), expected.size());
+        for (qsizetype i = 0; i < read.size(); ++i)
+            QVERIFY2(QRegularExpression(u'^' + expected[i] + u'$').match(read[i]).hasMatch(),
+                     qPrintable(read[i]));
+
+        // back on the card its first button has the focus again: Space goes on
+        QVERIFY(s.user->pressChord("Control_L", "2"));
+        QTRY_COMPARE(heard.count(u"focus: Дальше (⏎)"_s), 2);
+        QVERIFY(s.user->press("space"));
+        QTRY_COMPARE(heard.filter(u"focus: Текст упражнения"_s).size(), 2);
+
+        g_object_unref(editor);
+        g_object_unref(chart);
         g_object_unref(text);
         g_object_unref(lines);
         g_object_unref(app);

@@ -129,19 +129,65 @@ private Q_SLOTS:
             return t.value + u'|' + t.unit;
         };
         QCOMPARE(tile(0) + tile(1), u"—|96,7 %|"_s);
+        const auto heard = [&rig] { // what a screen reader hears of the tiles
+            QStringList said;
+            for (const StatsTile &t : StatsFigures::tiles(rig.profile(), rig.now))
+                said << t.label + u": "_s + t.description;
+            return said;
+        };
+        QCOMPARE(heard(), (QStringList{u"Скорость: ещё не измерена, первые замеры впереди"_s,
+                                       u"Точность: 96,7 %, цель — не ниже 97 %"_s,
+                                       u"Дней подряд: 0 дней, не прерывайте серию"_s,
+                                       u"За клавиатурой: 1 минута, с 1 декабря"_s}));
         QVERIFY(!model.chartShown());
         QCOMPARE(std::pair(model.speedAxisMax(), model.speedTickCount()), std::pair(10.0, 2));
 
         // two days with speeds: a chart of them, figures rounded half up, the axis to a round top
         rig.app->store()->update([](ProfileData &d) {
-            d.days << DayStat{u"2026-12-02"_s, 100, 0, 60.0, 120.4}
-                   << DayStat{u"2026-12-05"_s, 100, 0, 60.0, 142.5};
+            d.days << DayStat{u"2026-12-02"_s, 100, 0, 7200.0, 120.4}
+                   << DayStat{u"2026-12-05"_s, 100, 0, 120.0, 142.5};
         });
         QCOMPARE(tile(0), u"143|зн/мин"_s);
+        QCOMPARE(heard().at(0), u"Скорость: 143 зн/мин, +143 за неделю"_s);
+        QCOMPARE(heard().at(3), u"За клавиатурой: 2 часа 3 минуты, с 1 декабря"_s);
         QCOMPARE(model.chartFrom(), QDate(2026, 12, 2).startOfDay());
         QCOMPARE(model.dateTickCount(), 4);
         QCOMPARE(model.lastSpeedText(), u"143"_s);
         QCOMPARE(std::pair(model.speedAxisMax(), model.speedTickCount()), std::pair(200.0, 5));
+    }
+
+    // The chart in one sentence: its days (those without a speed are not on it), the range
+    // and the last speed.
+    void chartSummary_data()
+    {
+        QTest::addColumn<QString>("days"); // "date speed" each
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("none") << "2026-12-01 0" << "Скорость ещё не измерялась";
+        QTest::newRow("one day") << "2026-12-01 0, 2026-12-06 142.5"
+                                 << "Скорость за 1 день занятий, 6 декабря: 143 зн/мин";
+        QTest::newRow("two days, one month")
+            << "2026-12-04 243, 2026-12-06 160"
+            << "Скорость за 2 дня занятий, с 4 по 6 декабря: от 160 до 243 зн/мин, последняя 160";
+        QTest::newRow("five days, two months")
+            << "2026-11-28 170, 2026-11-30 150, 2026-12-01 0, 2026-12-02 210, 2026-12-03 200, "
+               "2026-12-05 205"
+            << "Скорость за 5 дней занятий, с 28 ноября по 5 декабря: от 150 до 210 зн/мин, "
+               "последняя 205";
+        QTest::newRow("the same each day")
+            << "2025-12-31 120.2, 2026-01-01 119.8"
+            << "Скорость за 2 дня занятий, с 31 декабря по 1 января: каждый день 120 зн/мин";
+    }
+
+    void chartSummary()
+    {
+        QFETCH(QString, days);
+        ProfileData p;
+        for (const QString &day : days.split(u", "_s))
+            p.days << DayStat{day.section(u' ', 0, 0), 100, 0, 60.0, day.section(u' ', 1).toDouble()};
+        AppRig rig(p);
+        StatsViewModel model;
+        model.setApp(rig.app.get());
+        QTEST(model.chartSummary(), "summary");
     }
 
     // Any double the learner's own file holds is written, and charted, without an
@@ -490,8 +536,8 @@ private Q_SLOTS:
         KeyboardViewModel keyboard;
         keyboard.setNext(NextKey::of(u"Ж"_s));
         keyboard.setTraining(false);
-        keyboard.setErrors(
-            KeyLevels{{{u"ф"_s, 1.0}, {u"ж"_s, 3.0}, {u"о"_s, 0.5}, {u"а"_s, 0.001}}});
+        keyboard.setErrors(KeyLevels{{{u"ф"_s, 1.0}, {u"ж"_s, 3.0}, {u"о"_s, 0.5},
+                                      {u"а"_s, 0.001}, {u"в"_s, 0.35}, {u"ы"_s, 0.7}}});
         const auto look = [&keyboard](const char16_t *key) {
             return std::pair(keyboard.cap(key)->fill(), keyboard.cap(key)->labelColor());
         };
@@ -503,6 +549,15 @@ private Q_SLOTS:
         QVERIFY(look(u"ф").second != look(u"к").second);
         QVERIFY(look(u"о").first.alphaF() < look(u"ф").first.alphaF());
         QCOMPARE(look(u"о").second, look(u"к").second);
+        // in words, in the steps the colours take: none, pale, deeper, the light label
+        QStringList words;
+        for (const char16_t *key : {u"к", u"а", u"в", u"о", u"ы", u"ф", u"ж"})
+            words << keyboard.cap(key)->errorWords();
+        QCOMPARE(words, (QStringList{u"ошибок не замечено"_s, u"ошибок не замечено"_s,
+                                     u"ошибки редко"_s, u"ошибки иногда"_s, u"ошибки иногда"_s,
+                                     u"ошибки часто"_s, u"ошибки часто"_s}));
+        QCOMPARE(look(u"ы").second, look(u"к").second);
+        QCOMPARE(keyboard.cap(u".")->spokenName(), u"точка"_s);
         // nothing is next, no zone bar, bump or Shift
         QVERIFY(!keyboard.cap(u"ж")->isNext() && !keyboard.cap(u"ж")->zoneBarShown());
         QVERIFY(!keyboard.leftShiftLit() && !keyboard.cap(u"а")->homeBumpShown());
