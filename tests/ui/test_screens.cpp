@@ -260,6 +260,17 @@ private Q_SLOTS:
         Theme::instance()->setAppearance(Appearance::dark);
         QTRY_COMPARE(mark(), ThemePalette::dark().accent);
         Theme::instance()->setAppearance(std::nullopt);
+
+        // kept while another tab shows, its figures wait and are brought up to date
+        // when it shows again
+        const auto accuracy = [&w] { return w.find(u"tileValue1"_s)->property("text"); };
+        const QVariant before = accuracy();
+        w.rig.app->setTab(AppState::Tab::Course);
+        w.rig.app->store()->update([](ProfileData &d) { d.days.last().errors += 900; });
+        QCOMPARE(accuracy(), before);
+        w.rig.app->setTab(AppState::Tab::Progress);
+        QCOMPARE(w.find(u"speedChart"_s)->property("item").value<QObject *>(), chart);
+        QVERIFY(accuracy() != before);
     }
 
     // A learner who does not look: the exercise told to a screen reader and
