@@ -222,6 +222,7 @@ Rectangle {
                     objectName: "speed"
                     anchors.verticalCenter: parent.verticalCenter
                     value: figures.speed
+                    widest: "000"
                     unit: "зн/мин"
                 }
                 Rectangle {
@@ -234,6 +235,7 @@ Rectangle {
                     objectName: "accuracy"
                     anchors.verticalCenter: parent.verticalCenter
                     value: figures.accuracy
+                    widest: "100,0 %"
                     unit: "точность"
                 }
                 Rectangle {
