@@ -184,7 +184,15 @@ Rectangle {
                 anchors.fill: parent
                 active: false
                 visible: root.app.tab === AppState.Progress
-                onVisibleChanged: if (visible) active = true
+                onVisibleChanged: {
+                    if (visible)
+                        active = true
+                    else if (activeFocus)
+                        // Hidden, its focused button would keep the keys (Return
+                        // on another tab would work it): the focus goes back
+                        // where a new screen starts.
+                        root.forceActiveFocus()
+                }
                 Component.onCompleted: if (visible) active = true
                 sourceComponent: progressScreen
             }

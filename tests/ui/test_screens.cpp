@@ -265,7 +265,11 @@ private Q_SLOTS:
         // when it shows again
         const auto accuracy = [&w] { return w.find(u"tileValue1"_s)->property("text"); };
         const QVariant before = accuracy();
+        QQuickItem *exportButton = w.find(u"exportButton"_s);
+        exportButton->forceActiveFocus(Qt::TabFocusReason);
+        QVERIFY(exportButton->hasActiveFocus());
         w.rig.app->setTab(AppState::Tab::Course);
+        QVERIFY(!exportButton->hasActiveFocus()); // the keys leave with the screen
         w.rig.app->store()->update([](ProfileData &d) { d.days.last().errors += 900; });
         QCOMPARE(accuracy(), before);
         w.rig.app->setTab(AppState::Tab::Progress);
