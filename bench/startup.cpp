@@ -3,7 +3,9 @@
 //
 // Start-up of the real olvi on a private X server with a fresh profile: the
 // time from exec to the first painted window, and the peak resident memory
-// (VmHWM) after start and after visiting all four tabs. Median of 5 runs.
+// (VmHWM) after start and after visiting all four tabs. Median of 5 runs,
+// each followed by the same for the minimal Qt Quick window
+// (bench/minimal_quick), the floor for the same Qt and renderer.
 #include "olvi_session.h"
 #include "profile_json.h"
 #include "theme_palette.h"
@@ -39,6 +41,39 @@ double median(QList<double> v)
     return v.isEmpty() ? 0 : v.at(v.size() / 2);
 }
 
+// Whether the one pixel `corner` reads has the colour `rgb`.
+bool shows(XRegionGrabber &corner, QRgb rgb)
+{
+    const QByteArray px = corner.grab(); // 32-bit BGRX
+    return px.size() >= 4
+           && (qFromLittleEndian<quint32>(px.constData()) & 0xFFFFFF) == (rgb & 0xFFFFFF);
+}
+
+// The minimal window's time to its first paint and its peak RSS half a
+// second after start; false when it could not be run.
+bool minimalRun(double &paintMs, double &rssMb)
+{
+    XvfbServer server;
+    if (!server.start(QStringLiteral("1000x760x24")))
+        return false;
+    XRegionGrabber corner(server.display(), QRect(10, 10, 1, 1));
+    QProcess minimal;
+    QProcessEnvironment env = server.environment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    minimal.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    minimal.start(QCoreApplication::applicationDirPath() + QStringLiteral("/minimal_quick"), {});
+    while (!shows(corner, qRgb(0xf1, 0xf2, 0xee)) && clock.elapsed() < 20000)
+        QThread::usleep(1000);
+    paintMs = double(clock.nsecsElapsed()) / 1e6;
+    QThread::msleep(500);
+    rssMb = peakRssMb(minimal.processId());
+    minimal.kill();
+    minimal.waitForFinished();
+    return clock.elapsed() < 20000;
+}
+
 
 // Two weeks of practice, so that the progress tab draws its chart and heat map.
 QByteArray twoWeeksProfile()
@@ -60,7 +95,7 @@ int main(int argc, char *argv[])
     // --practised: start on a profile with two weeks of records instead of a
     // fresh one (the progress tab then loads its chart).
     const bool practised = app.arguments().contains(QStringLiteral("--practised"));
-    QList<double> paint, rssStart, rssTabs;
+    QList<double> paint, rssStart, rssTabs, minimalPaint, minimalRss;
     for (int run = 0; run < 5; ++run) {
         OlviSession s; // a new X server and a new data folder
         if (!s.start()) {
@@ -70,17 +105,12 @@ int main(int argc, char *argv[])
         if (practised)
             s.writeProfile(twoWeeksProfile());
         XRegionGrabber corner(s.server.display(), QRect(10, 10, 1, 1));
-        const QRgb bar = ThemePalette::light().bar.rgb() & 0xFFFFFF;
-        const auto headerDrawn = [&] {
-            const QByteArray px = corner.grab(); // one pixel, 32-bit BGRX
-            return px.size() >= 4
-                   && (qFromLittleEndian<quint32>(px.constData()) & 0xFFFFFF) == bar;
-        };
+        const QRgb bar = ThemePalette::light().bar.rgb();
         QElapsedTimer clock;
         clock.start();
         s.launch();
         // Poll the header's corner every millisecond until it has its colour.
-        while (!headerDrawn() && clock.elapsed() < 20000)
+        while (!shows(corner, bar) && clock.elapsed() < 20000)
             QThread::usleep(1000);
         paint << double(clock.nsecsElapsed()) / 1e6;
         QThread::msleep(500); // whatever start-up finishes after the first frame
@@ -96,6 +126,15 @@ int main(int argc, char *argv[])
         }
         rssTabs << peakRssMb(s.pid());
         s.closeAndWait();
+
+        double ms = 0;
+        double mb = 0;
+        if (!minimalRun(ms, mb)) {
+            std::fprintf(stderr, "startup: the minimal window did not paint\n");
+            return 2;
+        }
+        minimalPaint << ms;
+        minimalRss << mb;
     }
     std::printf("%s profile\n", practised ? "practised" : "fresh");
     std::printf("first painted window, ms (median of 5): %.0f   [", median(paint));
@@ -103,5 +142,9 @@ int main(int argc, char *argv[])
         std::printf(" %.0f", p);
     std::printf(" ]\npeak RSS after start, MB: %.1f\npeak RSS after all four tabs, MB: %.1f\n",
                 median(rssStart), median(rssTabs));
+    std::printf("minimal Qt Quick window: first paint %.0f ms, peak RSS %.1f MB\n"
+                "olvi / minimal: first paint %.2fx, peak RSS after start %.2fx\n",
+                median(minimalPaint), median(minimalRss), median(paint) / median(minimalPaint),
+                median(rssStart) / median(minimalRss));
     return 0;
 }

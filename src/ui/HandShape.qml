@@ -13,6 +13,8 @@ Item {
     // The lit finger (HandsViewModel.Pinky … Index), or -1.
     property int active: -1
     property bool thumbActive: false
+    // The clock the lit parts fade on (none: they change at once).
+    property FadeClock fades
 
     transform: Scale {
         xScale: hand.mirrored ? -1 : 1
@@ -26,10 +28,13 @@ Item {
     }
 
     component LitPart: Painting {
+        id: part
         property bool lit
-        opacity: lit ? 1 : 0
+        property FadeClock fades
+        opacity: 0
         visible: opacity > 0
-        Behavior on opacity { NumberAnimation { duration: 120; easing.type: Easing.OutCubic } }
+        Component.onCompleted: opacity = lit ? 1 : 0
+        onLitChanged: fades ? fades.fade(part, lit ? 1 : 0) : opacity = lit ? 1 : 0
     }
 
     Painting {
@@ -38,22 +43,27 @@ Item {
     LitPart {
         part: HandPainting.Thumb
         lit: hand.thumbActive
+        fades: hand.fades
     }
     LitPart {
         part: HandPainting.Index
         lit: hand.active === HandsViewModel.Index
+        fades: hand.fades
     }
     LitPart {
         part: HandPainting.Middle
         lit: hand.active === HandsViewModel.Middle
+        fades: hand.fades
     }
     LitPart {
         part: HandPainting.Ring
         lit: hand.active === HandsViewModel.Ring
+        fades: hand.fades
     }
     LitPart {
         part: HandPainting.Pinky
         lit: hand.active === HandsViewModel.Pinky
+        fades: hand.fades
     }
     Painting {
         part: HandPainting.Palm

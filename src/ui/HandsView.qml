@@ -9,6 +9,8 @@ Item {
     id: root
 
     property nextKey next
+    // The clock the lit fingers fade on.
+    property FadeClock fades
 
     implicitWidth: row.implicitWidth
     implicitHeight: row.implicitHeight
@@ -30,6 +32,7 @@ Item {
             mirrored: true
             active: hands.leftActive
             thumbActive: hands.thumbsActive
+            fades: root.fades
         }
         HandShape {
             objectName: "rightHand"
@@ -37,6 +40,7 @@ Item {
             height: hands.frameSize.height
             active: hands.rightActive
             thumbActive: hands.thumbsActive
+            fades: root.fades
         }
     }
 }

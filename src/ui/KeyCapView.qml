@@ -3,10 +3,8 @@
 import QtQuick
 import Olvi
 
-// One key. Its own look comes from its KeyCap and never changes when the key
-// becomes the next one: the next key's look, glow and all, is laid over it
-// and fades in and out. A key of the digit row is lower and shows what Shift
-// types on it beside its digit.
+// One key of the error map, in the look its KeyCap gives it. (The training
+// keyboard paints its keys as one picture: KeyboardPainting.)
 Item {
     id: root
 
@@ -107,77 +105,6 @@ Item {
             shiftLabel: root.cap.shiftLabel
             color: root.cap.labelColor
         }
-    }
-
-    Item {
-        objectName: "nextLook"
-        // Room for the glow around the key.
-        anchors.fill: parent
-        anchors.margins: -6
-        opacity: root.cap.next ? 1 : 0
-        visible: opacity > 0
-        Behavior on opacity { NumberAnimation { duration: 120; easing.type: Easing.OutCubic } }
-
-        // A soft accent glow 2 px below the key: widening translucent layers
-        // stand in for a blur of about 5 px.
-        Item {
-            x: 6
-            y: 8
-            width: root.width
-            height: root.height
-            opacity: 0.45
-
-            Rectangle {
-                anchors.fill: parent
-                anchors.margins: -5
-                radius: 13
-                opacity: 0.3
-                color: root.board.nextFill
-            }
-            Rectangle {
-                anchors.fill: parent
-                anchors.margins: -3
-                radius: 11
-                opacity: 0.4
-                color: root.board.nextFill
-            }
-            Rectangle {
-                anchors.fill: parent
-                anchors.margins: -1
-                radius: 9
-                opacity: 0.5
-                color: root.board.nextFill
-            }
-        }
-
-        Rectangle {
-            x: 6
-            y: 6
-            width: root.width
-            height: root.height
-            radius: 8
-            color: root.board.nextFill
-            border.width: 1
-            border.color: root.board.nextBorderColor
-
-            CapLabel {
-                size: root.size
-                label: root.cap.label
-                shiftLabel: root.cap.shiftLabel
-                color: root.board.nextLabelColor
-                weight: Font.DemiBold
-            }
-        }
-    }
-
-    // A wrong stroke struck this key.
-    StrikeFlash {
-        id: strikeFlash
-        anchors.fill: parent
-    }
-    Connections {
-        target: root.cap
-        function onFlashed() { strikeFlash.start() }
     }
 
     // ---- a key of the error map drills its letter when clicked

@@ -5,11 +5,11 @@ import Olvi
 
 // The keys of the layout. Training mode shows the digit row above the letter
 // rows, marks the next key, the Shift of the other hand and the space bar,
-// and flashes the key a wrong stroke struck; heat-map mode (training: false)
-// colours each letter key by its error level from `errors` and has neither
-// the digit row nor the Shift/space row. Its pickable keys are buttons and
-// one Tab stop: the arrows, Home and End move the view model's focusKey, and
-// the focus follows it.
+// and flashes the key a wrong stroke struck, all laid over one picture of the
+// keys; heat-map mode (training: false) colours each letter key by its error
+// level from `errors` and has neither the digit row nor the Shift/space row.
+// Its pickable keys are buttons and one Tab stop: the arrows, Home and End
+// move the view model's focusKey, and the focus follows it.
 FocusScope {
     id: root
 
@@ -18,12 +18,14 @@ FocusScope {
     property keyStrike strike
     property keyLevels errors
     property real keySize: 52
+    // The clock of the training keyboard's fades (none: changes show at once).
+    property FadeClock fades
     // The keys a click drills, and the click.
     property var pickable: []
     signal picked(string character)
 
-    implicitWidth: column.implicitWidth
-    implicitHeight: column.implicitHeight
+    implicitWidth: training ? trainingKeys.width : column.implicitWidth
+    implicitHeight: training ? trainingKeys.height : column.implicitHeight
     activeFocusOnTab: root.pickable.length > 0
 
     KeyboardViewModel {
@@ -38,15 +40,22 @@ FocusScope {
     // The arrows reach here from the focused key, which leaves them unaccepted.
     Keys.onPressed: event => event.accepted = keyboard.moveFocus(event.key)
 
-    // A Shift key or the space bar: a flat cap with a thin frame. (Inline
-    // components do not see this file's ids, hence the properties.)
-    component WideCap: Rectangle {
+    // A lit Shift key or the space bar lit for a space, laid over the
+    // keyboard picture where it draws the key unlit. (Inline components do
+    // not see this file's ids, hence the properties.)
+    component LitCap: Rectangle {
+        property KeyboardViewModel board
+        property string key
         property real keySize
         property color frameColor
         property alias label: caption.text
         property alias labelColor: caption.color
+        readonly property rect place: board.keyRect(key, keySize)
 
-        height: keySize * 0.72
+        x: place.x
+        y: place.y
+        width: place.width
+        height: place.height
         radius: 8
 
         Rectangle {
@@ -57,38 +66,29 @@ FocusScope {
             border.color: parent.frameColor
         }
         Text {
-            textFormat: Text.PlainText
             id: caption
+            textFormat: Text.PlainText
             anchors.centerIn: parent
             font.pixelSize: Theme.typeNote
             font.weight: Font.Medium
         }
     }
 
-    component ShiftCap: WideCap {
-        property bool lit
-
-        width: keySize * 1.6
-        color: lit ? Theme.accent : Theme.bar
-        label: "⇧"
-        labelColor: lit ? Theme.onAccent : Theme.inkFaint
-    }
-
+    // ---- the heat map: each key an item, each a way into a drill
     Column {
         id: column
         anchors.horizontalCenter: parent.horizontalCenter
         spacing: 6
+        visible: !root.training
 
         Repeater {
-            model: [keyboard.digitRow, keyboard.topRow, keyboard.homeRow, keyboard.bottomRow]
+            model: root.training ? [] : [keyboard.topRow, keyboard.homeRow, keyboard.bottomRow]
 
             Row {
                 required property var modelData
-                required property int index
 
                 anchors.horizontalCenter: parent.horizontalCenter
                 spacing: 6
-                visible: index > 0 || root.training
 
                 Repeater {
                     model: parent.modelData
@@ -99,47 +99,123 @@ FocusScope {
                         objectName: "key_" + modelData.character
                         cap: modelData
                         size: root.keySize
-                        // the digit row is as low as the Shift row
-                        height: parent.index > 0 ? root.keySize : root.keySize * 0.72
                         board: keyboard
                         onPicked: root.picked(modelData.character)
                     }
                 }
             }
         }
+    }
 
-        Row {
-            anchors.horizontalCenter: parent.horizontalCenter
-            spacing: 6
-            visible: root.training
+    // ---- training: the keys as one picture, and what a keystroke changes
+    // laid over it
+    Item {
+        id: trainingKeys
+        objectName: "trainingKeys"
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: painting.implicitWidth
+        height: painting.implicitHeight
+        visible: root.training
 
-            ShiftCap {
-                objectName: "leftShift"
-                keySize: root.keySize
-                frameColor: keyboard.frameColor
-                lit: keyboard.leftShiftLit
+        // The next key's look: two of them, so that one fades out while the
+        // other fades in.
+        property NextKeyPainting shown: nextA
+
+        function fade(item, to, from) {
+            if (root.fades)
+                root.fades.fade(item, to, from === undefined ? -1 : from)
+            else
+                item.opacity = to
+        }
+        function showNext(animated) {
+            const before = shown
+            const after = before === nextA ? nextB : nextA
+            const character = keyboard.nextCharacter
+            if (animated)
+                fade(before, 0)
+            else
+                before.opacity = 0
+            if (character !== "") {
+                const r = keyboard.keyRect(character, root.keySize)
+                after.character = character
+                after.x = r.x - after.margin
+                after.y = r.y - after.margin
+                if (animated)
+                    fade(after, 1, 0)
+                else
+                    after.opacity = 1
             }
-            WideCap {
-                objectName: "spaceBar"
-                keySize: root.keySize
-                frameColor: keyboard.frameColor
-                width: root.keySize * 6.5
-                color: keyboard.spaceLit ? Theme.thumbAccent : Theme.keyBase
+            shown = after
+        }
 
-                StrikeFlash {
-                    id: spaceFlash
-                    anchors.fill: parent
-                }
-                Connections {
-                    target: keyboard
-                    function onSpaceFlashed() { spaceFlash.start() }
-                }
-            }
-            ShiftCap {
-                objectName: "rightShift"
-                keySize: root.keySize
-                frameColor: keyboard.frameColor
-                lit: keyboard.rightShiftLit
+        KeyboardPainting {
+            id: painting
+            anchors.fill: parent
+            keyboard: keyboard
+            keySize: root.keySize
+        }
+        LitCap {
+            objectName: "leftShift"
+            key: "leftShift"
+            board: keyboard
+            keySize: root.keySize
+            visible: keyboard.leftShiftLit
+            color: Theme.accent
+            frameColor: keyboard.frameColor
+            label: "⇧"
+            labelColor: Theme.onAccent
+        }
+        LitCap {
+            objectName: "spaceBar"
+            key: " "
+            board: keyboard
+            keySize: root.keySize
+            visible: keyboard.spaceLit
+            color: Theme.thumbAccent
+            frameColor: keyboard.frameColor
+        }
+        LitCap {
+            objectName: "rightShift"
+            key: "rightShift"
+            board: keyboard
+            keySize: root.keySize
+            visible: keyboard.rightShiftLit
+            color: Theme.accent
+            frameColor: keyboard.frameColor
+            label: "⇧"
+            labelColor: Theme.onAccent
+        }
+        NextKeyPainting {
+            id: nextA
+            objectName: "nextKey"
+            keyboard: keyboard
+            keySize: root.keySize
+            width: implicitWidth
+            height: implicitHeight
+            opacity: 0
+            visible: opacity > 0
+        }
+        NextKeyPainting {
+            id: nextB
+            objectName: "nextKey"
+            keyboard: keyboard
+            keySize: root.keySize
+            width: implicitWidth
+            height: implicitHeight
+            opacity: 0
+            visible: opacity > 0
+        }
+        StrikeFlash {
+            id: flash
+            fades: root.fades
+        }
+
+        Component.onCompleted: showNext(false)
+        Connections {
+            target: keyboard
+            function onNextCharacterChanged() { trainingKeys.showNext(true) }
+            function onStruck(character) {
+                flash.start(keyboard.keyRect(character, root.keySize))
             }
         }
     }

@@ -166,13 +166,36 @@ Rectangle {
             }
         }
 
-        // A new screen on every tab change, so a screen's own state starts fresh.
-        Loader {
-            id: screen
-            objectName: "screen"
+        Item {
             Layout.fillWidth: true
             Layout.fillHeight: true
-            sourceComponent: [courseScreen, trainingScreen, manuscriptScreen, progressScreen][root.app.tab]
+
+            // A new screen on every tab change, so a screen's own state starts fresh.
+            Loader {
+                id: screen
+                objectName: "screen"
+                anchors.fill: parent
+                sourceComponent: [courseScreen, trainingScreen, manuscriptScreen, null][root.app.tab]
+            }
+            // Except the progress screen: its chart and map take long to build,
+            // so it is built on the first visit and kept, following the profile.
+            Loader {
+                objectName: "progressScreen"
+                anchors.fill: parent
+                active: false
+                visible: root.app.tab === AppState.Progress
+                onVisibleChanged: {
+                    if (visible)
+                        active = true
+                    else if (activeFocus)
+                        // Hidden, its focused button would keep the keys (Return
+                        // on another tab would work it): the focus goes back
+                        // where a new screen starts.
+                        root.forceActiveFocus()
+                }
+                Component.onCompleted: if (visible) active = true
+                sourceComponent: progressScreen
+            }
         }
     }
 

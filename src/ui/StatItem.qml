@@ -3,19 +3,29 @@
 import QtQuick
 import Olvi
 
-// A running figure of the status bar: the value, then its unit on the same baseline.
+// A running figure of the status bar: the value, then its unit on the same
+// baseline. The value is right-aligned in the room `widest` takes, so that a
+// figure growing by a digit neither moves the unit nor reflows the bar (which
+// would cost that keystroke a frame more).
 Item {
     property alias value: valueText.text
     property alias unit: unitText.text
+    property alias widest: widestMetrics.text
+    readonly property real valueRoom: Math.max(valueText.implicitWidth, widestMetrics.advanceWidth)
 
     Accessible.role: Accessible.StaticText
     Accessible.name: valueText.text + " " + unitText.text
-    implicitWidth: valueText.implicitWidth + 7 + unitText.implicitWidth
+    implicitWidth: valueRoom + 7 + unitText.implicitWidth
     implicitHeight: valueText.implicitHeight
 
+    TextMetrics {
+        id: widestMetrics
+        font: valueText.font
+    }
     Text {
         id: valueText
         textFormat: Text.PlainText
+        x: parent.valueRoom - implicitWidth
         font.family: Theme.serifFamily
         font.pixelSize: Theme.typeFigure
         font.bold: true
@@ -24,7 +34,7 @@ Item {
     Text {
         id: unitText
         textFormat: Text.PlainText
-        x: valueText.implicitWidth + 7
+        x: parent.valueRoom + 7
         anchors.baseline: valueText.baseline
         font.pixelSize: Theme.typeBody
         color: Theme.inkSoft

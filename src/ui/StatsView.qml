@@ -19,6 +19,7 @@ Rectangle {
     StatsViewModel {
         id: model
         app: root.app
+        active: root.visible
     }
     DrillViewModel {
         id: drill

@@ -13,13 +13,23 @@ Rectangle {
 
     color: Theme.paper
 
+    // A keystroke's own frame shows the line; the keyboard, the fingers, the
+    // hint and the figures follow one frame later, fading on one clock.
+    FramePacer {
+        id: pacer
+    }
+    FadeClock {
+        id: fades
+    }
     ExerciseText {
         id: exercise
         app: root.app
+        pacer: pacer
     }
     ExerciseFigures {
         id: figures
         app: root.app
+        pacer: pacer
     }
     ResultCard {
         id: result
@@ -187,6 +197,7 @@ Rectangle {
                 next: exercise.nextKey
                 strike: exercise.strike
                 keySize: 52
+                fades: fades
             }
 
             HandsView {
@@ -197,6 +208,7 @@ Rectangle {
                 transformOrigin: Item.Top
                 scale: practice.fit
                 next: exercise.nextKey
+                fades: fades
             }
         }
 
@@ -222,6 +234,7 @@ Rectangle {
                     objectName: "speed"
                     anchors.verticalCenter: parent.verticalCenter
                     value: figures.speed
+                    widest: "000"
                     unit: "зн/мин"
                 }
                 Rectangle {
@@ -234,6 +247,7 @@ Rectangle {
                     objectName: "accuracy"
                     anchors.verticalCenter: parent.verticalCenter
                     value: figures.accuracy
+                    widest: "100,0 %"
                     unit: "точность"
                 }
                 Rectangle {

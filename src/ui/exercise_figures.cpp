@@ -9,8 +9,20 @@ ExerciseFigures::ExerciseFigures(QObject *parent) : AppViewModel(parent) {}
 
 QList<QMetaObject::Connection> ExerciseFigures::follow(AppState &app)
 {
-    return {connect(app.engine(), &SessionEngine::statisticsChanged, this,
-                    &ExerciseFigures::refreshFigures)};
+    return {connect(app.engine(), &SessionEngine::statisticsChanged, this, [this] {
+        if (m_pacer)
+            m_pacer->later(this, [this] { refreshFigures(); });
+        else
+            refreshFigures();
+    })};
+}
+
+void ExerciseFigures::setPacer(FramePacer *pacer)
+{
+    if (pacer == m_pacer)
+        return;
+    m_pacer = pacer;
+    Q_EMIT pacerChanged();
 }
 
 void ExerciseFigures::refresh()

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "app_view_model.h"
+#include "frame_pacer.h"
+
+#include <QPointer>
 
 #include <QObject>
 #include <QQmlEngine>
@@ -20,6 +23,8 @@ class ExerciseFigures : public AppViewModel
     Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
     Q_PROPERTY(QString progressText READ progressText NOTIFY progressChanged)
     Q_PROPERTY(bool soundOn READ soundOn NOTIFY soundOnChanged)
+    // With a pacer the figures change one frame after a keystroke's line.
+    Q_PROPERTY(FramePacer *pacer READ pacer WRITE setPacer NOTIFY pacerChanged)
 
 public:
     explicit ExerciseFigures(QObject *parent = nullptr);
@@ -29,12 +34,15 @@ public:
     [[nodiscard]] double progress() const { return m_progress; }
     [[nodiscard]] QString progressText() const;
     [[nodiscard]] bool soundOn() const { return m_soundOn; }
+    [[nodiscard]] FramePacer *pacer() const { return m_pacer; }
+    void setPacer(FramePacer *pacer);
 
 Q_SIGNALS:
     void speedChanged();
     void accuracyChanged();
     void progressChanged();
     void soundOnChanged();
+    void pacerChanged();
 
 private:
     QList<QMetaObject::Connection> follow(AppState &app) override;
@@ -44,4 +52,5 @@ private:
     QString m_accuracy = QStringLiteral("100,0 %");
     double m_progress = 0.0;
     bool m_soundOn = true;
+    QPointer<FramePacer> m_pacer;
 };

@@ -23,20 +23,22 @@ QHash<int, QByteArray> ExerciseLineModel::roleNames() const
     return {{LineRole, "line"}, {StylesRole, "charStyles"}};
 }
 
-void ExerciseLineModel::setText(int row, const QString &text)
+bool ExerciseLineModel::setText(int row, const QString &text)
 {
     if (m_text[row] == text)
-        return;
+        return false;
     m_text[row] = text;
     Q_EMIT dataChanged(index(row), index(row), {LineRole});
+    return true;
 }
 
-void ExerciseLineModel::setStyles(int row, const LineStyles &styles)
+bool ExerciseLineModel::setStyles(int row, const LineStyles &styles)
 {
     if (m_styles[row] == styles)
-        return;
+        return false;
     m_styles[row] = styles;
     Q_EMIT dataChanged(index(row), index(row), {StylesRole});
+    return true;
 }
 
 ExerciseText::ExerciseText(QObject *parent) : AppViewModel(parent) {}
@@ -61,8 +63,8 @@ QList<QMetaObject::Connection> ExerciseText::follow(AppState &app)
         connect(&app, &AppState::drillKeysChanged, this, &ExerciseText::refreshCaption),
         connect(&app, &AppState::wrongKeyStruck, this,
                 [this](const QString &typed) {
-                    m_strike = KeyStrike{typed, m_strike.serial + 1};
-                    Q_EMIT strikeChanged();
+                    m_struck = KeyStrike{typed, m_struck.serial + 1};
+                    later();
                 }),
     };
 }
@@ -153,7 +155,7 @@ void ExerciseText::refreshLines()
                 for (int i = visible.at(n).start; i < visible.at(n).end; ++i)
                     line += text.at(i);
             }
-            m_lines.setText(n, line);
+            m_lineChanged |= m_lines.setText(n, line);
         }
     }
 
@@ -163,12 +165,40 @@ void ExerciseText::refreshLines()
         for (int i = visible.first().start; i < visible.first().end; ++i)
             styles.styles.append(styleAt(i));
     }
-    m_lines.setStyles(0, styles);
+    m_lineChanged |= m_lines.setStyles(0, styles);
 
+    later();
+}
+
+void ExerciseText::setPacer(FramePacer *pacer)
+{
+    if (pacer == m_pacer)
+        return;
+    m_pacer = pacer;
+    Q_EMIT pacerChanged();
+}
+
+void ExerciseText::later()
+{
+    if (!m_pacer) {
+        refreshKeys();
+        return;
+    }
+    if (std::exchange(m_lineChanged, false))
+        m_pacer->frameDue();
+    m_pacer->later(this, [this] { refreshKeys(); });
+}
+
+void ExerciseText::refreshKeys()
+{
     const NextKey next = NextKey::of(app() ? app()->engine()->expected() : QString());
     if (next != m_nextKey) {
         m_nextKey = next;
         Q_EMIT nextKeyChanged();
+    }
+    if (m_struck != m_strike) {
+        m_strike = m_struck;
+        Q_EMIT strikeChanged();
     }
 }
 

@@ -3,11 +3,13 @@
 #pragma once
 
 #include "app_view_model.h"
+#include "frame_pacer.h"
 #include "next_key.h"
 #include "text_line_item.h"
 
 #include <QAbstractListModel>
 #include <QList>
+#include <QPointer>
 #include <QObject>
 #include <QQmlEngine>
 #include <QStringList>
@@ -45,8 +47,9 @@ public:
 
     [[nodiscard]] const QString &text(int row) const { return m_text[row]; }
     [[nodiscard]] const LineStyles &styles(int row) const { return m_styles[row]; }
-    void setText(int row, const QString &text);
-    void setStyles(int row, const LineStyles &styles);
+    // Whether the row changed.
+    bool setText(int row, const QString &text);
+    bool setStyles(int row, const LineStyles &styles);
 
 private:
     QString m_text[count];
@@ -56,7 +59,8 @@ private:
 // The upper part of the training screen: the caption, the three visible
 // lines of the text with the caret's line styled, the next key and the
 // wrong-layout warning. Each property changes only when its value does, so a
-// keystroke restyles the caret's line and nothing else.
+// keystroke restyles the caret's line and nothing else; with a pacer, the
+// next key and the strike of a wrong key change one frame after the line.
 class ExerciseText : public AppViewModel
 {
     Q_OBJECT
@@ -76,6 +80,7 @@ class ExerciseText : public AppViewModel
     Q_PROPERTY(QString layoutWarningText READ layoutWarningText NOTIFY layoutWarningTextChanged)
     // The warning offers typing by the keys' places.
     Q_PROPERTY(bool physicalKeysOffered READ physicalKeysOffered NOTIFY physicalKeysOfferedChanged)
+    Q_PROPERTY(FramePacer *pacer READ pacer WRITE setPacer NOTIFY pacerChanged)
 
 public:
     // A line breaks after its last space once it reaches this many characters.
@@ -93,6 +98,8 @@ public:
     [[nodiscard]] bool wrongLayoutWarning() const;
     [[nodiscard]] bool physicalKeysOffered() const;
     [[nodiscard]] QString layoutWarningText() const;
+    [[nodiscard]] FramePacer *pacer() const { return m_pacer; }
+    void setPacer(FramePacer *pacer);
 
     // The caption of the exercise `app` types; `fragments` is how many
     // fragments its manuscript has (looked at in manuscript mode only).
@@ -114,6 +121,7 @@ Q_SIGNALS:
     void wrongLayoutWarningChanged();
     void layoutWarningTextChanged();
     void physicalKeysOfferedChanged();
+    void pacerChanged();
 
 private:
     QList<QMetaObject::Connection> follow(AppState &app) override;
@@ -121,6 +129,10 @@ private:
     void onTextChanged();
     void refreshLines();
     void refreshCaption();
+    // The next key and the last strike: at once, or with a pacer after the
+    // frame that shows the line.
+    void later();
+    void refreshKeys();
     [[nodiscard]] CharStyle styleAt(int index) const;
 
     QList<LineRange> m_wrapped;
@@ -132,4 +144,7 @@ private:
     ExerciseLineModel m_lines;
     NextKey m_nextKey;
     KeyStrike m_strike;
+    KeyStrike m_struck; // the newest strike, shown by refreshKeys()
+    QPointer<FramePacer> m_pacer;
+    bool m_lineChanged = false;
 };

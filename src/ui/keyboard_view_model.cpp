@@ -101,6 +101,71 @@ KeyboardViewModel::KeyboardViewModel(QObject *parent) : QObject(parent)
     refreshAll();
 }
 
+namespace {
+
+constexpr double gap = 6;
+constexpr double lowRow = 0.72; // the digit row and the Shift row, in key heights
+
+// The training keyboard's rows of characters, top to bottom.
+const QList<QList<KeyDef>> &trainingRows()
+{
+    static const QList<QList<KeyDef>> rows = [] {
+        QList<QList<KeyDef>> r = RussianLayout::rows();
+        r.prepend(RussianLayout::digitRow());
+        return r;
+    }();
+    return rows;
+}
+
+double rowWidth(qsizetype keys, double keySize)
+{
+    return double(keys) * keySize + double(keys - 1) * gap;
+}
+
+double wideRowWidth(double keySize)
+{
+    return keySize * (1.6 + 6.5 + 1.6) + 2 * gap;
+}
+
+} // namespace
+
+QSizeF KeyboardViewModel::trainingSize(double keySize)
+{
+    double width = wideRowWidth(keySize);
+    double height = 0;
+    for (qsizetype r = 0; r < trainingRows().size(); ++r) {
+        width = std::max(width, rowWidth(trainingRows().at(r).size(), keySize));
+        height += (r == 0 ? lowRow : 1.0) * keySize + gap;
+    }
+    return {width, height + lowRow * keySize};
+}
+
+QRectF KeyboardViewModel::keyRect(const QString &character, double keySize)
+{
+    const double width = trainingSize(keySize).width();
+    double y = 0;
+    for (qsizetype r = 0; r < trainingRows().size(); ++r) {
+        const QList<KeyDef> &row = trainingRows().at(r);
+        const double height = (r == 0 ? lowRow : 1.0) * keySize;
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (row.at(i).character == character) {
+                const double left = (width - rowWidth(row.size(), keySize)) / 2;
+                return {left + double(i) * (keySize + gap), y, keySize, height};
+            }
+        }
+        y += height + gap;
+    }
+    const double left = (width - wideRowWidth(keySize)) / 2;
+    const double height = lowRow * keySize;
+    if (character == u"leftShift")
+        return {left, y, 1.6 * keySize, height};
+    if (character == u" ")
+        return {left + 1.6 * keySize + gap, y, 6.5 * keySize, height};
+    if (character == u"rightShift")
+        return {left + 8.1 * keySize + 2 * gap, y, 1.6 * keySize, height};
+    return {};
+}
+
 KeyCap *KeyboardViewModel::cap(QStringView character) const
 {
     for (const QList<KeyCap *> &row : m_rows) {
@@ -117,7 +182,10 @@ void KeyboardViewModel::setTraining(bool training)
     if (training == m_training)
         return;
     m_training = training;
-    m_nextKey = nextKeyCharacter();
+    if (const QString next = nextKeyCharacter(); next != m_nextKey) {
+        m_nextKey = next;
+        Q_EMIT nextCharacterChanged();
+    }
     refreshAll();
     Q_EMIT trainingChanged();
 }
@@ -132,6 +200,7 @@ void KeyboardViewModel::setNext(const NextKey &next)
     if (m_nextKey != before) {
         refreshKey(cap(before));
         refreshKey(cap(m_nextKey));
+        Q_EMIT nextCharacterChanged();
     }
     refreshShiftAndSpace();
     Q_EMIT nextChanged();
@@ -144,10 +213,9 @@ void KeyboardViewModel::setStrike(const KeyStrike &strike)
     m_strike = strike;
     if (m_training && strike.serial > 0) {
         if (RussianLayout::stroke(strike.character).thumbs) {
-            Q_EMIT spaceFlashed();
-        } else if (const auto key = RussianLayout::key(strike.character)) {
-            if (KeyCap *struck = cap(key->character))
-                struck->flash();
+            Q_EMIT struck(QStringLiteral(" "));
+        } else if (const auto key = RussianLayout::key(strike.character); key && cap(key->character)) {
+            Q_EMIT struck(key->character);
         }
     }
     Q_EMIT strikeChanged();

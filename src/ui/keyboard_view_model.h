@@ -12,6 +12,8 @@
 #include <QObject>
 #include <QQmlEngine>
 #include <QQmlListProperty>
+#include <QRectF>
+#include <QSizeF>
 
 #include <optional>
 
@@ -83,13 +85,10 @@ public:
     void setState(const State &state);
     [[nodiscard]] QString pickName() const { return m_pickName; }
     void setPickName(const QString &name);
-    // A wrong key struck it: the key flashes once.
-    void flash() { Q_EMIT flashed(); }
 
 Q_SIGNALS:
     void changed();
     void pickNameChanged();
-    void flashed();
 
 private:
     KeyDef m_key;
@@ -127,6 +126,8 @@ class KeyboardViewModel : public QObject
     Q_PROPERTY(bool leftShiftLit READ leftShiftLit NOTIFY shiftChanged)
     Q_PROPERTY(bool rightShiftLit READ rightShiftLit NOTIFY shiftChanged)
     Q_PROPERTY(bool spaceLit READ spaceLit NOTIFY spaceLitChanged)
+    // The character of the key marked as the next one, "" for none.
+    Q_PROPERTY(QString nextCharacter READ nextCharacter NOTIFY nextCharacterChanged)
     // The look of the next key, the same for every key: it fades in over the
     // key's own look.
     Q_PROPERTY(QColor nextFill READ nextFill NOTIFY paletteChanged)
@@ -171,6 +172,7 @@ public:
     [[nodiscard]] bool leftShiftLit() const { return m_leftShiftLit; }
     [[nodiscard]] bool rightShiftLit() const { return m_rightShiftLit; }
     [[nodiscard]] bool spaceLit() const { return m_spaceLit; }
+    [[nodiscard]] QString nextCharacter() const { return m_nextKey; }
     [[nodiscard]] QColor nextFill() const;
     [[nodiscard]] QColor nextLabelColor() const;
     [[nodiscard]] QColor nextBorderColor() const;
@@ -179,6 +181,14 @@ public:
 
     // The key carrying `character` (lower case), or null.
     [[nodiscard]] KeyCap *cap(QStringView character) const;
+    [[nodiscard]] const QList<QList<KeyCap *>> &rows() const { return m_rows; }
+
+    // Where the training keyboard, for keys `keySize` wide, draws a key (by
+    // its character), the left or right Shift ("leftShift", "rightShift") and
+    // the space bar (" "): the digit row and the letter rows centred on one
+    // another 6 apart, then the Shift and space row. Null for no such key.
+    [[nodiscard]] Q_INVOKABLE static QRectF keyRect(const QString &character, double keySize);
+    [[nodiscard]] Q_INVOKABLE static QSizeF trainingSize(double keySize);
 
     // How a key looks; `level` is its heat-map entry, if any.
     [[nodiscard]] static KeyCap::State stateOf(const KeyDef &key, bool training, bool isNext,
@@ -195,8 +205,9 @@ Q_SIGNALS:
     void shiftChanged();
     void spaceLitChanged();
     void paletteChanged();
-    // A wrong stroke struck the space bar.
-    void spaceFlashed();
+    void nextCharacterChanged();
+    // A wrong stroke struck the key of `character` (" ": the space bar), to flash.
+    void struck(const QString &character);
 
 private:
     [[nodiscard]] QQmlListProperty<KeyCap> row(int n) { return {this, &m_rows[n]}; }

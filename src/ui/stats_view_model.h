@@ -36,6 +36,9 @@ class StatsViewModel : public AppViewModel
     Q_PROPERTY(QString chartSummary READ chartSummary NOTIFY profileChanged)
     Q_PROPERTY(bool heatMapShown READ heatMapShown NOTIFY profileChanged)
     Q_PROPERTY(KeyLevels heatLevels READ heatLevels NOTIFY profileChanged)
+    // Off while the screen is hidden: the figures wait until it shows again
+    // (and then are those of that day, should the date have moved on).
+    Q_PROPERTY(bool active READ active WRITE setActive NOTIFY activeChanged)
 
 public:
     explicit StatsViewModel(QObject *parent = nullptr);
@@ -56,11 +59,20 @@ public:
     [[nodiscard]] QString chartSummary() const { return StatsFigures::chartSummary(m_points); }
     [[nodiscard]] bool heatMapShown() const { return !m_levels.isEmpty(); }
     [[nodiscard]] KeyLevels heatLevels() const { return {m_levels}; }
+    [[nodiscard]] bool active() const { return m_active; }
+    void setActive(bool active);
+
+Q_SIGNALS:
+    void activeChanged();
 
 private:
     void refresh() override;
+    [[nodiscard]] QDateTime now() const;
 
     QList<SpeedPoint> m_points;
     QMap<QString, double> m_levels;
     GadgetListModel m_tiles{StatsTile::staticMetaObject};
+    bool m_active = true;
+    bool m_stale = false;
+    QDate m_shownDay; // the day the figures were computed for
 };

@@ -71,7 +71,7 @@ void OlviSession::launch()
         sway->handOver(data.path());
         sway->run(olvi, sway->copyIn(QStringLiteral(OLVI_BINARY)));
     } else {
-        olvi.start(QStringLiteral(OLVI_BINARY), {});
+        olvi.start(binary.isEmpty() ? QStringLiteral(OLVI_BINARY) : binary, {});
     }
 }
 

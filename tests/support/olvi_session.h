@@ -70,6 +70,7 @@ public:
     QString layouts = QStringLiteral("us,ru"); // the X server's, set at start
     QProcessEnvironment extraEnvironment; // added to the app's environment
     bool keepErrors = false; // its standard error kept to be read from olvi, not passed on
+    QString binary; // another build's, to compare (on X); empty: this build's
     XvfbServer server;
     QTemporaryDir data;
     std::unique_ptr<XTestKeyboard> user; // on X

@@ -19,6 +19,7 @@ public:
 
     [[nodiscard]] QString display() const { return m_display; } // ":N"
     [[nodiscard]] QString error() const { return m_error; }
+    [[nodiscard]] qint64 pid() const { return m_process.processId(); }
     // The environment for a child process that should use this server.
     [[nodiscard]] QProcessEnvironment environment() const;
 

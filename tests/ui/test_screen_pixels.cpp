@@ -3,7 +3,9 @@
 //
 // What the learner sees, checked on the rendered window rather than on
 // properties. CTest runs this at scale factors 1 and 2.
+#include "fade_clock.h"
 #include "hands_view_model.h"
+#include "keyboard_view_model.h"
 #include "window_rig.h"
 
 #include <QDebug>
@@ -124,8 +126,41 @@ private Q_SLOTS:
             QVERIFY2(onCaret * 3 >= glyph.size(), where + " glyph not visible on the caret");
         }
         // then "к": its key lights, no Shift does
-        QTRY_VERIFY(near(colourAt(u"key_к"_s), palette.accent, 2));
+        const QRectF key = KeyboardViewModel::keyRect(u"к"_s, 52);
+        QTRY_VERIFY(near(colourAt(u"trainingKeys"_s, key.topLeft() + QPointF(key.width() / 2, 7)),
+                         palette.accent, 2));
         QVERIFY(colourAt(u"rightShift"_s) != palette.accent);
+    }
+
+    // A wrong stroke flashes the key it struck (a letter's, or the space bar) in the error colour.
+    void aWrongStrokeFlashesItsKey_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("letter") << u"щ"_s;
+        QTest::newRow("space") << u" "_s;
+    }
+
+    void aWrongStrokeFlashesItsKey()
+    {
+        QFETCH(QString, typed);
+        WindowRig w(withManuscript(caretText));
+        QVERIFY(w.ready());
+        w.rig.app->startManuscript();
+        auto *fades = w.window->findChild<FadeClock *>();
+        QVERIFY(fades);
+        fades->setDuration(600000); // the flash holds its colour while the pixels are read
+        const QRectF key = KeyboardViewModel::keyRect(typed, 52);
+        const QPointF scene = w.find(u"trainingKeys"_s)->mapToScene(key.topLeft() + QPointF(key.width() / 2, 7));
+        const QPoint at = (scene * w.window->devicePixelRatio()).toPoint();
+        const QColor before = w.grab().pixelColor(at);
+        w.type(typed);
+        QCOMPARE(w.rig.engine().position(), 0);
+        const QColor error = Theme::instance()->palette().error;
+        const QColor flashed = QColor::fromRgbF(0.85f * error.redF() + 0.15f * before.redF(),
+                                                0.85f * error.greenF() + 0.15f * before.greenF(),
+                                                0.85f * error.blueF() + 0.15f * before.blueF());
+        QTRY_VERIFY2(near(w.grab().pixelColor(at), flashed, 4),
+                     qPrintable(QDebug::toString(w.grab().pixelColor(at))));
     }
 
     void smallWindowsKeepTheirLayout_data()
