@@ -385,6 +385,7 @@ Rectangle {
                 objectName: "primaryButton"
                 primary: true
                 text: result.primaryText
+                Accessible.name: result.primaryName
                 onClicked: root.app.nextExercise()
             }
             PushButton {

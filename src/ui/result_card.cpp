@@ -108,6 +108,13 @@ QString ResultCard::primaryText() const
     return QStringLiteral("Дальше (⏎)");
 }
 
+QString ResultCard::primaryName() const
+{
+    QString name = primaryText();
+    name.remove(QStringLiteral(" (⏎)"));
+    return name;
+}
+
 QString ResultCard::spoken() const
 {
     if (!shown())

@@ -32,6 +32,8 @@ class ResultCard : public AppViewModel
     Q_PROPERTY(bool reminderShown READ reminderShown NOTIFY resultChanged)
     Q_PROPERTY(QString reminder READ reminder CONSTANT)
     Q_PROPERTY(QString primaryText READ primaryText NOTIFY resultChanged)
+    // The same button as a screen reader names it: the Return glyph is for the eye.
+    Q_PROPERTY(QString primaryName READ primaryName NOTIFY resultChanged)
 
 public:
     explicit ResultCard(QObject *parent = nullptr);
@@ -49,6 +51,7 @@ public:
     [[nodiscard]] bool reminderShown() const;
     [[nodiscard]] static QString reminder();
     [[nodiscard]] QString primaryText() const;
+    [[nodiscard]] QString primaryName() const;
     // The card read out: the verdict and the three figures; empty when hidden.
     [[nodiscard]] QString spoken() const;
 

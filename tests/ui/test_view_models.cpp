@@ -515,6 +515,7 @@ private Q_SLOTS:
         QTEST(m.card.title(), "title");
         QTEST(m.card.reminderShown(), "reminder");
         QCOMPARE(m.card.primaryText(), u"Дальше (⏎)"_s);
+        QCOMPARE(m.card.primaryName(), u"Дальше"_s);
     }
 
     void completedLessonCardSpeaksOfTheNextLesson()
