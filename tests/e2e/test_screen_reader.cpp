@@ -253,6 +253,9 @@ private:
         QVERIFY(s.user->type(first));
         QTRY_VERIFY(heard.contains(u"text-caret-moved 1 0"_s));
         QCOMPARE(caret(), 1);
+        // the mistake is charged to the letter under the caret; the other one
+        // of the lesson's two stays clean
+        const QString clean = shown().mid(1, 1) == u"а" ? u"о"_s : u"а"_s;
         QVERIFY(s.user->type(u"ж"_s));
         QTRY_COMPARE(heard.last(), u"notification: ошибка"_s);
         QCOMPARE(caret(), 1);
@@ -294,7 +297,7 @@ private:
         QStringList read{focused, said(chart)};
         for (const QString &name : {u"Скорость"_s, u"Точность"_s, u"Дней подряд"_s,
                                     u"За клавиатурой"_s, u"ф"_s, u"в"_s,
-                                    u"Работа над ошибками: а"_s}) {
+                                    u"Работа над ошибками: "_s + clean}) {
             // a key taught already is a button that drills it
             AtspiAccessible *label = find(
                 app, name.contains(u':') ? ATSPI_ROLE_PUSH_BUTTON : ATSPI_ROLE_LABEL, name);
@@ -334,7 +337,7 @@ private:
             exactly(u"Дней подряд — 3 дня, не прерывайте серию"_s),
             u"За клавиатурой — 1 час \\d+ минут[аы]?, с "_s + date(2),
             exactly(u"ф — ошибки часто"_s), exactly(u"в — ошибки редко"_s),
-            exactly(u"Работа над ошибками: а — ошибок не замечено"_s),
+            exactly(u"Работа над ошибками: "_s + clean + u" — ошибок не замечено"_s),
             u"editable 1, multi-line 1"_s};
         QCOMPARE(read.size(), expected.size());
         for (qsizetype i = 0; i < read.size(); ++i)
