@@ -81,7 +81,7 @@ int main(int argc, char *argv[])
     // a keystroke's few changed rectangles on screen at once, while OpenGL
     // waits for the display's refresh (and, with a software rasteriser, is
     // several times slower to start and to repaint, and bigger). Measured in
-    // the README. QT_QUICK_BACKEND still overrides.
+    // docs/benchmarks.md. QT_QUICK_BACKEND still overrides.
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     // Qt holds a requested repaint back by 5 ms to gather more changes into
