@@ -8,11 +8,12 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLine>
+#include <QtMath>
 
 TextLineItem::TextLineItem(QQuickItem *parent) : QQuickPaintedItem(parent)
 {
     setAntialiasing(true);
-    connect(Theme::instance(), &Theme::paletteChanged, this, [this] { update(); });
+    connect(Theme::instance(), &Theme::paletteChanged, this, [this] { repaintAll(); });
 }
 
 void TextLineItem::setText(const QString &text)
@@ -28,9 +29,31 @@ void TextLineItem::setStyles(const LineStyles &styles)
 {
     if (m_styles == styles)
         return;
+    // Only the characters whose style changed are painted again: a keystroke
+    // changes two (the one typed and the caret's next), and painting those
+    // instead of the whole line shortens the keystroke's own frame.
+    int first = characterCount();
+    int last = -1;
+    for (int i = 0; i < characterCount(); ++i) {
+        if (styleIn(styles, i) != styleAt(i)) {
+            first = std::min(first, i);
+            last = i;
+        }
+    }
     m_styles = styles;
-    update();
+    if (last >= 0)
+        update(changedArea(first, last));
     Q_EMIT stylesChanged();
+}
+
+QRect TextLineItem::changedArea(int first, int last) const
+{
+    // A little either side for the antialiased edges of the caret and of
+    // glyphs that reach past their cell.
+    const qreal margin = 3;
+    const qreal from = first == 0 ? 0 : m_lefts.at(first) - margin;
+    const qreal to = last + 1 == characterCount() ? width() : m_lefts.at(last + 1) + margin;
+    return QRectF(from, 0, to - from, height()).toAlignedRect();
 }
 
 void TextLineItem::setFont(const QFont &font)
@@ -42,9 +65,9 @@ void TextLineItem::setFont(const QFont &font)
     Q_EMIT fontChanged();
 }
 
-CharStyle TextLineItem::styleAt(int i) const
+CharStyle TextLineItem::styleIn(const LineStyles &styles, int i)
 {
-    return i < m_styles.styles.size() ? m_styles.styles.at(i) : CharStyle::coming;
+    return i < styles.styles.size() ? styles.styles.at(i) : CharStyle::coming;
 }
 
 void TextLineItem::relayout()
@@ -67,6 +90,15 @@ void TextLineItem::relayout()
     if (line.isValid())
         line.setLineWidth(1e6);
     m_layout.endLayout();
+    // Each character's glyphs, taken once: a keystroke then draws only the
+    // few characters it changed instead of the whole line clipped.
+    m_glyphs.clear();
+    m_lefts.clear();
+    for (int i = 0; line.isValid() && i < m_offsets.size(); ++i) {
+        m_lefts.append(line.cursorToX(m_offsets.at(i)));
+        if (i + 1 < m_offsets.size())
+            m_glyphs.append(line.glyphRuns(m_offsets.at(i), m_offsets.at(i + 1) - m_offsets.at(i)));
+    }
 
     const QFontMetricsF metrics(m_font);
     // A line ends in a space the caret can stand on, so its width counts it.
@@ -74,27 +106,47 @@ void TextLineItem::relayout()
         ? std::max(line.naturalTextWidth(), line.cursorToX(int(m_text.size())))
         : 0;
     setImplicitSize(width, metrics.height());
-    update();
+    repaintAll();
+}
+
+void TextLineItem::repaintAll()
+{
+    // A whole rectangle, never the null one that also means "everything":
+    // Qt would let a partial repaint that follows in the same frame replace
+    // the null one, and the rest of a new picture would stay blank.
+    update(QRect(0, 0, qCeil(width()), qCeil(height())));
+}
+
+void TextLineItem::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)
+{
+    QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
+    if (newGeometry.size() != oldGeometry.size())
+        repaintAll(); // a new picture of the new size
+}
+
+void TextLineItem::itemChange(ItemChange change, const ItemChangeData &value)
+{
+    QQuickPaintedItem::itemChange(change, value);
+    if (change == ItemDevicePixelRatioHasChanged)
+        repaintAll();
 }
 
 QRectF TextLineItem::characterRect(int i) const
 {
-    if (i < 0 || i >= characterCount() || m_layout.lineCount() == 0)
+    if (i < 0 || i + 1 >= m_lefts.size())
         return {};
-    const QTextLine line = m_layout.lineAt(0);
-    const qreal left = line.cursorToX(m_offsets.at(i));
-    return QRectF(left, 0, line.cursorToX(m_offsets.at(i + 1)) - left, height());
+    return QRectF(m_lefts.at(i), 0, m_lefts.at(i + 1) - m_lefts.at(i), height());
 }
 
 void TextLineItem::paint(QPainter *painter)
 {
-    if (m_text.isEmpty())
+    if (m_lefts.size() < 2) // nothing laid out
         return;
     const ThemePalette &palette = Theme::instance()->palette();
-    const int count = int(m_offsets.size()) - 1;
+    const int count = int(m_lefts.size()) - 1;
     const QTextLine line = m_layout.lineAt(0);
     const qreal height = boundingRect().height();
-    const auto left = [&](int i) { return line.cursorToX(m_offsets.at(i)); };
+    const auto left = [this](int i) { return m_lefts.at(i); };
 
     if (const qsizetype caret = m_styles.styles.indexOf(CharStyle::caret);
         caret >= 0 && caret < count) {
@@ -104,12 +156,12 @@ void TextLineItem::paint(QPainter *painter)
         painter->drawRoundedRect(QRectF(left(i), 0, left(i + 1) - left(i), height), 3, 3);
     }
 
-    // Each run of equally styled characters is the whole line drawn in the
-    // run's colour and clipped to the run: the glyphs are never shaped again.
-    for (int i = 0; i < count;) {
-        int j = i + 1;
-        while (j < count && styleAt(j) == styleAt(i))
-            ++j;
+    // Only the characters in what is being painted again are drawn, each
+    // in its style's colour.
+    const QRectF area = painter->hasClipping() ? painter->clipBoundingRect() : boundingRect();
+    for (int i = 0; i < count; ++i) {
+        if (left(i + 1) < area.left() || left(i) > area.right())
+            continue;
         QColor color;
         switch (styleAt(i)) {
         case CharStyle::typed: color = palette.ink; break;
@@ -117,14 +169,9 @@ void TextLineItem::paint(QPainter *painter)
         case CharStyle::caret: color = palette.onAccent; break;
         case CharStyle::coming: color = palette.ghost; break;
         }
-        const qreal from = i == 0 ? 0 : left(i);
-        const qreal to = j == count ? width() : left(j);
-        painter->save();
-        painter->setClipRect(QRectF(from, 0, to - from, height));
         painter->setPen(color);
-        m_layout.draw(painter, QPointF(0, 0));
-        painter->restore();
-        i = j;
+        for (const QGlyphRun &glyphs : m_glyphs.at(i))
+            painter->drawGlyphRun(QPointF(0, 0), glyphs);
     }
 
     // Mistyped characters are underlined.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QList>
 #include <QQmlEngine>
 #include <QQuickPaintedItem>
@@ -57,6 +58,10 @@ public:
 
     void paint(QPainter *painter) override;
 
+protected:
+    void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
+    void itemChange(ItemChange change, const ItemChangeData &value) override;
+
 Q_SIGNALS:
     void textChanged();
     void stylesChanged();
@@ -64,11 +69,17 @@ Q_SIGNALS:
 
 private:
     void relayout();
-    [[nodiscard]] CharStyle styleAt(int i) const;
+    void repaintAll();
+    [[nodiscard]] static CharStyle styleIn(const LineStyles &styles, int i);
+    [[nodiscard]] CharStyle styleAt(int i) const { return styleIn(m_styles, i); }
+    // Where the characters first to last are painted, in whole pixels.
+    [[nodiscard]] QRect changedArea(int first, int last) const;
 
     QString m_text;
     LineStyles m_styles;
     QFont m_font;
     QList<int> m_offsets; // UTF-16 start of each character, and the end
     QTextLayout m_layout;
+    QList<QList<QGlyphRun>> m_glyphs; // each character's, as laid out
+    QList<qreal> m_lefts;             // where each character starts, and the end
 };

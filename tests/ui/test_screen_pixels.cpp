@@ -132,6 +132,36 @@ private Q_SLOTS:
         QVERIFY(colourAt(u"rightShift"_s) != palette.accent);
     }
 
+    // A keystroke paints again only the characters it changed; what is on
+    // screen must still be the line as if painted whole: right keys, wrong
+    // ones, and the line moving on, where a new text and new styles come in
+    // one frame.
+    void linePaintedKeyByKeyIsTheWholeLine()
+    {
+        WindowRig w(withManuscript(caretText + u" "_s + caretText));
+        QVERIFY(w.ready());
+        w.rig.app->startManuscript();
+        QQuickItem *first = w.find(u"line0"_s);
+        QQuickItem *second = w.find(u"line1"_s);
+        QTRY_COMPARE(first->property("text").toString(), caretText.first(45));
+        const QRect lines = devicePixels(first).united(devicePixels(second)).adjusted(-4, -2, 4, 2);
+        Theme &theme = *Theme::instance();
+        for (int key = 0; key < 52; ++key) {
+            const QString expected = w.rig.engine().expected();
+            if (key % 5 == 3)
+                w.type(expected == u"ж" ? u"э"_s : u"ж"_s);
+            w.type(expected);
+            const QImage stepwise = w.grab().copy(lines);
+            // a new palette and back paints every line whole
+            theme.setSystemDark(true);
+            (void)w.grab();
+            theme.setSystemDark(false);
+            const QImage whole = w.grab().copy(lines);
+            QVERIFY2(stepwise == whole, qPrintable(u"after key %1 (%2)"_s.arg(key).arg(expected)));
+        }
+        QVERIFY(first->property("text").toString() != caretText.first(45)); // it moved on
+    }
+
     // A wrong stroke flashes the key it struck (a letter's, or the space bar) in the error colour.
     void aWrongStrokeFlashesItsKey_data()
     {
