@@ -92,7 +92,10 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
     const auto *key = static_cast<QKeyEvent *>(event);
     if (event->type() == QEvent::KeyRelease) {
         m_repeats.released(key->nativeScanCode(), key->timestamp());
-        return false;
+        // The release of a key the exercise took is the exercise's too: no
+        // control saw its press, and delivering it through the item tree
+        // would come between the keystroke and its frame.
+        return m_taken.remove(key->nativeScanCode());
     }
     const bool repeat =
         m_repeats.isRepeat(key->nativeScanCode(), key->timestamp(), key->isAutoRepeat());
@@ -109,8 +112,15 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
             press.text = *typed;
         }
     }
-    switch (decideKey(press, m_app->lastResult().has_value(), m_app->engine()->finished(),
-                      m_controlFocused)) {
+    const KeyAction action = decideKey(press, m_app->lastResult().has_value(),
+                                       m_app->engine()->finished(), m_controlFocused);
+    // A press decides what its release is (one that went to another window
+    // may never come back).
+    if (action == KeyAction::pass)
+        m_taken.remove(key->nativeScanCode());
+    else if (key->nativeScanCode() != 0)
+        m_taken.insert(key->nativeScanCode());
+    switch (action) {
     case KeyAction::pass:
         return false;
     case KeyAction::swallow:

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 class AppState;
 
@@ -56,4 +57,5 @@ private:
     bool m_controlFocused = false;
     RepeatDetector m_repeats;
     CapsLockState m_capsLock;
+    QSet<quint32> m_taken; // keys down whose press went to the exercise
 };

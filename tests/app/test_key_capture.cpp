@@ -16,9 +16,11 @@ class RecordingWindow : public QWindow
 {
 public:
     QList<int> keys;
+    QList<int> released;
 
 protected:
     void keyPressEvent(QKeyEvent *e) override { keys << e->key(); }
+    void keyReleaseEvent(QKeyEvent *e) override { released << e->key(); }
 };
 
 // A key press under a Latin layout: its key code, text, Shift and Qt key.
@@ -44,6 +46,7 @@ private Q_SLOTS:
         m_rig = std::make_unique<AppRig>(withManuscript(u"жук жаба"_s));
         m_rig->app->startManuscript();
         m_window.keys.clear();
+        m_window.released.clear();
         m_capture = std::make_unique<KeyCapture>();
         m_capture->setApp(m_rig->app.get());
     }
@@ -83,6 +86,25 @@ private Q_SLOTS:
         m_capture->setActive(false);
         press(0x041A, u"к"_s);
         QCOMPARE(std::pair(position(), m_capture->installed()), std::pair(2, false));
+    }
+
+    // A release goes where its press went: one the exercise took never
+    // reaches a control, and one a control took always does, even after the
+    // release of a taken press went to another window.
+    void aReleaseFollowsItsPress()
+    {
+        m_capture->setActive(true);
+        press(0x0416, u"ж"_s, {}, false, 47);
+        press(0x0416, u"ж"_s, {}, false, 47, 0, QEvent::KeyRelease);
+        press(Qt::Key_Space, u" "_s, {}, false, 65); // a mistake; its release is never seen
+        m_capture->setControlFocused(true);
+        press(Qt::Key_Space, u" "_s, {}, false, 65);
+        press(Qt::Key_Space, u" "_s, {}, false, 65, 0, QEvent::KeyRelease);
+        press(Qt::Key_Return, u"\r"_s, {}, false, 36);
+        press(Qt::Key_Return, u"\r"_s, {}, false, 36, 0, QEvent::KeyRelease);
+        QCOMPARE(m_window.keys, (QList<int>{Qt::Key_Space, Qt::Key_Return}));
+        QCOMPARE(m_window.released, (QList<int>{Qt::Key_Space, Qt::Key_Return}));
+        QCOMPARE(position(), 1);
     }
 
     void physicalKeysTypeRussianWhateverTheLayout()
