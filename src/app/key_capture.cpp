@@ -99,6 +99,8 @@ bool KeyCapture::eventFilter(QObject *watched, QEvent *event)
     }
     const bool repeat =
         m_repeats.isRepeat(key->nativeScanCode(), key->timestamp(), key->isAutoRepeat());
+    if (!repeat)
+        m_repeats.pressed(key->nativeScanCode(), key->timestamp());
     KeyPress press{key->modifiers(), repeat, key->key(), key->text()};
     // With physical keys a key types what it types in the Russian layout,
     // whatever the system's layout makes of it (a dead key or a Latin letter).

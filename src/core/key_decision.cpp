@@ -52,9 +52,20 @@ void RepeatDetector::released(quint32 scanCode, quint64 timestamp)
     m_any = true;
 }
 
+void RepeatDetector::pressed(quint32 scanCode, quint64 timestamp)
+{
+    m_pressedScanCode = scanCode;
+    m_pressedAt = timestamp;
+}
+
 bool RepeatDetector::isRepeat(quint32 scanCode, quint64 timestamp, bool flagged) const
 {
-    return flagged || (m_any && scanCode != 0 && scanCode == m_scanCode && timestamp == m_timestamp);
+    if (flagged)
+        return true;
+    const bool pair = m_any && scanCode != 0 && scanCode == m_scanCode && timestamp == m_timestamp;
+    const bool justPressed = scanCode == m_pressedScanCode && timestamp >= m_pressedAt
+                             && timestamp - m_pressedAt < shortestDelayMs;
+    return pair && !justPressed;
 }
 
 CapsLockState CapsLockState::forPlatform(QStringView platformName)

@@ -36,7 +36,10 @@ enum class KeyAction {
 // type over and over. Qt's Wayland client repeats held keys itself and flags
 // every repeat, while a release and a new press at one millisecond do happen
 // there (an on-screen or remote keyboard may stamp both alike): there the
-// flag alone decides.
+// flag alone decides. On X too a key struck again within the millisecond of
+// its release is no repeat when it was pressed only just before: X repeats a
+// key only once it has been held for the repeat delay, while a program typing
+// through XTest strikes a double letter that fast.
 class RepeatDetector
 {
 public:
@@ -46,6 +49,11 @@ public:
     // As the windowing system of this Qt platform plugin repeats held keys.
     [[nodiscard]] static RepeatDetector forPlatform(QStringView platformName);
 
+    // A key is held at least this long before X repeats it: half the
+    // shortest repeat delay GNOME and Plasma offer (100 ms).
+    static constexpr quint64 shortestDelayMs = 50;
+
+    void pressed(quint32 scanCode, quint64 timestamp);
     void released(quint32 scanCode, quint64 timestamp);
     // Whether this press repeats a held key (`flagged`: the toolkit says so).
     [[nodiscard]] bool isRepeat(quint32 scanCode, quint64 timestamp, bool flagged) const;
@@ -55,6 +63,8 @@ private:
     quint32 m_scanCode = 0;
     quint64 m_timestamp = 0;
     bool m_any = false;
+    quint32 m_pressedScanCode = 0; // the last new press
+    quint64 m_pressedAt = 0;
 };
 
 // Whether Caps Lock is on, for typing by the keys' places (the system layout's

@@ -266,8 +266,11 @@ private:
         for (; result().isEmpty() && keys < 400; ++keys) {
             const int at = caret();
             const qsizetype before = heard.size();
-            QVERIFY(s.user->type(take(atspi_text_get_text(text, at, at + 1, nullptr))));
-            QTRY_VERIFY(heard.size() > before);
+            const QString next = take(atspi_text_get_text(text, at, at + 1, nullptr));
+            QVERIFY(s.user->type(next));
+            QTRY_VERIFY2(heard.size() > before,
+                         qPrintable(u"at %1 «%2», heard last: "_s.arg(at).arg(next)
+                                    + heard.mid(before - 3).join(u" | "_s)));
         }
         qInfo("heard: %s", qPrintable(heard.join(u" | "_s)));
         QVERIFY(heard.filter(u"text-changed:insert"_s).size() >= 2); // the lines moved on
