@@ -2,11 +2,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "canberra_alert_sound.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
+#include <X11/Xlib.h>
 #include <canberra.h>
 
 namespace {
+
+// The bell of last resort: the X server's own, at the keyboard's configured
+// volume. Wayland has no bell a client may ring (the protocol leaves it to
+// the compositor, and Qt offers none), so there the wrong key stays silent,
+// as a learner who has switched off the system sounds would expect.
+void ringDisplayBell()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                        : nullptr;
+    if (Display *display = x11 ? x11->display() : nullptr) {
+        XBell(display, 0);
+        XFlush(display);
+    }
+}
 
 // Owns the libcanberra context; every call runs on the sound thread.
 class Player final : public QObject
@@ -64,8 +79,9 @@ CanberraAlertSound::CanberraAlertSound()
     auto *player = new Player;
     player->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, player, &QObject::deleteLater);
-    // The fallback bell belongs to the windowing system, on this thread.
-    connect(player, &Player::cannotPlay, this, [] { QApplication::beep(); });
+    // The fallback bell rings through the application's display connection,
+    // which belongs to this thread.
+    connect(player, &Player::cannotPlay, this, &ringDisplayBell);
     m_player = player;
     m_thread.setObjectName(QStringLiteral("alert sound"));
     m_thread.start(QThread::LowPriority);
