@@ -4,22 +4,23 @@
 
 #include <QGuiApplication>
 
-#include <X11/Xlib.h>
 #include <canberra.h>
+#include <xcb/xcb.h>
 
 namespace {
 
 // The bell of last resort: the X server's own, at the keyboard's configured
-// volume. Wayland has no bell a client may ring (the protocol leaves it to
-// the compositor, and Qt offers none), so there the wrong key stays silent,
-// as a learner who has switched off the system sounds would expect.
+// volume, sent on the application's connection and flushed at once rather
+// than with whatever Qt sends next. The core Wayland protocol has no bell and
+// Qt 6.4 rings none there, so on Wayland without a sound server the wrong key
+// stays silent, as where the learner has switched system sounds off.
 void ringDisplayBell()
 {
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
                         : nullptr;
-    if (Display *display = x11 ? x11->display() : nullptr) {
-        XBell(display, 0);
-        XFlush(display);
+    if (xcb_connection_t *connection = x11 ? x11->connection() : nullptr) {
+        xcb_bell(connection, 0);
+        xcb_flush(connection);
     }
 }
 
