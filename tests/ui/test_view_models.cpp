@@ -227,11 +227,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("fontSize");
         QTest::addColumn<QString>("days"); // "date speed" each
         const QString two = u"2026-11-22 243, 2026-11-24 160"_s;
-        QString fourteen;
+        QStringList days;
         for (int i = 0; i < 14; ++i)
-            fourteen += u"%1 %2, "_s.arg(dayKeyForDate(QDate(2026, 11, 22).addDays(i)))
-                            .arg(150 + (i * 37) % 90);
-        fourteen.chop(2);
+            days << u"%1 %2"_s.arg(dayKeyForDate(QDate(2026, 11, 22).addDays(i))).arg(150 + i * 37 % 90);
+        const QString fourteen = days.join(u", ");
         QTest::newRow("two days") << QSize(640, 170) << 11 << two;
         QTest::newRow("two weeks, large type") << QSize(640, 170) << 22 << fourteen;
         QTest::newRow("two weeks, narrow") << QSize(170, 170) << 11 << fourteen;
