@@ -14,7 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QQmlApplicationEngine>
 #include <QQmlEngineExtensionPlugin>
@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_QPA_UPDATE_IDLE_TIME", "0");
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    QApplication app(argc, argv); // the progress chart draws with widgets
+    QGuiApplication app(argc, argv);
 
     // The largest profile: 400 days, 300 key statistics, a 120 000-character
     // manuscript, typed from its first fragment.

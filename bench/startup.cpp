@@ -93,7 +93,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     // --practised: start on a profile with two weeks of records instead of a
-    // fresh one (the progress tab then loads its chart).
+    // fresh one (the progress tab then draws its chart).
     const bool practised = app.arguments().contains(QStringLiteral("--practised"));
     QList<double> paint, rssStart, rssTabs, minimalPaint, minimalRss;
     for (int run = 0; run < 5; ++run) {
@@ -122,7 +122,7 @@ int main(int argc, char *argv[])
         }
         for (int tab : {1, 2, 3, 0}) {
             s.user->click(OlviSession::tab(tab));
-            QThread::msleep(700); // let the screen load and draw (the chart is loaded lazily)
+            QThread::msleep(700); // let the screen load and draw (it is built on its first visit)
         }
         rssTabs << peakRssMb(s.pid());
         s.closeAndWait();

@@ -12,7 +12,7 @@
 #include "theme.h"
 #include "transfer_view_model.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
@@ -96,13 +96,14 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("RESOURCE_NAME"))
         qputenv("RESOURCE_NAME", "org.olvi.Olvi");
     s_qtMessages = qInstallMessageHandler(platformMessages);
-    // A QApplication (not a QGuiApplication): the progress chart draws with
-    // widgets, and the alert falls back to the widget bell.
-    QApplication app(argc, argv);
+    // A QGuiApplication: nothing here draws with widgets (the chart is a
+    // painted Quick item, the fallback bell is the display's own), and
+    // loading the widgets library would cost a few megabytes at start.
+    QGuiApplication app(argc, argv);
     qInstallMessageHandler(s_qtMessages);
-    QApplication::setApplicationName(QStringLiteral("org.olvi.Olvi"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Олви"));
-    QApplication::setDesktopFileName(QStringLiteral("org.olvi.Olvi"));
+    QGuiApplication::setApplicationName(QStringLiteral("org.olvi.Olvi"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Олви"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.olvi.Olvi"));
     // The launcher's icon on the window too (X11 shows the window's own). Read
     // as PNG and nothing else: guessing the format would load every image
     // plugin Qt has, SVG's among them.
@@ -112,7 +113,7 @@ int main(int argc, char *argv[])
         png.setAutoDetectImageFormat(false);
         icon.addPixmap(QPixmap::fromImage(png.read()));
     }
-    QApplication::setWindowIcon(icon);
+    QGuiApplication::setWindowIcon(icon);
 
     // A second Olvi would overwrite the first one's progress: show the
     // running one's window instead.
@@ -161,7 +162,7 @@ int main(int argc, char *argv[])
     // The window has taken its X11 class from the name above; a screen reader
     // knows the application by its name, so from now on that is the one the
     // learner reads in the title.
-    QApplication::setApplicationName(QStringLiteral("Олви"));
+    QGuiApplication::setApplicationName(QStringLiteral("Олви"));
     QObject::connect(&instance, &SingleInstance::activated, &engine,
                      [&engine](const QString &token) {
                          if (engine.rootObjects().isEmpty())
@@ -181,5 +182,5 @@ int main(int argc, char *argv[])
     // The sound server is reached once the window is up, not on the first
     // wrong key.
     QTimer::singleShot(0, &app, [&sound] { sound.prepare(); });
-    return QApplication::exec();
+    return QGuiApplication::exec();
 }

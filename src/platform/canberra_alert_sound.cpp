@@ -2,11 +2,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "canberra_alert_sound.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <canberra.h>
+#include <xcb/xcb.h>
 
 namespace {
+
+// The bell of last resort: the X server's own, at the keyboard's configured
+// volume, sent on the application's connection and flushed at once rather
+// than with whatever Qt sends next. The core Wayland protocol has no bell and
+// Qt 6.4 rings none there, so on Wayland without a sound server the wrong key
+// stays silent, as where the learner has switched system sounds off.
+void ringDisplayBell()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                        : nullptr;
+    if (xcb_connection_t *connection = x11 ? x11->connection() : nullptr) {
+        xcb_bell(connection, 0);
+        xcb_flush(connection);
+    }
+}
 
 // Owns the libcanberra context; every call runs on the sound thread.
 class Player final : public QObject
@@ -64,8 +80,9 @@ CanberraAlertSound::CanberraAlertSound()
     auto *player = new Player;
     player->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, player, &QObject::deleteLater);
-    // The fallback bell belongs to the windowing system, on this thread.
-    connect(player, &Player::cannotPlay, this, [] { QApplication::beep(); });
+    // The fallback bell rings through the application's display connection,
+    // which belongs to this thread.
+    connect(player, &Player::cannotPlay, this, &ringDisplayBell);
     m_player = player;
     m_thread.setObjectName(QStringLiteral("alert sound"));
     m_thread.start(QThread::LowPriority);

@@ -160,19 +160,21 @@ Rectangle {
                         font.weight: Font.DemiBold
                         color: Theme.inkSoft
                     }
-                    // The chart module is loaded only when there is a chart to draw.
-                    Loader {
-                        id: chartLoader
+                    SpeedChart {
                         objectName: "speedChart"
                         width: parent.width
                         height: 170
-                        active: model.chartShown
-                        visible: active
-                        source: "SpeedChart.qml"
+                        visible: model.chartShown
+                        stats: model
+                        lineColor: Theme.accent
+                        areaColor: Theme.accentWash
+                        gridColor: Theme.hairline
+                        labelColor: Theme.inkFaint
+                        figureColor: Theme.ink
+                        font.pixelSize: Theme.typeSmall
                         Accessible.role: Accessible.Chart
                         Accessible.name: "График скорости"
                         Accessible.description: model.chartSummary
-                        onLoaded: item.stats = model
                     }
                     Text {
                         textFormat: Text.PlainText

@@ -101,7 +101,7 @@ poll 5 has_icon || fail "the window has no icon: $(xprop -display "$display" -id
 # (Ctrl+2 starts an exercise, a Latin letter brings the layout warning),
 # manuscript, progress with its chart. Qt's texts are Russian in the C locale.
 keys windowfocus --sync "$window" key ctrl+2 f ctrl+3 ctrl+4
-poll 15 grep -q /QtCharts/ "/proc/$olvi/maps" || fail "the progress tab loaded no chart"
+poll 15 chart_shown || fail "the progress tab shows no speed chart"
 grep -q '/qt6/translations/qtbase_ru\.qm$' "/proc/$olvi/maps" || fail "Qt's Russian texts not loaded"
 save_from_progress "$olvi" 3 "$tmp/olvi.log" "$home/olvi-progress-*.json"
 save_from_progress "$olvi" 2 "$tmp/olvi.log" "$home/olvi-days-*.csv"
@@ -125,6 +125,9 @@ unowned=$(sed -n 's/^dpkg-query: no path found matching pattern \/usr//p' "$tmp/
 loaded=$(sed 's/:.*//' <<<"$owners" | tr ',' '\n' | sed 's/^ *//' | sort -u)
 missing=$(comm -23 <(echo "$loaded") <(echo "$needed"))
 [ -z "$missing" ] || fail "Qt loaded files from packages olvi does not depend on: $missing"
+# Olvi is a Qt Quick program: the widgets library (and its few megabytes) has
+# no business in it, not even for the dialogs or the bell.
+! grep -q '/libQt6Widgets\.so' "/proc/$olvi/maps" || fail "the widgets library was loaded"
 kill "$olvi"
 wait "$olvi" || true
 olvi=''

@@ -39,15 +39,30 @@ keys() { DISPLAY=$display xdotool "$@"; }
 # not a blank frame. Sets window. $1 is the app's PID, $2 its log.
 painted() {
     kill -0 "$1" 2>/dev/null || fail "olvi exited: $(cat "$2")"
-    local size colours
+    local colours
     window=$(keys search --onlyvisible --name '^Олви$' | head -n 1)
     [ -n "$window" ] || return 1
+    colours=$(pixels | sort -u | wc -l)
+    [ "$colours" -ge 16 ]
+}
+
+# The window's pixels, one "blue green red pad" line each: the last width ×
+# height 32-bit words of the dump, in the byte order of this (little-endian) server.
+pixels() {
+    local size
     size=$(xwininfo -display "$display" -id "$window" \
         | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w * h }')
-    # The last width × height 32-bit words of the dump are the window's pixels.
-    colours=$(xwd -silent -display "$display" -id "$window" | tail -c $((size * 4)) \
-        | od -An -v -tx4 -w4 | sort -u | wc -l)
-    [ "$colours" -ge 16 ]
+    xwd -silent -display "$display" -id "$window" | tail -c $((size * 4)) | od -An -v -tu1 -w4
+}
+
+# The progress tab shows its speed chart: thousands of pixels in the accent
+# washed over the card (a tenth of the accent), the area under the curve, in
+# either colour scheme. Nothing else on that tab is drawn in it.
+chart_shown() {
+    pixels | awk '
+        function near(b, g, r) { return ($1 - b)^2 <= 6 && ($2 - g)^2 <= 6 && ($3 - r)^2 <= 6 }
+        near(235.9, 238.6, 229.2) || near(55.4, 55.7, 36.5) { n++ }
+        END { exit !(n > 5000) }'
 }
 
 # Qt's own file dialog (no portal here) has been made: its module is mapped.

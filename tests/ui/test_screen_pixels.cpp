@@ -6,6 +6,7 @@
 #include "fade_clock.h"
 #include "hands_view_model.h"
 #include "keyboard_view_model.h"
+#include "speed_chart.h"
 #include "window_rig.h"
 
 #include <QDebug>
@@ -261,6 +262,83 @@ private Q_SLOTS:
                  QDebug::toString(QList{warning.boundingRect(), buttons}).toUtf8());
         QVERIFY(image.rect().contains(buttons));
         toolTipShowsInside(u"latinWarningText"_s);
+    }
+
+    void speedChartShowsItsDays_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light") << false;
+        QTest::newRow("dark") << true;
+    }
+
+    // The progress tab's chart as the learner sees it, in either scheme: the days' speeds
+    // washed with the accent under a line of it, a dot on the last day, grid lines one
+    // sharp row at any density, and the labels drawn inside the card.
+    void speedChartShowsItsDays()
+    {
+        QFETCH(bool, dark);
+        ProfileData p;
+        for (int i = 0; i < 10; ++i)
+            p.days.append({dayKeyForDate(QDate(2026, 11, 20).addDays(i)), 300, 3, 120,
+                           150.0 + (i * 37) % 90});
+        WindowRig w(p);
+        QVERIFY(w.ready());
+        Theme::instance()->setSystemDark(dark);
+        const ThemePalette palette = Theme::instance()->palette();
+        w.rig.app->setTab(AppState::Tab::Progress);
+        auto *chart = qobject_cast<SpeedChart *>(w.find(u"speedChart"_s));
+        QTRY_VERIFY(chart && chart->isVisible() && chart->width() > 300);
+        const SpeedChartLayout &l = chart->layout();
+        const qreal dpr = w.window->devicePixelRatio();
+        const auto device = [chart, dpr](QPointF at) {
+            return (chart->mapToScene(at) * dpr).toPoint();
+        };
+        const auto box = [&device](QRectF r) {
+            return QRect(device(r.topLeft()), device(r.bottomRight()));
+        };
+        QTRY_VERIFY(!pixelsNear(w.grab(), box(l.plot), palette.accent, 4).isEmpty()); // painted
+        const QRect card = devicePixels(chart->parentItem()->parentItem());
+        const QImage image = w.grab();
+        const QColor a = palette.accent, c = palette.card; // a tenth of the accent over the card
+        const QColor wash = QColor::fromRgbF(0.1f * a.redF() + 0.9f * c.redF(),
+                                             0.1f * a.greenF() + 0.9f * c.greenF(),
+                                             0.1f * a.blueF() + 0.9f * c.blueF());
+        const auto onGrid = [&l](double y) {
+            return std::ranges::any_of(
+                l.speedTicks, [y](const ChartTick &t) { return std::abs(t.at + 0.5 - y) < 2; });
+        };
+        for (qsizetype i = 0; i < l.curve.size(); ++i) {
+            const QPointF at = l.curve[i];
+            const QByteArray where = "point " + QByteArray::number(i);
+            // the line passes through each day's point, the area below it is washed
+            const QRect around = box(QRectF(at - QPointF(1, 1), QSizeF(2, 2)));
+            QVERIFY2(!pixelsNear(image, around, palette.accent, 8).isEmpty(), where);
+            const double x = std::clamp(at.x(), l.curve.first().x() + 1, l.curve.last().x() - 1);
+            double below = (at.y() + l.plot.bottom()) / 2;
+            below += onGrid(below) ? 3 : 0;
+            QVERIFY2(near(image.pixelColor(device({x, below})), wash, 3), where);
+        }
+        // the last point's dot: a disc of the accent, not the line through it alone
+        const double r = SpeedChartLayout::dotDiameter / 2;
+        const QRect dot = box(QRectF(l.curve.last() - QPointF(r, r), QSizeF(2 * r, 2 * r)));
+        QVERIFY(pixelsNear(image, dot, palette.accent, 8).size() > 0.6 * M_PI * r * r * dpr * dpr);
+        // the top grid line, clear of the curve: its device rows the hairline, the rows around card
+        const QPoint line = device({l.plot.center().x(), l.speedTicks.last().at});
+        for (int y = line.y() - 1; y <= line.y() + int(dpr); ++y) { // 1 point thick
+            const bool inside = y >= line.y() && y < line.y() + int(dpr);
+            QVERIFY2(near(image.pixelColor(line.x(), y), inside ? palette.hairline : palette.card, 2),
+                     qPrintable(QString::number(y - line.y())));
+        }
+        // every label inside the card, and drawn: speeds and days faint, the last speed in ink
+        QList<std::pair<QRectF, QColor>> labels{{l.lastFigure, palette.ink}};
+        for (const ChartTick &t : l.speedTicks + l.dateTicks)
+            labels.append({t.labelRect, palette.inkFaint});
+        for (const auto &[rect, colour] : labels) {
+            const QByteArray where = QDebug::toString(rect).toUtf8();
+            QVERIFY2(card.contains(box(rect)), where);
+            QVERIFY2(pixelsNear(image, box(rect), colour, 40).size() >= 2 * dpr * dpr, where);
+        }
+        Theme::instance()->setSystemDark(false);
     }
 
     // The question before an import is a modal card: at 800 × 600 (and at scale 2) the

@@ -15,11 +15,13 @@
 #include "result_card.h"
 #include "root_view_model.h"
 #include "russian_plural.h"
+#include "speed_chart.h"
 #include "stats_view_model.h"
 #include "theme.h"
 #include "transfer_view_model.h"
 #include "words.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -30,6 +32,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString words9 = QStringList(10, u"абвгдежзи"_s).join(u' ');
+
+// A profile of the days given as "date speed, date speed".
+ProfileData withDays(const QString &days)
+{
+    ProfileData p;
+    for (const QString &day : days.split(u", "_s))
+        p.days << DayStat{day.section(u' ', 0, 0), 100, 0, 60.0, day.section(u' ', 1).toDouble()};
+    return p;
+}
 
 // The training screen's models over a running app.
 struct ScreenRig
@@ -181,10 +192,7 @@ private Q_SLOTS:
     void chartSummary()
     {
         QFETCH(QString, days);
-        ProfileData p;
-        for (const QString &day : days.split(u", "_s))
-            p.days << DayStat{day.section(u' ', 0, 0), 100, 0, 60.0, day.section(u' ', 1).toDouble()};
-        AppRig rig(p);
+        AppRig rig(withDays(days));
         StatsViewModel model;
         model.setApp(rig.app.get());
         QTEST(model.chartSummary(), "summary");
@@ -208,6 +216,88 @@ private Q_SLOTS:
         QTEST(FigureText::whole(speed), "text");
         const SpeedAxis axis = StatsFigures::speedAxis({{u"2026-12-01"_s, {}, speed}});
         QVERIFY(std::isfinite(axis.max) && axis.tickCount >= 2 && axis.tickCount <= 6);
+    }
+
+    // Wherever the chart is drawn, the whole of it shows: the plot inside the item, the
+    // grid from 0 up and the days left to right, the curve inside the plot in the order
+    // of its speeds, and no label cut off by the edge or drawn over another.
+    void speedChartLayout_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("fontSize");
+        QTest::addColumn<QString>("days"); // "date speed" each
+        const QString two = u"2026-11-22 243, 2026-11-24 160"_s;
+        QStringList days;
+        for (int i = 0; i < 14; ++i)
+            days << u"%1 %2"_s.arg(dayKeyForDate(QDate(2026, 11, 22).addDays(i))).arg(150 + i * 37 % 90);
+        const QString fourteen = days.join(u", ");
+        QTest::newRow("two days") << QSize(640, 170) << 11 << two;
+        QTest::newRow("two weeks, large type") << QSize(640, 170) << 22 << fourteen;
+        QTest::newRow("two weeks, narrow") << QSize(170, 170) << 11 << fourteen;
+        QTest::newRow("damaged speeds") << QSize(640, 170) << 11
+                                        << u"2026-11-22 1e300, 2026-11-23 1e-9, 2026-11-24 5e11"_s;
+        QTest::newRow("too small") << QSize(40, 30) << 11 << two;
+    }
+
+    void speedChartLayout()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, fontSize);
+        QFETCH(QString, days);
+        AppRig rig(withDays(days));
+        StatsViewModel model;
+        model.setApp(rig.app.get());
+        QFont font;
+        font.setPixelSize(fontSize);
+        QLocale::setDefault(QLocale::c()); // the dates are Russian whatever the locale
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+        const SpeedChartData data = SpeedChart::dataOf(&model);
+        const SpeedChartLayout l = SpeedChartLayout::make(size, data, font, font);
+        const QRectF item(QPointF(), size);
+        if (size.width() < 100) { // no room for a chart: nothing is drawn
+            QVERIFY(l.plot.isEmpty() && l.curve.isEmpty() && l.speedTicks.isEmpty());
+            return;
+        }
+        QVERIFY(item.contains(l.plot) && l.plot.width() > size.width() / 2);
+        QList<QRectF> labels{l.lastFigure};
+        QCOMPARE(l.speedTicks.size(), model.speedTickCount());
+        for (qsizetype i = 0; i < l.speedTicks.size(); ++i) {
+            const ChartTick &t = l.speedTicks[i];
+            QVERIFY(t.at >= l.plot.top() && t.at < l.plot.bottom());
+            QVERIFY(i == 0 || (t.at < l.speedTicks[i - 1].at
+                               && t.label.toLongLong() > l.speedTicks[i - 1].label.toLongLong()));
+            QVERIFY(t.labelRect.right() <= l.plot.left());
+            QVERIFY(std::abs(t.labelRect.center().y() - t.at - 0.5) < 1); // beside its line
+            labels << t.labelRect;
+        }
+        QCOMPARE(l.speedTicks.first().label, u"0"_s);
+        QCOMPARE(l.speedTicks.last().label.toDouble(), std::round(model.speedAxisMax()));
+        QCOMPARE(l.dateTicks.first().at, l.plot.left()); // the first day at the left edge
+        QCOMPARE(l.dateTicks.first().label, u"22 нояб."_s);
+        QVERIFY(l.dateTicks.size() >= (size.width() > 400 ? 2 : 1));
+        for (qsizetype i = 0; i < l.dateTicks.size(); ++i) {
+            const ChartTick &t = l.dateTicks[i];
+            QVERIFY(t.at <= l.plot.right() && (i == 0 || t.at > l.dateTicks[i - 1].at));
+            QVERIFY(t.labelRect.top() >= l.plot.bottom());
+            labels << t.labelRect;
+        }
+        for (qsizetype i = 0; i < labels.size(); ++i) {
+            QVERIFY2(item.contains(labels[i]) && !labels[i].isEmpty(), QTest::toString(labels[i]));
+            for (qsizetype j = 0; j < i; ++j)
+                QVERIFY2(!labels[i].intersects(labels[j]), QTest::toString(labels[i]));
+        }
+        QCOMPARE(l.curve.size(), data.points.size());
+        const double r = SpeedChartLayout::dotDiameter / 2;
+        QVERIFY(item.contains(QRectF(l.curve.last() - QPointF(r, r), QSizeF(2 * r, 2 * r))));
+        // the last speed above its point and to its left
+        QVERIFY(l.lastFigure.bottom() <= l.curve.last().y()
+                && l.lastFigure.right() <= l.curve.last().x() + r);
+        for (qsizetype i = 0; i < l.curve.size(); ++i) {
+            QVERIFY(l.plot.contains(l.curve[i]));
+            QVERIFY(i == 0 || l.curve[i].x() > l.curve[i - 1].x());
+            for (qsizetype j = 0; j < i; ++j) // the faster day higher up
+                QCOMPARE(data.points[i].y() > data.points[j].y(), l.curve[i].y() < l.curve[j].y());
+        }
     }
 
     void transferSentences()
