@@ -75,13 +75,11 @@ private Q_SLOTS:
         QVERIFY(!repeats.isRepeat(44, 1001, false) && !repeats.isRepeat(45, 1000, false));
         // a key struck again within its release's millisecond is typed when
         // pressed just before (XTest typing a double letter), a repeat when held
-        repeats.pressed(44, 2000);
-        repeats.released(44, 2001);
-        QVERIFY(!repeats.isRepeat(44, 2001, false));
-        repeats.pressed(44, 3000);
-        repeats.released(44, 3000 + RepeatDetector::shortestDelayMs);
-        QCOMPARE(repeats.isRepeat(44, 3000 + RepeatDetector::shortestDelayMs, false),
-                 pairIsRepeat);
+        for (const quint64 held : {quint64(1), RepeatDetector::shortestDelayMs}) {
+            repeats.pressed(44, 2000);
+            repeats.released(44, 2000 + held);
+            QCOMPARE(repeats.isRepeat(44, 2000 + held, false), held > 1 && pairIsRepeat);
+        }
         // events without a scan code (synthesised ones) are never taken for repeats
         repeats.released(0, 7);
         QVERIFY(!repeats.isRepeat(0, 7, false));

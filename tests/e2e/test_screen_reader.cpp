@@ -268,9 +268,8 @@ private:
             const qsizetype before = heard.size();
             const QString next = take(atspi_text_get_text(text, at, at + 1, nullptr));
             QVERIFY(s.user->type(next));
-            QTRY_VERIFY2(heard.size() > before,
-                         qPrintable(u"at %1 «%2», heard last: "_s.arg(at).arg(next)
-                                    + heard.mid(before - 3).join(u" | "_s)));
+            QTRY_VERIFY2(heard.size() > before, qPrintable(u"«%1» at %2 unheard, after: "_s.arg(next)
+                                                           .arg(at) + heard.mid(before - 3).join(u" | ")));
         }
         qInfo("heard: %s", qPrintable(heard.join(u" | "_s)));
         QVERIFY(heard.filter(u"text-changed:insert"_s).size() >= 2); // the lines moved on

@@ -213,9 +213,7 @@ private Q_SLOTS:
     void figuresOfDamagedRecords()
     {
         QFETCH(double, speed);
-        QTEST(FigureText::whole(speed), "text");
-        const SpeedAxis axis = StatsFigures::speedAxis({{u"2026-12-01"_s, {}, speed}});
-        QVERIFY(std::isfinite(axis.max) && axis.tickCount >= 2 && axis.tickCount <= 6);
+        QTEST(FigureText::whole(speed), "text"); // the chart's axis: speedChartLayout
     }
 
     // Wherever the chart is drawn, the whole of it shows: the plot inside the item, the
