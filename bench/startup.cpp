@@ -20,6 +20,8 @@
 #include <algorithm>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Peak resident set of a process, in MB.
@@ -87,46 +89,83 @@ QByteArray twoWeeksProfile()
     return ProfileJson::encode(p);
 }
 
+QString loadAverage()
+{
+    QFile f(QStringLiteral("/proc/loadavg"));
+    return f.open(QIODevice::ReadOnly)
+               ? u"load average "_s + QString::fromLatin1(f.readAll()).section(u' ', 0, 2)
+               : QString();
+}
+
+// One build's figures over the runs.
+struct Figures
+{
+    QList<double> paint, rssStart, rssTabs;
+};
+
+// Starts `binary` (empty: this build's) on a new X server and data folder:
+// its first paint, its peak memory after start and after all four tabs.
+bool runOlvi(const QString &binary, bool practised, Figures &f)
+{
+    OlviSession s; // a new X server and a new data folder
+    if (!s.start()) {
+        std::fprintf(stderr, "startup: no X server: %s\n", qPrintable(s.error()));
+        return false;
+    }
+    s.binary = binary;
+    if (practised)
+        s.writeProfile(twoWeeksProfile());
+    XRegionGrabber corner(s.server.display(), QRect(10, 10, 1, 1));
+    const QRgb bar = ThemePalette::light().bar.rgb();
+    QElapsedTimer clock;
+    clock.start();
+    s.launch();
+    // Poll the header's corner every millisecond until it has its colour.
+    while (!shows(corner, bar) && clock.elapsed() < 20000)
+        QThread::usleep(1000);
+    f.paint << double(clock.nsecsElapsed()) / 1e6;
+    QThread::msleep(500); // whatever start-up finishes after the first frame
+    f.rssStart << peakRssMb(s.pid());
+
+    if (!OlviSession::waitFor([&] { return s.painted(); }, 10000)) {
+        std::fprintf(stderr, "startup: the window did not appear\n");
+        return false;
+    }
+    for (int tab : {1, 2, 3, 0}) {
+        s.user->click(OlviSession::tab(tab));
+        QThread::msleep(700); // let the screen load and draw (it is built on its first visit)
+    }
+    f.rssTabs << peakRssMb(s.pid());
+    s.closeAndWait();
+    return true;
+}
+
+void print(const char *name, const Figures &f)
+{
+    std::printf("%s: first painted window, ms (median of 5): %.0f   [", name, median(f.paint));
+    for (double p : f.paint)
+        std::printf(" %.0f", p);
+    std::printf(" ]\n  peak RSS after start, MB: %.1f\n  peak RSS after all four tabs, MB: %.1f\n",
+                median(f.rssStart), median(f.rssTabs));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     // --practised: start on a profile with two weeks of records instead of a
-    // fresh one (the progress tab then draws its chart).
-    const bool practised = app.arguments().contains(QStringLiteral("--practised"));
-    QList<double> paint, rssStart, rssTabs, minimalPaint, minimalRss;
+    // fresh one (the progress tab then draws its chart). --compare PATH: run
+    // another build in turn with this one, the code before a change.
+    const QStringList args = app.arguments();
+    const bool practised = args.contains(QStringLiteral("--practised"));
+    const qsizetype at = args.indexOf(QStringLiteral("--compare"));
+    const QString other = at > 0 ? args.value(at + 1) : QString();
+    Figures olvi, before;
+    QList<double> minimalPaint, minimalRss;
     for (int run = 0; run < 5; ++run) {
-        OlviSession s; // a new X server and a new data folder
-        if (!s.start()) {
-            std::fprintf(stderr, "startup: no X server: %s\n", qPrintable(s.error()));
+        if (!runOlvi({}, practised, olvi) || (!other.isEmpty() && !runOlvi(other, practised, before)))
             return 2;
-        }
-        if (practised)
-            s.writeProfile(twoWeeksProfile());
-        XRegionGrabber corner(s.server.display(), QRect(10, 10, 1, 1));
-        const QRgb bar = ThemePalette::light().bar.rgb();
-        QElapsedTimer clock;
-        clock.start();
-        s.launch();
-        // Poll the header's corner every millisecond until it has its colour.
-        while (!shows(corner, bar) && clock.elapsed() < 20000)
-            QThread::usleep(1000);
-        paint << double(clock.nsecsElapsed()) / 1e6;
-        QThread::msleep(500); // whatever start-up finishes after the first frame
-        rssStart << peakRssMb(s.pid());
-
-        if (!OlviSession::waitFor([&] { return s.painted(); }, 10000)) {
-            std::fprintf(stderr, "startup: the window did not appear\n");
-            return 2;
-        }
-        for (int tab : {1, 2, 3, 0}) {
-            s.user->click(OlviSession::tab(tab));
-            QThread::msleep(700); // let the screen load and draw (it is built on its first visit)
-        }
-        rssTabs << peakRssMb(s.pid());
-        s.closeAndWait();
-
         double ms = 0;
         double mb = 0;
         if (!minimalRun(ms, mb)) {
@@ -136,15 +175,13 @@ int main(int argc, char *argv[])
         minimalPaint << ms;
         minimalRss << mb;
     }
-    std::printf("%s profile\n", practised ? "practised" : "fresh");
-    std::printf("first painted window, ms (median of 5): %.0f   [", median(paint));
-    for (double p : paint)
-        std::printf(" %.0f", p);
-    std::printf(" ]\npeak RSS after start, MB: %.1f\npeak RSS after all four tabs, MB: %.1f\n",
-                median(rssStart), median(rssTabs));
+    std::printf("%s profile, %s\n", practised ? "practised" : "fresh", qPrintable(loadAverage()));
+    print("olvi", olvi);
+    if (!other.isEmpty())
+        print(qPrintable(other), before);
     std::printf("minimal Qt Quick window: first paint %.0f ms, peak RSS %.1f MB\n"
                 "olvi / minimal: first paint %.2fx, peak RSS after start %.2fx\n",
-                median(minimalPaint), median(minimalRss), median(paint) / median(minimalPaint),
-                median(rssStart) / median(minimalRss));
+                median(minimalPaint), median(minimalRss), median(olvi.paint) / median(minimalPaint),
+                median(olvi.rssStart) / median(minimalRss));
     return 0;
 }

@@ -177,8 +177,9 @@ Rectangle {
                 anchors.fill: parent
                 sourceComponent: [courseScreen, trainingScreen, manuscriptScreen, null][root.app.tab]
             }
-            // Except the progress screen: its chart and map take long to build,
-            // so it is built on the first visit and kept, following the profile.
+            // Except the progress screen: its tiles, chart and map take tens of
+            // milliseconds to build, so it is built on the first visit and kept,
+            // following the profile; a later visit shows it in one frame.
             Loader {
                 objectName: "progressScreen"
                 anchors.fill: parent
