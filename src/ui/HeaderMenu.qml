@@ -12,53 +12,62 @@ IconButton {
 
     required property RootViewModel header
     required property Narrator reader
-    readonly property alias open: menu.visible
+    readonly property bool open: menu.item ? menu.item.visible : false
 
-    text: menu.title
+    text: "Тема, раскладка и озвучивание"
     iconName: "circle.lefthalf.filled"
-    toolTipShown: !menu.visible
+    toolTipShown: !open
     Accessible.role: Accessible.ButtonMenu
-    onClicked: menu.visible ? menu.close() : menu.open()
+    onClicked: {
+        menu.active = true
+        menu.item.visible ? menu.item.close() : menu.item.open()
+    }
 
-    Menu {
+    // Made on the first click: the menu and its items at start would hold up
+    // the window's first frame.
+    Loader {
         id: menu
-        objectName: "headerMenu"
-        title: "Тема, раскладка и озвучивание"
-        x: button.width - width
-        y: button.height + 6
-        // A press on the button closes it by the button's own click.
-        closePolicy: T.Popup.CloseOnEscape | T.Popup.CloseOnPressOutsideParent
-        // The list opens on the scheme in use.
-        onOpened: currentIndex = button.header.appearanceIndex
+        active: false
+        sourceComponent: Menu {
+            parent: button
+            objectName: "headerMenu"
+            title: button.text
+            x: button.width - width
+            y: button.height + 6
+            // A press on the button closes it by the button's own click.
+            closePolicy: T.Popup.CloseOnEscape | T.Popup.CloseOnPressOutsideParent
+            // The list opens on the scheme in use.
+            onOpened: currentIndex = button.header.appearanceIndex
 
-        Repeater {
-            model: button.header.appearanceTitles
-            MenuItem {
-                required property int index
-                required property string modelData
-                objectName: "schemeItem" + index
-                text: modelData
-                Accessible.description: "Тема оформления"
-                checkable: true
-                T.ButtonGroup.group: schemes
-                on: index === button.header.appearanceIndex
-                onTriggered: button.header.chooseAppearance(index)
+            Repeater {
+                model: button.header.appearanceTitles
+                MenuItem {
+                    required property int index
+                    required property string modelData
+                    objectName: "schemeItem" + index
+                    text: modelData
+                    Accessible.description: "Тема оформления"
+                    checkable: true
+                    T.ButtonGroup.group: schemes
+                    on: index === button.header.appearanceIndex
+                    onTriggered: button.header.chooseAppearance(index)
+                }
             }
-        }
-        MenuSeparator {}
-        MenuItem {
-            objectName: "physicalKeysItem"
-            text: "Печатать по ЙЦУКЕН без русской раскладки"
-            checkable: true
-            on: button.header.physicalKeys
-            onTriggered: button.header.togglePhysicalKeys()
-        }
-        MenuItem {
-            objectName: "speechItem"
-            text: button.reader.speechTitle
-            checkable: true
-            on: button.reader.speechOn
-            onTriggered: button.reader.toggleSpeech()
+            MenuSeparator {}
+            MenuItem {
+                objectName: "physicalKeysItem"
+                text: "Печатать по ЙЦУКЕН без русской раскладки"
+                checkable: true
+                on: button.header.physicalKeys
+                onTriggered: button.header.togglePhysicalKeys()
+            }
+            MenuItem {
+                objectName: "speechItem"
+                text: button.reader.speechTitle
+                checkable: true
+                on: button.reader.speechOn
+                onTriggered: button.reader.toggleSpeech()
+            }
         }
     }
     T.ButtonGroup {

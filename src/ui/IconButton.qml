@@ -33,8 +33,14 @@ T.Button {
         anchors.margins: -2
         cornerRadius: 3
     }
-    ToolTip {
-        text: control.text
-        visible: control.hovered && !control.down && control.toolTipShown
+    // Made while the pointer is on the button: a tooltip made for every
+    // control at start would hold up the window's first frame.
+    Loader {
+        active: control.hovered
+        sourceComponent: ToolTip {
+            parent: control
+            text: control.text
+            visible: control.hovered && !control.down && control.toolTipShown
+        }
     }
 }

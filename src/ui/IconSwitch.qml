@@ -37,8 +37,13 @@ T.Switch {
     background: FocusRing {
         control: control
     }
-    ToolTip {
-        text: control.text
-        visible: control.hovered && !control.down
+    // Made while the pointer is on the switch, as IconButton's.
+    Loader {
+        active: control.hovered
+        sourceComponent: ToolTip {
+            parent: control
+            text: control.text
+            visible: control.hovered && !control.down
+        }
     }
 }

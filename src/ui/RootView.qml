@@ -71,6 +71,7 @@ Rectangle {
             // Why progress is not being saved, when it is not: a quiet note of
             // up to two lines, never a dialog.
             Text {
+                id: storageNote
                 objectName: "storageNote"
                 anchors.left: parent.left
                 anchors.leftMargin: 16
@@ -87,9 +88,13 @@ Rectangle {
                 HoverHandler {
                     id: noteHover
                 }
-                ToolTip {
-                    text: parent.text
-                    visible: noteHover.hovered && parent.truncated
+                Loader {
+                    active: noteHover.hovered
+                    sourceComponent: ToolTip {
+                        parent: storageNote
+                        text: storageNote.text
+                        visible: noteHover.hovered && storageNote.truncated
+                    }
                 }
             }
 
